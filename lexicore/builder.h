@@ -16,11 +16,21 @@ namespace lexicore {
 // quotation block, between merged case variants. Never shown to the user.
 inline constexpr char kSenseBreak = '\x1f';
 
+// Parts of speech a headword has, as a bit set; used to check that an
+// inflected form really inflects its base (a plural needs a noun, "-ed" a verb).
+enum PartOfSpeech : uint8_t {
+    kNoun = 1,
+    kVerb = 2,
+    kAdjective = 4,
+    kAdverb = 8,
+};
+
 // One entry as a source converter produces it. All text is Windows-1252.
 struct SourceEntry {
     std::string headword;  // as it is shown, e.g. "cat", "Abbé", "'hood"
     std::string html;      // HTML fragment without <html>/<body>; every special character escaped
     std::string text;      // plain-text form of the same entry
+    uint8_t parts_of_speech = 0;  // PartOfSpeech bits; 0 when the source does not say
 };
 
 struct DictionarySource {
