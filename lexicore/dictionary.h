@@ -50,6 +50,9 @@ class Dictionary {
     // Index of the headword equal to key ignoring case, or kNotFound.
     uint32_t Find(std::string_view key) const;
 
+    // True when headword `index` (< count()) equals key ignoring case.
+    bool EqualsAt(uint32_t index, std::string_view key) const;
+
     // Index of the first headword that sorts at or after key (count() when
     // none does).
     uint32_t LowerBound(std::string_view key) const;
@@ -72,8 +75,6 @@ class Dictionary {
     int CompareRecord(const char* record, std::string_view key) const;
     int CompareRecordSlowly(const char* record, std::string_view key) const;
     int CompareAt(uint32_t index, std::string_view key) const;
-    // True when headword `index` equals key ignoring case.
-    bool EqualsAt(uint32_t index, std::string_view key) const;
 
     std::unique_ptr<MappedFile> file_;
     uint32_t count_ = 0;
