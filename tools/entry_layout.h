@@ -5,7 +5,7 @@
 // Layout, for a headword with two senses as a noun and one as a verb:
 //
 //   <p><b>cat</b></p><p><i>noun</i></p><p><b>1.</b> definition; <i>“example”</i>
-//   <br>Synonyms: <a href="true cat">true cat</a></p>␟<p><b>2.</b> ...</p>␟
+//   <br>Synonyms: <i>true cat</i></p>␟<p><b>2.</b> ...</p>␟
 //   <p><i>verb</i></p><p>definition</p>
 //
 // Each sense is one paragraph; a part of speech heads its first sense. Senses
@@ -28,7 +28,7 @@ struct Sense {
     std::string part_of_speech;  // label shown, e.g. "noun"; empty when the source has none
     std::string definition;
     std::vector<std::string> examples;  // shown as written, in italics
-    std::vector<std::string> synonyms;  // cross-references, shown as links
+    std::vector<std::string> synonyms;  // cross-references, shown in italics
     std::vector<std::string> antonyms;
 };
 
