@@ -79,12 +79,15 @@ lexicore::SourceEntry LayOutEntry(const Entry& entry) {
         }
         AppendHtmlEscaped(sense.definition, &html);
         AppendWindows1252(sense.definition, &text);
-        for (const std::string& example : sense.examples) {
-            html.append("; <i>");
-            AppendHtmlEscaped(example, &html);
+        for (size_t k = 0; k < sense.examples.size(); ++k) {
+            if (k > 0 || !sense.definition.empty()) {
+                html.append("; ");
+                text.append("; ");
+            }
+            html.append("<i>");
+            AppendHtmlEscaped(sense.examples[k], &html);
             html.append("</i>");
-            text.append("; ");
-            AppendWindows1252(example, &text);
+            AppendWindows1252(sense.examples[k], &text);
         }
         text.push_back('\n');
         AppendWordList("Synonyms", sense.synonyms, &html, &text);

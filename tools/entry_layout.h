@@ -11,8 +11,10 @@
 // Each sense is one paragraph; a part of speech heads its first sense. Senses
 // are numbered within their part of speech, and a part of speech with a single
 // sense has no number. The sense-break marker (␟) stands before every sense but
-// the first, so an entry cut there is still well-formed. The plain text has the
-// same structure, one line per heading, sense and list.
+// the first, so an entry cut there is still well-formed. The plain text is the
+// HTML with its tags removed, each </p> ending a line, each <br> starting a
+// line indented by three spaces, and entities decoded (a character outside
+// Windows-1252 as '?'); the engine may rely on that to derive one from the other.
 #ifndef LEXIVANE_TOOLS_ENTRY_LAYOUT_H_
 #define LEXIVANE_TOOLS_ENTRY_LAYOUT_H_
 
