@@ -8,6 +8,7 @@
 #include "lexicore/checksum.h"
 #include "lexicore/coding.h"
 #include "lexicore/collation.h"
+#include "lexicore/entry_text.h"
 #include "lexicore/format.h"
 
 namespace lexicore {
@@ -31,6 +32,7 @@ bool ChecksumMatches(const char* data, size_t size, uint64_t expected) {
 }  // namespace
 
 Dictionary::~Dictionary() {
+    ZSTD_freeDDict(ddict_);
     ZSTD_freeDCtx(dctx_);
 }
 
@@ -75,10 +77,10 @@ Status Dictionary::Validate() {
     count_ = LoadU32(base + f::kHeadwordCountAt);
     exception_count_ = LoadU32(base + f::kExceptionCountAt);
     block_count_ = LoadU32(base + f::kBlockCountAt);
-    hash_slots_ = LoadU32(base + f::kHashSlotsAt);
     max_block_size_ = LoadU32(base + f::kMaxBlockSizeAt);
     names_size_ = LoadU32(base + f::kNamesSizeAt);
     exception_names_size_ = LoadU32(base + f::kExceptionNamesSizeAt);
+    compression_dict_size_ = LoadU32(base + f::kCompressionDictSizeAt);
     blocks_end_ = index_offset;
 
     // Places a section of `length` bytes at `offset` in the index region.
@@ -90,27 +92,24 @@ Status Dictionary::Validate() {
     };
     if (!section(f::kNameRecordsOffsetAt, uint64_t{count_} * f::kNameRecordSize, &name_records_) ||
         !section(f::kNamesOffsetAt, names_size_, &names_) ||
-        !section(f::kEntriesOffsetAt, uint64_t{count_} * f::kEntryRefSize, &entries_) ||
         !section(f::kPosOffsetAt, uint64_t{count_} * f::kPosSize, &pos_) ||
-        !section(f::kHashOffsetAt, uint64_t{hash_slots_} * f::kHashSlotSize, &hash_) ||
         !section(f::kExceptionsOffsetAt, uint64_t{exception_count_} * f::kExceptionSize,
                  &exceptions_) ||
         !section(f::kExceptionNamesOffsetAt, exception_names_size_, &exception_names_) ||
-        !section(f::kBlocksOffsetAt, uint64_t{block_count_} * f::kBlockRefSize, &blocks_)) {
+        !section(f::kBlocksOffsetAt, uint64_t{block_count_} * f::kBlockRefSize, &blocks_) ||
+        !section(f::kCompressionDictOffsetAt, compression_dict_size_, &compression_dict_)) {
         return Status::Corrupt("index section outside the index region");
     }
-    if (count_ > 0) {
-        if (names_size_ == 0 || names_[names_size_ - 1] != '\0') {
-            return Status::Corrupt("headword names not terminated");
-        }
-        if (hash_slots_ < count_ || (hash_slots_ & (hash_slots_ - 1)) != 0) {
-            return Status::Corrupt("bad hash table size");
-        }
+    // Names and irregular forms are read as C strings: each section must end
+    // in NUL so that none runs past it.
+    if (names_size_ > 0 && names_[names_size_ - 1] != '\0') {
+        return Status::Corrupt("headword names not terminated");
     }
     if (exception_count_ > 0 &&
         (exception_names_size_ == 0 || exception_names_[exception_names_size_ - 1] != '\0')) {
         return Status::Corrupt("exception names not terminated");
     }
+    if (count_ > 0 && block_count_ == 0) return Status::Corrupt("headwords without entries");
     if (max_block_size_ > f::kMaxBlockSizeCap) return Status::Corrupt("block size too large");
     fences_.reserve(size_t{(count_ + kFenceStride - 1) / kFenceStride} * f::kNameRecordSize);
     for (uint32_t i = 0; i < count_; i += kFenceStride) {
@@ -120,13 +119,18 @@ Status Dictionary::Validate() {
     return Status::Ok();
 }
 
+const char* Dictionary::NameOfRecord(const char* record) const {
+    const char* prefix = record + f::kNamePrefixAt;
+    if (std::memchr(prefix, '\0', f::kNamePrefixSize) != nullptr) return prefix;
+    // A long name lives in the names section, which ends in NUL (checked at
+    // open), so the string ends inside it.
+    const uint32_t offset = LoadU32(record);
+    return offset < names_size_ ? names_ + offset : nullptr;
+}
+
 const char* Dictionary::Headword(uint32_t index) const {
     if (index >= count_) return nullptr;
-    const uint32_t offset = LoadU32(name_records_ + size_t{index} * f::kNameRecordSize);
-    if (offset >= names_size_) return nullptr;
-    // The names section ends in NUL (checked at open), so this string ends
-    // inside it.
-    return names_ + offset;
+    return NameOfRecord(name_records_ + size_t{index} * f::kNameRecordSize);
 }
 
 std::string_view Dictionary::NameAt(uint32_t index) const {
@@ -135,7 +139,7 @@ std::string_view Dictionary::NameAt(uint32_t index) const {
 }
 
 inline int Dictionary::CompareRecord(const char* record, std::string_view key) const {
-    const char* prefix = record + 4;
+    const char* prefix = record + f::kNamePrefixAt;
     // Most comparisons end at the first differing byte of the prefix, and
     // between two lower-case ASCII letters byte order is the collation order.
     const size_t limit = key.size() < f::kNamePrefixSize ? key.size() : f::kNamePrefixSize;
@@ -153,15 +157,15 @@ inline int Dictionary::CompareRecord(const char* record, std::string_view key) c
 }
 
 int Dictionary::CompareRecordSlowly(const char* record, std::string_view key) const {
-    const char* prefix = record + 4;
+    const char* prefix = record + f::kNamePrefixAt;
     if (std::memchr(prefix, '\0', f::kNamePrefixSize) != nullptr) return CollateZ(prefix, key);
     // The name is longer than its prefix.
     const size_t n = key.size() < f::kNamePrefixSize ? key.size() : f::kNamePrefixSize;
     const int c = ComparePrimary(prefix, key, n);
     if (c != 0) return c;
     if (key.size() <= f::kNamePrefixSize) return 1;  // key ended first
-    const uint32_t offset = LoadU32(record);
-    return offset >= names_size_ ? -1 : CollateZ(names_ + offset, key);
+    const char* name = NameOfRecord(record);
+    return name == nullptr ? -1 : CollateZ(name, key);
 }
 
 int Dictionary::CompareAt(uint32_t index, std::string_view key) const {
@@ -169,12 +173,7 @@ int Dictionary::CompareAt(uint32_t index, std::string_view key) const {
 }
 
 bool Dictionary::EqualsAt(uint32_t index, std::string_view key) const {
-    const char* prefix = name_records_ + size_t{index} * f::kNameRecordSize + 4;
-    const size_t n = key.size() < f::kNamePrefixSize ? key.size() : f::kNamePrefixSize;
-    if (!FoldStartsWith(std::string_view(prefix, f::kNamePrefixSize), key.substr(0, n))) {
-        return false;
-    }
-    return FoldEquals(NameAt(index), key);
+    return index < count_ && FoldEquals(NameAt(index), key);
 }
 
 uint8_t Dictionary::PartsOfSpeech(uint32_t index) const {
@@ -182,24 +181,16 @@ uint8_t Dictionary::PartsOfSpeech(uint32_t index) const {
 }
 
 uint32_t Dictionary::Find(std::string_view key) const {
-    if (count_ == 0) return kNotFound;
-    const uint32_t mask = hash_slots_ - 1;
-    uint32_t slot = FoldHash(key) & mask;
-    const uint32_t probes = hash_slots_ < f::kMaxProbe ? hash_slots_ : f::kMaxProbe;
-    for (uint32_t i = 0; i < probes; ++i) {
-        const uint32_t v = LoadU32(hash_ + size_t{slot} * f::kHashSlotSize);
-        if (v == 0) return kNotFound;
-        const uint32_t index = v - 1;
-        if (index < count_ && EqualsAt(index, key)) return index;
-        slot = (slot + 1) & mask;
-    }
-    return kNotFound;
+    // Headwords are unique ignoring case, so an equal one is the first at or
+    // after the key.
+    const uint32_t at = LowerBound(key);
+    return at < count_ && EqualsAt(at, key) ? at : kNotFound;
 }
 
 uint32_t Dictionary::LowerBound(std::string_view key) const {
     if (count_ == 0) return 0;
     // First among the fences: fence j is headword j * kFenceStride.
-    const uint32_t fence_count = static_cast<uint32_t>(fences_.size() / f::kNameRecordSize);
+    const auto fence_count = static_cast<uint32_t>(fences_.size() / f::kNameRecordSize);
     uint32_t first = 0;
     uint32_t m = fence_count;
     while (m > 0) {
@@ -252,28 +243,54 @@ uint32_t Dictionary::IrregularBase(std::string_view form) const {
     return kNotFound;
 }
 
+uint32_t Dictionary::BlockOf(uint32_t index) const {
+    uint32_t lo = 0;
+    uint32_t n = block_count_;
+    // First block whose first headword lies after index; the one before it
+    // holds the entry.
+    while (n > 0) {
+        const uint32_t half = n / 2;
+        const char* ref = blocks_ + size_t{lo + half} * f::kBlockRefSize;
+        if (LoadU32(ref + f::kBlockFirstHeadwordAt) <= index) {
+            lo += half + 1;
+            n -= half + 1;
+        } else {
+            n = half;
+        }
+    }
+    return lo == 0 ? kNotFound : lo - 1;
+}
+
 Status Dictionary::LoadBlock(uint32_t block) {
-    if (block == cached_block_) return Status::Ok();
     if (block >= block_count_) return Status::Corrupt("block number out of range");
+    if (block == cached_block_) return Status::Ok();
     const char* ref = blocks_ + size_t{block} * f::kBlockRefSize;
     const uint64_t offset = LoadU64(ref);
-    const uint32_t compressed = LoadU32(ref + 8);
-    const uint32_t raw = LoadU32(ref + 12);
-    const uint64_t checksum = LoadU64(ref + 16);
+    const uint32_t compressed = LoadU32(ref + f::kBlockCompressedAt);
+    const uint32_t raw = LoadU32(ref + f::kBlockRawAt);
+    const uint64_t checksum = LoadU64(ref + f::kBlockChecksumAt);
     if (offset < f::kHeaderSize || offset > blocks_end_ || compressed > blocks_end_ - offset) {
         return Status::Corrupt("block outside the file");
     }
     if (raw > max_block_size_) return Status::Corrupt("block too large");
     const char* src = file_->data() + offset;
-    if (!ChecksumMatches(src, compressed, checksum))
+    if (!ChecksumMatches(src, compressed, checksum)) {
         return Status::Corrupt("block checksum mismatch");
+    }
     if (dctx_ == nullptr) {
         dctx_ = ZSTD_createDCtx();
         if (dctx_ == nullptr) return Status::IoError("out of memory");
     }
+    if (ddict_ == nullptr && compression_dict_size_ > 0) {
+        ddict_ = ZSTD_createDDict(compression_dict_, compression_dict_size_);
+        if (ddict_ == nullptr) return Status::Corrupt("bad compression dictionary");
+    }
     cached_block_ = UINT32_MAX;
     block_.resize(raw);
-    const size_t got = ZSTD_decompressDCtx(dctx_, block_.data(), raw, src, compressed);
+    const size_t got =
+        ddict_ != nullptr
+            ? ZSTD_decompress_usingDDict(dctx_, block_.data(), raw, src, compressed, ddict_)
+            : ZSTD_decompressDCtx(dctx_, block_.data(), raw, src, compressed);
     if (ZSTD_isError(got) || got != raw) return Status::Corrupt("block does not decompress");
     cached_block_ = block;
     return Status::Ok();
@@ -281,26 +298,41 @@ Status Dictionary::LoadBlock(uint32_t block) {
 
 Status Dictionary::ReadEntry(uint32_t index, EntryText* out) {
     if (index >= count_) return Status::Invalid("no such entry");
-    const char* ref = entries_ + size_t{index} * f::kEntryRefSize;
-    Status s = LoadBlock(LoadU32(ref));
+    const uint32_t block = BlockOf(index);
+    Status s = LoadBlock(block);
     if (!s.ok()) return s;
-    const uint32_t offset = LoadU32(ref + 4);
-    if (offset > block_.size()) return Status::Corrupt("entry outside its block");
-    const char* p = block_.data() + offset;
-    const char* limit = block_.data() + block_.size();
-    uint32_t html_size;
-    uint32_t text_size;
-    if (limit - p < static_cast<ptrdiff_t>(f::kEntryHeaderSize) ||
-        !DecodeU32(p, limit, &html_size) || !DecodeU32(p + 4, limit, &text_size)) {
-        return Status::Corrupt("entry outside its block");
+    // Walk the entries of the block up to this one; every size is checked
+    // against what is left of the block.
+    uint32_t skip =
+        index - LoadU32(blocks_ + size_t{block} * f::kBlockRefSize + f::kBlockFirstHeadwordAt);
+    const char* p = block_.data();
+    const char* const limit = p + block_.size();
+    for (;;) {
+        uint32_t html_size;
+        uint32_t text_size;
+        if (!DecodeU32(p, limit, &html_size) || !DecodeU32(p + 4, limit, &text_size)) {
+            return Status::Corrupt("entry outside its block");
+        }
+        p += f::kEntryHeaderSize;
+        const bool derived = text_size == f::kDerivedText;
+        const uint64_t size = uint64_t{html_size} + (derived ? 0 : text_size);
+        if (size > static_cast<uint64_t>(limit - p)) {
+            return Status::Corrupt("entry longer than its block");
+        }
+        if (skip-- > 0) {
+            p += size;
+            continue;
+        }
+        out->html = std::string_view(p, html_size);
+        if (derived) {
+            derived_text_.clear();
+            HtmlToText(out->html, &derived_text_);
+            out->text = derived_text_;
+        } else {
+            out->text = std::string_view(p + html_size, text_size);
+        }
+        return Status::Ok();
     }
-    p += f::kEntryHeaderSize;
-    if (uint64_t{html_size} + text_size > static_cast<uint64_t>(limit - p)) {
-        return Status::Corrupt("entry longer than its block");
-    }
-    out->html = std::string_view(p, html_size);
-    out->text = std::string_view(p + html_size, text_size);
-    return Status::Ok();
 }
 
 }  // namespace lexicore

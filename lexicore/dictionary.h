@@ -14,6 +14,7 @@
 #include "lexicore/status.h"
 
 struct ZSTD_DCtx_s;
+struct ZSTD_DDict_s;
 
 namespace lexicore {
 
@@ -69,31 +70,34 @@ class Dictionary {
     Dictionary() = default;
     Status Validate();
     Status LoadBlock(uint32_t block);
+    // The block holding headword `index`: the last whose first headword is
+    // at or before it.
+    uint32_t BlockOf(uint32_t index) const;
     std::string_view NameAt(uint32_t index) const;
     // Collate(headword, key) for the headword of a name record, mostly from
     // the record alone.
     int CompareRecord(const char* record, std::string_view key) const;
     int CompareRecordSlowly(const char* record, std::string_view key) const;
     int CompareAt(uint32_t index, std::string_view key) const;
+    const char* NameOfRecord(const char* record) const;
 
     std::unique_ptr<MappedFile> file_;
     uint32_t count_ = 0;
     uint32_t exception_count_ = 0;
     uint32_t block_count_ = 0;
-    uint32_t hash_slots_ = 0;
     uint32_t max_block_size_ = 0;
     uint64_t blocks_end_ = 0;  // block data lies in [header end, blocks_end_)
     // Sections of the index region; each pointer's extent was checked at open.
     const char* name_records_ = nullptr;
     const char* names_ = nullptr;
     uint32_t names_size_ = 0;
-    const char* entries_ = nullptr;
     const char* pos_ = nullptr;
-    const char* hash_ = nullptr;
     const char* exceptions_ = nullptr;
     const char* exception_names_ = nullptr;
     uint32_t exception_names_size_ = 0;
     const char* blocks_ = nullptr;
+    const char* compression_dict_ = nullptr;
+    uint32_t compression_dict_size_ = 0;
 
     // Every kFenceStride-th name record, copied at open into one small array:
     // the first steps of a binary search stay in the processor's cache, and
@@ -102,10 +106,13 @@ class Dictionary {
     std::vector<char> fences_;
 
     // The most recently decompressed block, so that stepping through
-    // neighbouring entries decompresses each block once.
+    // neighbouring entries decompresses each block once; made on first use.
     ZSTD_DCtx_s* dctx_ = nullptr;
+    ZSTD_DDict_s* ddict_ = nullptr;
     uint32_t cached_block_ = UINT32_MAX;
     std::string block_;
+    // The text of the last entry read, when derived from its HTML.
+    std::string derived_text_;
 };
 
 }  // namespace lexicore
