@@ -2,6 +2,7 @@
 
 #include <zstd.h>
 
+#include <bit>
 #include <cstddef>
 #include <cstring>
 
@@ -111,6 +112,15 @@ Status Dictionary::Validate() {
     }
     if (count_ > 0 && block_count_ == 0) return Status::Corrupt("headwords without entries");
     if (max_block_size_ > f::kMaxBlockSizeCap) return Status::Corrupt("block size too large");
+    form_filter_.assign(kFormFilterBits / 64, 0);
+    for (uint32_t i = 0; i < exception_count_; ++i) {
+        const uint32_t offset = LoadU32(exceptions_ + size_t{i} * f::kExceptionSize);
+        if (offset >= exception_names_size_) continue;  // found by no search either
+        const uint32_t h = FoldHash(exception_names_ + offset);
+        for (const uint32_t bit : {h % kFormFilterBits, (h >> 16) % kFormFilterBits}) {
+            form_filter_[bit / 64] |= uint64_t{1} << (bit % 64);
+        }
+    }
     fences_.reserve(size_t{(count_ + kFenceStride - 1) / kFenceStride} * f::kNameRecordSize);
     for (uint32_t i = 0; i < count_; i += kFenceStride) {
         const char* record = name_records_ + size_t{i} * f::kNameRecordSize;
@@ -138,22 +148,36 @@ std::string_view Dictionary::NameAt(uint32_t index) const {
     return name == nullptr ? std::string_view() : std::string_view(name);
 }
 
-inline int Dictionary::CompareRecord(const char* record, std::string_view key) const {
+Dictionary::SearchKey::SearchKey(std::string_view k) : key(k) {
+    char bytes[f::kNamePrefixSize] = {};
+    k.copy(bytes, f::kNamePrefixSize);
+    head = LoadU64(bytes);
+    tail = LoadU32(bytes + 8);
+}
+
+inline int Dictionary::CompareRecord(const char* record, const SearchKey& k) const {
+    // Most comparisons end inside the prefix: the first differing byte of
+    // the prefix and the zero-padded key, found a word at a time, usually
+    // differs in primary weight and so decides (Collate's first step).
     const char* prefix = record + f::kNamePrefixAt;
-    // Most comparisons end at the first differing byte of the prefix, and
-    // between two lower-case ASCII letters byte order is the collation order.
-    const size_t limit = key.size() < f::kNamePrefixSize ? key.size() : f::kNamePrefixSize;
-    size_t i = 0;
-    while (i < limit && prefix[i] == key[i] && prefix[i] != '\0') ++i;
-    if (i < limit) {
-        const auto a = static_cast<unsigned char>(prefix[i]);
-        const auto b = static_cast<unsigned char>(key[i]);
-        if (a == '\0') return -1;  // the name ended first
-        if (a >= 'a' && a <= 'z' && b >= 'a' && b <= 'z') return a < b ? -1 : 1;
-    } else if (i == key.size() && i < f::kNamePrefixSize) {
-        return prefix[i] == '\0' ? 0 : 1;  // same bytes; the name may go on
+    size_t i;
+    if (const uint64_t diff = LoadU64(prefix) ^ k.head; diff != 0) {
+        i = static_cast<size_t>(std::countr_zero(diff)) / 8;
+    } else if (const uint32_t diff2 = LoadU32(prefix + 8) ^ k.tail; diff2 != 0) {
+        i = 8 + static_cast<size_t>(std::countr_zero(diff2)) / 8;
+    } else {
+        // The first 12 bytes are the same: a shorter key matched the whole
+        // name, or the names go on.
+        return k.key.size() < f::kNamePrefixSize ? 0 : CompareRecordSlowly(record, k.key);
     }
-    return CompareRecordSlowly(record, key);
+    const auto a = static_cast<unsigned char>(prefix[i]);
+    if (i >= k.key.size()) return 1;  // the key ended first
+    const auto b = static_cast<unsigned char>(k.key[i]);
+    if (a == '\0') return -1;  // the name ended first
+    const auto& weights = i == 0 ? kCollation.first : kCollation.rest;
+    if (weights[a] != weights[b]) return weights[a] < weights[b] ? -1 : 1;
+    // Letters equal but for case or accent: the rest decides.
+    return CompareRecordSlowly(record, k.key);
 }
 
 int Dictionary::CompareRecordSlowly(const char* record, std::string_view key) const {
@@ -168,7 +192,7 @@ int Dictionary::CompareRecordSlowly(const char* record, std::string_view key) co
     return name == nullptr ? -1 : CollateZ(name, key);
 }
 
-int Dictionary::CompareAt(uint32_t index, std::string_view key) const {
+int Dictionary::CompareAt(uint32_t index, const SearchKey& key) const {
     return CompareRecord(name_records_ + size_t{index} * f::kNameRecordSize, key);
 }
 
@@ -187,41 +211,51 @@ uint32_t Dictionary::Find(std::string_view key) const {
     return at < count_ && EqualsAt(at, key) ? at : kNotFound;
 }
 
-uint32_t Dictionary::LowerBound(std::string_view key) const {
+uint32_t Dictionary::LowerBound(std::string_view text) const {
     if (count_ == 0) return 0;
-    // First among the fences: fence j is headword j * kFenceStride.
-    const auto fence_count = static_cast<uint32_t>(fences_.size() / f::kNameRecordSize);
+    const SearchKey key(text);
+    // First among the fences (fence j is headword j * kFenceStride) at or
+    // after the key: in [first, first + m] while searching.
+    const char* fences = fences_.data();
     uint32_t first = 0;
-    uint32_t m = fence_count;
-    while (m > 0) {
+    uint32_t m = static_cast<uint32_t>(fences_.size() / f::kNameRecordSize);
+    while (m > 1) {
         const uint32_t half = m / 2;
-        if (CompareRecord(fences_.data() + size_t{first + half} * f::kNameRecordSize, key) < 0) {
-            first += half + 1;
-            m -= half + 1;
-        } else {
-            m = half;
+        if (CompareRecord(fences + size_t{first + half} * f::kNameRecordSize, key) < 0) {
+            first += half;
         }
+        m -= half;
     }
+    first += CompareRecord(fences + size_t{first} * f::kNameRecordSize, key) < 0 ? 1 : 0;
     if (first == 0) return 0;
     // The answer lies after fence first - 1 and at or before fence `first`
-    // (or the end). In [lo, lo + n] from here on; both records the next step
-    // may compare are fetched while this step compares.
+    // (or the end): in [lo, lo + n]. Those few records are fetched at once.
     uint32_t lo = (first - 1) * kFenceStride + 1;
     const uint64_t end = uint64_t{first} * kFenceStride;
     uint32_t n = static_cast<uint32_t>((end < count_ ? end : count_) - lo);
     if (n == 0) return lo;
+    const char* range = name_records_ + size_t{lo} * f::kNameRecordSize;
+    for (size_t at = 0; at < size_t{n} * f::kNameRecordSize; at += 64) {
+        __builtin_prefetch(range + at);
+    }
     while (n > 1) {
         const uint32_t half = n / 2;
-        const uint32_t next = (n - half) / 2;
-        __builtin_prefetch(name_records_ + size_t{lo + next} * f::kNameRecordSize);
-        __builtin_prefetch(name_records_ + size_t{lo + half + next} * f::kNameRecordSize);
         if (CompareAt(lo + half, key) < 0) lo += half;
         n -= half;
     }
     return lo + (CompareAt(lo, key) < 0 ? 1 : 0);
 }
 
+bool Dictionary::MayBeIrregularForm(std::string_view form) const {
+    const uint32_t h = FoldHash(form);
+    for (const uint32_t bit : {h % kFormFilterBits, (h >> 16) % kFormFilterBits}) {
+        if ((form_filter_[bit / 64] & (uint64_t{1} << (bit % 64))) == 0) return false;
+    }
+    return true;
+}
+
 uint32_t Dictionary::IrregularBase(std::string_view form) const {
+    if (exception_count_ == 0 || !MayBeIrregularForm(form)) return kNotFound;
     uint32_t lo = 0;
     uint32_t hi = exception_count_;
     while (lo < hi) {

@@ -74,11 +74,19 @@ class Dictionary {
     // at or before it.
     uint32_t BlockOf(uint32_t index) const;
     std::string_view NameAt(uint32_t index) const;
+    // A key prepared for comparing with name records: its first
+    // kNamePrefixSize bytes, zero-padded, as two words.
+    struct SearchKey {
+        explicit SearchKey(std::string_view key);
+        std::string_view key;
+        uint64_t head;  // bytes 0..7
+        uint32_t tail;  // bytes 8..11
+    };
     // Collate(headword, key) for the headword of a name record, mostly from
     // the record alone.
-    int CompareRecord(const char* record, std::string_view key) const;
+    int CompareRecord(const char* record, const SearchKey& key) const;
     int CompareRecordSlowly(const char* record, std::string_view key) const;
-    int CompareAt(uint32_t index, std::string_view key) const;
+    int CompareAt(uint32_t index, const SearchKey& key) const;
     const char* NameOfRecord(const char* record) const;
 
     std::unique_ptr<MappedFile> file_;
@@ -104,6 +112,12 @@ class Dictionary {
     // the last steps look at kFenceStride neighbouring records.
     static constexpr uint32_t kFenceStride = 16;
     std::vector<char> fences_;
+
+    // A Bloom filter over the irregular forms, filled at open: most keys are
+    // no irregular form, and the filter says so without a search.
+    static constexpr uint32_t kFormFilterBits = 1u << 16;
+    std::vector<uint64_t> form_filter_;
+    bool MayBeIrregularForm(std::string_view form) const;
 
     // The most recently decompressed block, so that stepping through
     // neighbouring entries decompresses each block once; made on first use.
