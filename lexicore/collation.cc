@@ -1,5 +1,6 @@
 #include "lexicore/collation.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -101,6 +102,40 @@ inline unsigned char U(char c) {
 }  // namespace
 
 constexpr CollationTables kCollation = MakeTables();
+
+namespace {
+
+// Ranks the weights of a table: 1 for the lowest, so 0 can mean "ended".
+constexpr std::array<unsigned char, 256> RankWeights(const std::array<uint16_t, 256>& weights) {
+    constexpr int kWeightRange = 0x2000;  // above every weight MakeTables gives
+    std::array<bool, kWeightRange> present{};
+    for (uint16_t w : weights) present[w] = true;
+    std::array<int, kWeightRange> rank_of{};
+    int distinct = 0;
+    for (int w = 0; w < kWeightRange; ++w) {
+        if (present[w]) rank_of[w] = ++distinct;
+    }
+    std::array<unsigned char, 256> rank{};
+    for (int i = 0; i < 256; ++i) rank[i] = static_cast<unsigned char>(rank_of[weights[i]]);
+    return rank;
+}
+
+constexpr std::array<unsigned char, 256> kFirstRank = RankWeights(kCollation.first);
+constexpr std::array<unsigned char, 256> kRestRank = RankWeights(kCollation.rest);
+// Each table has fewer than 256 distinct weights, so a rank fits a byte.
+static_assert(*std::max_element(kFirstRank.begin(), kFirstRank.end()) < 255);
+static_assert(*std::max_element(kRestRank.begin(), kRestRank.end()) < 255);
+
+}  // namespace
+
+uint64_t PrimaryCode(std::string_view s) {
+    uint64_t code = 0;
+    for (size_t i = 0; i < 8; ++i) {
+        const unsigned char c = i < s.size() ? (i == 0 ? kFirstRank : kRestRank)[U(s[i])] : 0;
+        code = (code << 8) | c;
+    }
+    return code;
+}
 
 unsigned char FoldByte(unsigned char c) {
     return kCollation.fold[c];

@@ -28,6 +28,11 @@ struct CollationTables {
 };
 extern const CollationTables kCollation;
 
+// The primary weights of the first 8 characters of s as one number that
+// keeps their order: PrimaryCode(a) < PrimaryCode(b) means Collate(a, b) < 0
+// and > means > 0; equal codes decide nothing.
+uint64_t PrimaryCode(std::string_view s);
+
 // Collate(name, key) for a NUL-terminated name, in one pass over both: the
 // binary search over the mapped headwords uses it.
 int CollateZ(const char* name, std::string_view key);

@@ -121,11 +121,8 @@ Status Dictionary::Validate() {
             form_filter_[bit / 64] |= uint64_t{1} << (bit % 64);
         }
     }
-    fences_.reserve(size_t{(count_ + kFenceStride - 1) / kFenceStride} * f::kNameRecordSize);
-    for (uint32_t i = 0; i < count_; i += kFenceStride) {
-        const char* record = name_records_ + size_t{i} * f::kNameRecordSize;
-        fences_.insert(fences_.end(), record, record + f::kNameRecordSize);
-    }
+    fences_.reserve((count_ + kFenceStride - 1) / kFenceStride);
+    for (uint32_t i = 0; i < count_; i += kFenceStride) fences_.push_back(PrimaryCode(NameAt(i)));
     return Status::Ok();
 }
 
@@ -215,18 +212,20 @@ uint32_t Dictionary::LowerBound(std::string_view text) const {
     if (count_ == 0) return 0;
     const SearchKey key(text);
     // First among the fences (fence j is headword j * kFenceStride) at or
-    // after the key: in [first, first + m] while searching.
-    const char* fences = fences_.data();
+    // after the key: in [first, first + m] while searching. Equal codes are
+    // settled by the records.
+    const uint64_t code = PrimaryCode(text);
+    const auto fence_before_key = [&](uint32_t j) {
+        return fences_[j] < code || (fences_[j] == code && CompareAt(j * kFenceStride, key) < 0);
+    };
     uint32_t first = 0;
-    uint32_t m = static_cast<uint32_t>(fences_.size() / f::kNameRecordSize);
+    auto m = static_cast<uint32_t>(fences_.size());
     while (m > 1) {
         const uint32_t half = m / 2;
-        if (CompareRecord(fences + size_t{first + half} * f::kNameRecordSize, key) < 0) {
-            first += half;
-        }
+        if (fence_before_key(first + half)) first += half;
         m -= half;
     }
-    first += CompareRecord(fences + size_t{first} * f::kNameRecordSize, key) < 0 ? 1 : 0;
+    first += fence_before_key(first) ? 1 : 0;
     if (first == 0) return 0;
     // The answer lies after fence first - 1 and at or before fence `first`
     // (or the end): in [lo, lo + n]. Those few records are fetched at once.

@@ -107,11 +107,12 @@ class Dictionary {
     const char* compression_dict_ = nullptr;
     uint32_t compression_dict_size_ = 0;
 
-    // Every kFenceStride-th name record, copied at open into one small array:
-    // the first steps of a binary search stay in the processor's cache, and
-    // the last steps look at kFenceStride neighbouring records.
+    // The PrimaryCode of every kFenceStride-th headword, computed at open into
+    // one small array: the first steps of a binary search compare numbers in
+    // the processor's cache, and the last steps look at kFenceStride
+    // neighbouring records.
     static constexpr uint32_t kFenceStride = 16;
-    std::vector<char> fences_;
+    std::vector<uint64_t> fences_;
 
     // A Bloom filter over the irregular forms, filled at open: most keys are
     // no irregular form, and the filter says so without a search.
