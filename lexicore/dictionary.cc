@@ -122,7 +122,11 @@ Status Dictionary::Validate() {
         }
     }
     fences_.reserve((count_ + kFenceStride - 1) / kFenceStride);
-    for (uint32_t i = 0; i < count_; i += kFenceStride) fences_.push_back(PrimaryCode(NameAt(i)));
+    for (uint32_t i = 0; i < count_; i += kFenceStride) {
+        // The code needs the first 8 characters, which the record holds.
+        const char* prefix = name_records_ + size_t{i} * f::kNameRecordSize + f::kNamePrefixAt;
+        fences_.push_back(PrimaryCode(std::string_view(prefix, strnlen(prefix, 8))));
+    }
     return Status::Ok();
 }
 
