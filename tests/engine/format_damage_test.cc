@@ -211,6 +211,49 @@ TEST_F(DamageTest, LyingRecordsInsideTheIndexGiveNullsOrFailedPrintsNeverACrash)
     // reader's checks of them are covered by the fuzz target.
 }
 
+TEST(DamagedCompressionDictionary, GivesFailedPrintsOrWrongTextNeverACrash) {
+    // Enough entries for the compiler to train a compression dictionary.
+    DictionarySource source;
+    for (int i = 0; i < 12000; ++i) {
+        const std::string w = "word" + std::to_string(i);
+        source.entries.push_back(
+            Entry(w, "<p>a made-up entry numbered " + std::to_string(i * 7919 % 10007) + "</p>"));
+    }
+    TempDir dir;
+    Build(source, dir.File("big.pdb"));
+    const std::string good = ReadFile(dir.File("big.pdb"));
+    const uint64_t index_offset = LoadU64(good.data() + f::kIndexOffsetAt);
+    const size_t dict_at = index_offset + LoadU32(good.data() + f::kCompressionDictOffsetAt);
+    const uint32_t dict_size = LoadU32(good.data() + f::kCompressionDictSizeAt);
+    ASSERT_GT(dict_size, 1000u);
+    auto reseal = [&](std::string* d) {
+        char* h = d->data();
+        StoreU64(h + f::kIndexChecksumAt, Checksum64(h + index_offset, d->size() - index_offset));
+        StoreU64(h + f::kHeaderChecksumAt, Checksum64(h, f::kHeaderChecksumAt));
+    };
+    std::vector<std::string> damaged;
+    for (uint32_t at = 0; at < dict_size; at += dict_size / 16) {
+        std::string d = good;
+        d[dict_at + at] = static_cast<char>(d[dict_at + at] ^ 0x5A);
+        reseal(&d);
+        damaged.push_back(d);
+    }
+    std::string shorter = good;
+    StoreU32(shorter.data() + f::kCompressionDictSizeAt, dict_size / 2);
+    reseal(&shorter);
+    damaged.push_back(shorter);
+    for (size_t k = 0; k < damaged.size(); ++k) {
+        WriteFile(dir.File("damaged.pdb"), damaged[k]);
+        OpenDictionary dict(dir.File("damaged.pdb"));
+        ASSERT_NE(dict.handle(), 0u) << k;  // blocks are not read at open
+        char buffer[kPrintBufferSize];
+        for (LXV_ENTRY e = 1; e <= 12000; e += 37) {
+            lxv_printhtml_buf(dict.handle(), e, buffer, sizeof buffer);
+            lxv_print_buf(dict.handle(), e, buffer, sizeof buffer);
+        }
+    }
+}
+
 TEST(KnownBadFiles, AreRefusedOrPrintNothing) {
     const std::string dir = std::string(LEXIVANE_TEST_DATA_DIR) + "/engine/";
     for (const char* name : {"empty.pdb", "foreign.pdb", "truncated.pdb", "bad-header-checksum.pdb",
