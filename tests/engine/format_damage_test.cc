@@ -205,10 +205,29 @@ TEST_F(DamageTest, LyingRecordsInsideTheIndexGiveNullsOrFailedPrintsNeverACrash)
         std::string d = good_;
         StoreU32(d.data() + p.at, p.value);
         Reseal(&d);
-        Opens(d);
+        // These values are checked when used, not at open.
+        EXPECT_TRUE(Opens(d)) << "patch at " << p.at;
     }
     // Entry sizes inside a block cannot be patched without recompressing; the
     // reader's checks of them are covered by the fuzz target.
+}
+
+TEST_F(DamageTest, LyingValuesFoundWhenUsedGiveNullOrZero) {
+    const size_t name_records = index_offset_ + HeaderU32(f::kNameRecordsOffsetAt);
+    const size_t blocks = index_offset_ + HeaderU32(f::kBlocksOffsetAt);
+    std::string d = good_;
+    StoreU32(d.data() + name_records + 30 * f::kNameRecordSize, UINT32_MAX);  // long name
+    StoreU32(d.data() + blocks + f::kBlockFirstHeadwordAt, 5);  // headwords 0..4 lose their block
+    Reseal(&d);
+    WriteFile(dir_.File("lying.pdb"), d);
+    OpenDictionary dict(dir_.File("lying.pdb"));
+    const LXV_HANDLE h = dict.handle();
+    ASSERT_NE(h, 0u);
+    EXPECT_STREQ(lxv_wordlist_at(h, 29), "study");
+    EXPECT_EQ(lxv_wordlist_at(h, 30), nullptr);
+    char buffer[256];
+    EXPECT_EQ(lxv_printhtml_buf(h, 1, buffer, sizeof buffer), 0);
+    EXPECT_EQ(lxv_printhtml_buf(h, 5, buffer, sizeof buffer), 0);
 }
 
 TEST(DamagedCompressionDictionary, GivesFailedPrintsOrWrongTextNeverACrash) {
