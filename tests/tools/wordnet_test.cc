@@ -82,6 +82,19 @@ TEST(WordNetLayout, NumbersSensesAndTurnsNotationIntoTypography) {
               "   Antonyms: bad, evil\n");
 }
 
+TEST(WordNetLayout, ClosesExamplesTheSourceLeftOpen) {
+    const Laid laid = LayOut("bondage",
+                             "bondage\n"
+                             "    n 1: the state of being under control; \"he was in bondage\n"
+                             "         to fear:; \"he sought release\"; \"a self freed\n"
+                             "    2: close in; darkness enclosed him\"\n"
+                             "    3: utter; \"drop a hint\"; drop names\" [syn: {bondage}]\n");
+    EXPECT_EQ(laid.text,
+              "bondage\nnoun\n1. the state of being under control; “he was in bondage to fear:”; "
+              "“he sought release”; “a self freed”\n|2. close in; darkness enclosed him”\n"
+              "|3. utter; “drop a hint”; “drop names”\n");
+}
+
 TEST(WordNetLayout, EscapesHtmlInDefinitionsAndCrossReferences) {
     const Laid laid = LayOut("angle bracket",
                              "angle bracket\n"
