@@ -76,13 +76,13 @@ std::string_view WithoutSyntacticMarker(std::string_view word) {
 // Removes every "[tag: {a}, {b}]" list from *body and returns its words.
 std::vector<std::string> TakeList(std::string* body, std::string_view tag) {
     std::vector<std::string> words;
-    const std::string opening = "[" + std::string(tag) + ": ";
+    const std::string opening = "[" + std::string(tag) + ":";
     size_t start;
     while ((start = body->find(opening)) != std::string::npos) {
-        size_t end = body->find(']', start);
-        if (end == std::string::npos) end = body->size() - 1;
-        const std::string_view list(body->data() + start + opening.size(),
-                                    end - start - opening.size());
+        // A list the source left unclosed runs to the end of the sense.
+        const size_t list_start = start + opening.size();
+        const size_t end = std::min(body->find(']', list_start), body->size());
+        const std::string_view list(body->data() + list_start, end - list_start);
         size_t pos = 0;
         while ((pos = list.find('{', pos)) != std::string_view::npos) {
             const size_t close = list.find('}', pos);
@@ -92,7 +92,7 @@ std::vector<std::string> TakeList(std::string* body, std::string_view tag) {
             if (!word.empty()) words.push_back(Spaced(word));
             pos = close + 1;
         }
-        body->erase(start, end - start + 1);
+        body->erase(start, std::min(end + 1, body->size()) - start);
     }
     return words;
 }

@@ -107,6 +107,12 @@ TEST(WordNetLayout, EscapesHtmlInDefinitionsAndCrossReferences) {
               "computer programming &amp; math<br>Synonyms: <i>&lt;bracket&gt;</i></p>");
 }
 
+TEST(WordNetLayout, UnclosedListsEndWithTheSense) {
+    EXPECT_EQ(LayOut("cat", "cat\n    n 1: a feline [syn: {true cat}, {moggy\n").text,
+              "cat\nnoun\na feline\n   Synonyms: true cat\n");
+    EXPECT_EQ(LayOut("cat", "cat\n    n 1: a feline [ant:\n").text, "cat\nnoun\na feline\n");
+}
+
 TEST(WordNetHeadword, KeepsCapitalsOnlyForWordsThatHaveNoLowerCaseForm) {
     // The index lower-cases every headword; the entry's first line keeps the capitals.
     EXPECT_EQ(
