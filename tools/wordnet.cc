@@ -36,8 +36,9 @@ bool IsLetter(char c) {
     return std::isalpha(static_cast<unsigned char>(c)) != 0;
 }
 
-// WordNet's plain quotation marks as typographic ones: "..." pairs and
-// `...' (the closing mark is the first apostrophe not inside a word).
+// WordNet's plain quotation marks as typographic ones: "..." pairs (an
+// unclosed one closed at the end, a lone one at the end taken as closing)
+// and `...' (the closing mark is the first apostrophe not inside a word).
 std::string Typeset(std::string_view s) {
     std::string out;
     bool in_double = false;
@@ -45,8 +46,10 @@ std::string Typeset(std::string_view s) {
     for (size_t i = 0; i < s.size(); ++i) {
         const char c = s[i];
         if (c == '"') {
-            out.append(in_double ? kCloseDouble : kOpenDouble);
-            in_double = !in_double;
+            // A mark at the very end closes a quotation whose opening the source left out.
+            const bool closing = in_double || i + 1 == s.size();
+            out.append(closing ? kCloseDouble : kOpenDouble);
+            in_double = !closing;
         } else if (c == '`') {
             out.append(kOpenSingle);
             in_single = true;
@@ -57,6 +60,7 @@ std::string Typeset(std::string_view s) {
             out.push_back(c == '_' ? ' ' : c);
         }
     }
+    if (in_double) out.append(kCloseDouble);
     return out;
 }
 
@@ -72,13 +76,13 @@ std::string_view WithoutSyntacticMarker(std::string_view word) {
 // Removes every "[tag: {a}, {b}]" list from *body and returns its words.
 std::vector<std::string> TakeList(std::string* body, std::string_view tag) {
     std::vector<std::string> words;
-    const std::string opening = "[" + std::string(tag) + ": ";
+    const std::string opening = "[" + std::string(tag) + ":";
     size_t start;
     while ((start = body->find(opening)) != std::string::npos) {
-        size_t end = body->find(']', start);
-        if (end == std::string::npos) end = body->size() - 1;
-        const std::string_view list(body->data() + start + opening.size(),
-                                    end - start - opening.size());
+        // A list the source left unclosed runs to the end of the sense.
+        const size_t list_start = start + opening.size();
+        const size_t end = std::min(body->find(']', list_start), body->size());
+        const std::string_view list(body->data() + list_start, end - list_start);
         size_t pos = 0;
         while ((pos = list.find('{', pos)) != std::string_view::npos) {
             const size_t close = list.find('}', pos);
@@ -88,13 +92,14 @@ std::vector<std::string> TakeList(std::string* body, std::string_view tag) {
             if (!word.empty()) words.push_back(Spaced(word));
             pos = close + 1;
         }
-        body->erase(start, end - start + 1);
+        body->erase(start, std::min(end + 1, body->size()) - start);
     }
     return words;
 }
 
 // Splits "definition; "example"; "example"" into its parts.
 void SplitGloss(std::string_view gloss, Sense* sense) {
+    gloss = Trim(gloss);
     size_t quote = std::string_view::npos;
     for (size_t p = gloss.find('"'); p != std::string_view::npos; p = gloss.find('"', p + 1)) {
         if (p == 0 || (p >= 2 && gloss.substr(p - 2, 2) == "; ")) {
@@ -107,18 +112,24 @@ void SplitGloss(std::string_view gloss, Sense* sense) {
         return;
     }
     sense->definition = Typeset(Trim(gloss.substr(0, quote == 0 ? 0 : quote - 2)));
-    // Examples are separated by "; " outside quotation marks.
+    // Each example starts a new quotation. A few WordNet examples lack their
+    // closing mark, so the examples are split at every opening mark after a
+    // "; ", and Typeset closes what is left open. A few lack their opening
+    // mark instead: text after a closed quotation and "; " that ends with a
+    // mark is an example of its own.
     std::string_view rest = gloss.substr(quote);
-    bool quoted = false;
-    size_t start = 0;
-    for (size_t i = 0; i <= rest.size(); ++i) {
-        if (i < rest.size() && rest[i] == '"') quoted = !quoted;
-        const bool at_end = i == rest.size();
-        if (at_end || (!quoted && rest.substr(i, 2) == "; ")) {
-            const std::string_view example = Trim(rest.substr(start, i - start));
-            if (!example.empty()) sense->examples.push_back(Typeset(example));
-            start = i + 2;
+    while (!rest.empty()) {
+        size_t next = rest.find("; \"", 1);
+        const size_t after_close = rest.find("\"; ", 1);
+        if (after_close < next && rest.substr(0, next).ends_with('"')) next = after_close + 1;
+        std::string_view example = Trim(rest.substr(0, next));
+        while (example.ends_with(';')) example = Trim(example.substr(0, example.size() - 1));
+        if (!example.empty()) {
+            sense->examples.push_back(example.front() == '"' || !example.ends_with('"')
+                                          ? Typeset(example)
+                                          : Typeset("\"" + std::string(example)));
         }
+        rest = next == std::string_view::npos ? std::string_view() : rest.substr(next + 2);
     }
 }
 

@@ -82,6 +82,19 @@ TEST(WordNetLayout, NumbersSensesAndTurnsNotationIntoTypography) {
               "   Antonyms: bad, evil\n");
 }
 
+TEST(WordNetLayout, ClosesExamplesTheSourceLeftOpen) {
+    const Laid laid = LayOut("bondage",
+                             "bondage\n"
+                             "    n 1: the state of being under control; \"he was in bondage\n"
+                             "         to fear:; \"he sought release\"; \"a self freed\n"
+                             "    2: close in; darkness enclosed him\"\n"
+                             "    3: utter; \"drop a hint\"; drop names\" [syn: {bondage}]\n");
+    EXPECT_EQ(laid.text,
+              "bondage\nnoun\n1. the state of being under control; “he was in bondage to fear:”; "
+              "“he sought release”; “a self freed”\n|2. close in; darkness enclosed him”\n"
+              "|3. utter; “drop a hint”; “drop names”\n");
+}
+
 TEST(WordNetLayout, EscapesHtmlInDefinitionsAndCrossReferences) {
     const Laid laid = LayOut("angle bracket",
                              "angle bracket\n"
@@ -92,6 +105,12 @@ TEST(WordNetLayout, EscapesHtmlInDefinitionsAndCrossReferences) {
               "<p><b>angle bracket</b></p><p><i>noun</i></p>"
               "<p>either of a pair of punctuation marks (\x91&lt;\x92 or \x91&gt;\x92) used in "
               "computer programming &amp; math<br>Synonyms: <i>&lt;bracket&gt;</i></p>");
+}
+
+TEST(WordNetLayout, UnclosedListsEndWithTheSense) {
+    EXPECT_EQ(LayOut("cat", "cat\n    n 1: a feline [syn: {true cat}, {moggy\n").text,
+              "cat\nnoun\na feline\n   Synonyms: true cat\n");
+    EXPECT_EQ(LayOut("cat", "cat\n    n 1: a feline [ant:\n").text, "cat\nnoun\na feline\n");
 }
 
 TEST(WordNetHeadword, KeepsCapitalsOnlyForWordsThatHaveNoLowerCaseForm) {
