@@ -32,12 +32,6 @@ inline bool DecodeU32(const char* p, const char* limit, uint32_t* out) {
     return true;
 }
 
-inline bool DecodeU64(const char* p, const char* limit, uint64_t* out) {
-    if (p == nullptr || limit < p || limit - p < 8) return false;
-    *out = LoadU64(p);
-    return true;
-}
-
 inline void PutU32(std::string* dst, uint32_t v) {
     char buf[4];
     std::memcpy(buf, &v, sizeof v);

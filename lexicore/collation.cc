@@ -147,10 +147,6 @@ std::string Fold(std::string_view s) {
     return out;
 }
 
-bool IsLetter(unsigned char c) {
-    return kCollation.rest[c] >= kLetterClass;
-}
-
 int Collate(std::string_view a, std::string_view b) {
     const size_t n = a.size() < b.size() ? a.size() : b.size();
     if (n > 0) {

@@ -56,9 +56,6 @@ bool FoldStartsWith(std::string_view text, std::string_view prefix);
 // True when s has no upper-case letter.
 bool IsLowerCase(std::string_view s);
 
-// True when c is a letter (plain or accented).
-bool IsLetter(unsigned char c);
-
 // Hash of the case-folded text: equal ignoring case gives equal hashes.
 uint32_t FoldHash(std::string_view s);
 

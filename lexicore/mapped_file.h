@@ -21,7 +21,6 @@ class MappedFile {
 
     const char* data() const { return data_; }
     size_t size() const { return size_; }
-    const char* limit() const { return data_ + size_; }
 
     // Asks the kernel to read [offset, offset + length) ahead of use.
     void WillNeed(size_t offset, size_t length) const;

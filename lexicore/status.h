@@ -22,7 +22,6 @@ class Status {
     }
 
     bool ok() const { return code_ == Code::kOk; }
-    bool IsCorrupt() const { return code_ == Code::kCorrupt; }
     // The failure's description; empty on success.
     const std::string& message() const { return message_; }
 
