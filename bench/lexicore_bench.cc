@@ -84,7 +84,9 @@ struct Fixture {
     int fd = -1;
     LXV_HANDLE h = 0;
     std::vector<std::string> sorted;  // std::string order, for std::lower_bound
-    std::vector<std::string> existing, prefixes, misses, inflected;
+    // misses: no headword and no inflection suffix; suffixed_misses: no
+    // headword, but ending like an inflection, so base forms are tried.
+    std::vector<std::string> existing, prefixes, misses, suffixed_misses, inflected;
     std::vector<uint32_t> indices;
 
     Fixture() {
@@ -107,6 +109,7 @@ struct Fixture {
             existing.push_back(w);
             prefixes.push_back(w.substr(0, std::min<size_t>(w.size(), 2 + k % 3)));
             misses.push_back(w + "qz");
+            suffixed_misses.push_back(w + "qing");
             inflected.push_back(w + "s");
             indices.push_back(pick(rng));
         }
@@ -163,6 +166,12 @@ void BM_NearestMiss(benchmark::State& s) {
 void BM_LowerBoundMiss(benchmark::State& s) {
     RunLowerBound(s, F().misses);
 }
+void BM_NearestSuffixedMiss(benchmark::State& s) {
+    RunNearest(s, F().suffixed_misses);
+}
+void BM_LowerBoundSuffixedMiss(benchmark::State& s) {
+    RunLowerBound(s, F().suffixed_misses);
+}
 void BM_NearestInflected(benchmark::State& s) {
     RunNearest(s, F().inflected);
 }
@@ -175,6 +184,8 @@ BENCHMARK(BM_NearestPrefix);
 BENCHMARK(BM_LowerBoundPrefix);
 BENCHMARK(BM_NearestMiss);
 BENCHMARK(BM_LowerBoundMiss);
+BENCHMARK(BM_NearestSuffixedMiss);
+BENCHMARK(BM_LowerBoundSuffixedMiss);
 BENCHMARK(BM_NearestInflected);
 BENCHMARK(BM_LowerBoundInflected);
 

@@ -17,6 +17,7 @@
 #include "lexicore/collation.h"
 #include "lexicore/entry_text.h"
 #include "lexicore/format.h"
+#include "lexicore/word_filter.h"
 
 namespace lexicore {
 namespace {
@@ -329,6 +330,11 @@ bool WriteDictionary(const DictionarySource& source, const std::string& path, Bu
     const size_t blocks_at = index.size();
     index += block_refs;
     Align(&index);
+    const size_t filter_at = index.size();
+    std::vector<uint64_t> filter(FilterWordsFor(words.size()), 0);
+    for (const Headword& w : words) AddToFilter(&filter, w.name);
+    for (uint64_t word : filter) PutU64(&index, word);
+    Align(&index);
     const size_t dict_at = index.size();
     index += compressor.dictionary();
     if (index.size() > UINT32_MAX) {
@@ -360,6 +366,8 @@ bool WriteDictionary(const DictionarySource& source, const std::string& path, Bu
     StoreU32(h + f::kBlocksOffsetAt, static_cast<uint32_t>(blocks_at));
     StoreU32(h + f::kCompressionDictOffsetAt, static_cast<uint32_t>(dict_at));
     StoreU32(h + f::kCompressionDictSizeAt, static_cast<uint32_t>(compressor.dictionary().size()));
+    StoreU32(h + f::kHeadwordFilterOffsetAt, static_cast<uint32_t>(filter_at));
+    StoreU32(h + f::kHeadwordFilterWordsAt, static_cast<uint32_t>(filter.size()));
     StoreU64(h + f::kHeaderChecksumAt, Checksum64(h, f::kHeaderChecksumAt));
 
     FileWriter writer(path);

@@ -222,17 +222,19 @@ bool IsLowerCase(std::string_view s) {
     return true;
 }
 
-uint32_t FoldHash(std::string_view s) {
-    // FNV-1a over the folded bytes, then a final mix so that the low bits,
-    // which pick the slot, depend on every byte.
-    uint32_t h = 2166136261u;
+uint64_t FoldHash(std::string_view s) {
+    // FNV-1a over the folded bytes, then a final mix so that every bit of
+    // the result depends on every byte.
+    uint64_t h = 14695981039346656037ULL;
     for (char c : s) {
         h ^= kCollation.fold[U(c)];
-        h *= 16777619u;
+        h *= 1099511628211ULL;
     }
-    h ^= h >> 15;
-    h *= 0x2C1B3C6Du;
-    h ^= h >> 12;
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ULL;
+    h ^= h >> 33;
     return h;
 }
 

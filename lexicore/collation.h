@@ -57,7 +57,7 @@ bool FoldStartsWith(std::string_view text, std::string_view prefix);
 bool IsLowerCase(std::string_view s);
 
 // Hash of the case-folded text: equal ignoring case gives equal hashes.
-uint32_t FoldHash(std::string_view s);
+uint64_t FoldHash(std::string_view s);
 
 }  // namespace lexicore
 

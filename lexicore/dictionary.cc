@@ -84,6 +84,8 @@ Status Dictionary::Validate() {
     compression_dict_size_ = LoadU32(base + f::kCompressionDictSizeAt);
     blocks_end_ = index_offset;
 
+    const uint32_t filter_words = LoadU32(base + f::kHeadwordFilterWordsAt);
+    const char* filter = nullptr;
     // Places a section of `length` bytes at `offset` in the index region.
     auto section = [&](size_t offset_at, uint64_t length, const char** out) {
         const uint64_t offset = LoadU32(base + offset_at);
@@ -98,7 +100,9 @@ Status Dictionary::Validate() {
                  &exceptions_) ||
         !section(f::kExceptionNamesOffsetAt, exception_names_size_, &exception_names_) ||
         !section(f::kBlocksOffsetAt, uint64_t{block_count_} * f::kBlockRefSize, &blocks_) ||
-        !section(f::kCompressionDictOffsetAt, compression_dict_size_, &compression_dict_)) {
+        !section(f::kCompressionDictOffsetAt, compression_dict_size_, &compression_dict_) ||
+        !section(f::kHeadwordFilterOffsetAt, uint64_t{filter_words} * f::kFilterWordSize,
+                 &filter)) {
         return Status::Corrupt("index section outside the index region");
     }
     // Names and irregular forms are read as C strings: each section must end
@@ -111,15 +115,20 @@ Status Dictionary::Validate() {
         return Status::Corrupt("exception names not terminated");
     }
     if (count_ > 0 && block_count_ == 0) return Status::Corrupt("headwords without entries");
+    if (count_ > 0 && filter_words == 0) return Status::Corrupt("headwords without a filter");
+    headword_filter_ = FilterView(filter, filter_words);
     if (max_block_size_ > f::kMaxBlockSizeCap) return Status::Corrupt("block size too large");
-    form_filter_.assign(kFormFilterBits / 64, 0);
-    for (uint32_t i = 0; i < exception_count_; ++i) {
-        const uint32_t offset = LoadU32(exceptions_ + size_t{i} * f::kExceptionSize);
-        if (offset >= exception_names_size_) continue;  // found by no search either
-        const uint32_t h = FoldHash(exception_names_ + offset);
-        for (const uint32_t bit : {h % kFormFilterBits, (h >> 16) % kFormFilterBits}) {
-            form_filter_[bit / 64] |= uint64_t{1} << (bit % 64);
+    if (exception_count_ > 0) {
+        form_filter_words_.assign(FilterWordsFor(exception_count_), 0);
+        for (uint32_t i = 0; i < exception_count_; ++i) {
+            const uint32_t offset = LoadU32(exceptions_ + size_t{i} * f::kExceptionSize);
+            // A bad offset is found by no search either.
+            if (offset < exception_names_size_) {
+                AddToFilter(&form_filter_words_, exception_names_ + offset);
+            }
         }
+        form_filter_ = FilterView(reinterpret_cast<const char*>(form_filter_words_.data()),
+                                  static_cast<uint32_t>(form_filter_words_.size()));
     }
     fences_.reserve((count_ + kFenceStride - 1) / kFenceStride);
     for (uint32_t i = 0; i < count_; i += kFenceStride) {
@@ -206,6 +215,7 @@ uint8_t Dictionary::PartsOfSpeech(uint32_t index) const {
 }
 
 uint32_t Dictionary::Find(std::string_view key) const {
+    if (!headword_filter_.MayContain(key)) return kNotFound;
     // Headwords are unique ignoring case, so an equal one is the first at or
     // after the key.
     const uint32_t at = LowerBound(key);
@@ -249,16 +259,8 @@ uint32_t Dictionary::LowerBound(std::string_view text) const {
     return lo + (CompareAt(lo, key) < 0 ? 1 : 0);
 }
 
-bool Dictionary::MayBeIrregularForm(std::string_view form) const {
-    const uint32_t h = FoldHash(form);
-    for (const uint32_t bit : {h % kFormFilterBits, (h >> 16) % kFormFilterBits}) {
-        if ((form_filter_[bit / 64] & (uint64_t{1} << (bit % 64))) == 0) return false;
-    }
-    return true;
-}
-
 uint32_t Dictionary::IrregularBase(std::string_view form) const {
-    if (exception_count_ == 0 || !MayBeIrregularForm(form)) return kNotFound;
+    if (exception_count_ == 0 || !form_filter_.MayContain(form)) return kNotFound;
     uint32_t lo = 0;
     uint32_t hi = exception_count_;
     while (lo < hi) {

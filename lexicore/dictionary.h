@@ -12,6 +12,7 @@
 
 #include "lexicore/mapped_file.h"
 #include "lexicore/status.h"
+#include "lexicore/word_filter.h"
 
 struct ZSTD_DCtx_s;
 struct ZSTD_DDict_s;
@@ -114,11 +115,11 @@ class Dictionary {
     static constexpr uint32_t kFenceStride = 16;
     std::vector<uint64_t> fences_;
 
-    // A Bloom filter over the irregular forms, filled at open: most keys are
-    // no irregular form, and the filter says so without a search.
-    static constexpr uint32_t kFormFilterBits = 1u << 16;
-    std::vector<uint64_t> form_filter_;
-    bool MayBeIrregularForm(std::string_view form) const;
+    // Filters in front of the searches: the one over the headwords is stored
+    // in the file, the one over the irregular forms is filled at open.
+    FilterView headword_filter_;
+    std::vector<uint64_t> form_filter_words_;
+    FilterView form_filter_;
 
     // The most recently decompressed block, so that stepping through
     // neighbouring entries decompresses each block once; made on first use.

@@ -35,6 +35,8 @@ inline constexpr size_t kExceptionNamesSizeAt = 96;
 inline constexpr size_t kBlocksOffsetAt = 100;
 inline constexpr size_t kCompressionDictOffsetAt = 104;
 inline constexpr size_t kCompressionDictSizeAt = 108;
+inline constexpr size_t kHeadwordFilterOffsetAt = 112;
+inline constexpr size_t kHeadwordFilterWordsAt = 116;
 inline constexpr size_t kHeaderChecksumAt = 120;
 
 // A name record: u32 offset of the whole name in the names section (used only
@@ -45,6 +47,7 @@ inline constexpr size_t kNameRecordSize = 16;
 inline constexpr size_t kNamePrefixAt = 4;
 inline constexpr size_t kNamePrefixSize = 12;
 inline constexpr size_t kPosSize = 1;
+inline constexpr size_t kFilterWordSize = 8;
 inline constexpr size_t kExceptionSize = 8;  // u32 name offset, u32 base headword index
 // A block record: u64 file offset, u32 compressed size, u32 uncompressed size,
 // u64 checksum of the compressed bytes, u32 index of its first headword, u32 0.

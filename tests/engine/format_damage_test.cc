@@ -164,6 +164,9 @@ TEST_F(DamageTest, LyingSizesAndOffsetsAreRefusedAtOpen) {
     EXPECT_FALSE(Opens(WithU32(f::kExceptionCountAt, 1u << 28)));
     EXPECT_FALSE(Opens(WithU32(f::kCompressionDictSizeAt, UINT32_MAX)));
     EXPECT_FALSE(Opens(WithU32(f::kCompressionDictOffsetAt, UINT32_MAX)));
+    EXPECT_FALSE(Opens(WithU32(f::kHeadwordFilterWordsAt, 0)));
+    EXPECT_FALSE(Opens(WithU32(f::kHeadwordFilterWordsAt, UINT32_MAX)));
+    EXPECT_FALSE(Opens(WithU32(f::kHeadwordFilterOffsetAt, UINT32_MAX - 7)));
     EXPECT_FALSE(Opens(WithU32(f::kMaxBlockSizeAt, UINT32_MAX)));
     EXPECT_FALSE(Opens(WithU32(f::kNamesSizeAt, UINT32_MAX)));
     EXPECT_FALSE(Opens(WithU32(f::kNamesOffsetAt, UINT32_MAX - 2)));
