@@ -132,7 +132,7 @@ InflectionBase FindInflectionBase(const Dictionary& dict, std::string_view form)
     if (form.empty() || form.size() > kMaxFormLength || dict.count() == 0) return result;
     char buffer[kMaxFormLength];
     for (size_t i = 0; i < form.size(); ++i) {
-        buffer[i] = static_cast<char>(FoldByte(static_cast<unsigned char>(form[i])));
+        buffer[i] = static_cast<char>(kCollation.fold[static_cast<unsigned char>(form[i])]);
     }
     const std::string_view folded(buffer, form.size());
     const uint32_t irregular = dict.IrregularBase(folded);
