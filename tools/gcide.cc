@@ -6,9 +6,12 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "tools/dictd.h"
+#include "tools/encoding.h"
 #include "tools/gcide_codes.h"
+#include "tools/source_file.h"
 
-namespace lexivane {
+namespace lexivane_dict {
 namespace {
 
 using lexicore::kSenseBreak;
@@ -18,9 +21,6 @@ constexpr char kAcute = '\xB4';      // stress mark after an accented syllable
 constexpr char kEmDash = '\x97';     // the source's "--"
 constexpr char kOpenQuote = '\x93';  // the source's straight double quotes
 constexpr char kCloseQuote = '\x94';
-
-// Overhead the engine may add between merged entries of one headword.
-constexpr size_t kMergeOverhead = 32;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
@@ -234,10 +234,20 @@ bool IsQuotation(const Paragraph& p) {
 // Writes converted text to the HTML and plain-text outputs.
 class Writer {
   public:
-    Writer(const GcideStyle& style, std::string* html, std::string* text)
-        : style_(style), html_(*html), text_(*text) {}
+    Writer(GcideMarkup markup, std::string* html, std::string* text)
+        : full_(markup == GcideMarkup::kFull), html_(*html), text_(*text) {}
 
     void Tag(std::string_view tag) { html_.append(tag); }
+
+    // Opens a paragraph with `tag`. Light markup (`tag` empty) sets the whole
+    // entry as one paragraph, its parts separated by line breaks.
+    void ParagraphStart(std::string_view tag) {
+        if (!tag.empty()) {
+            html_.append(tag);
+        } else {
+            html_.append(html_.empty() ? "<p>" : "<br>");
+        }
+    }
     void Plain(std::string_view s) { text_.append(s); }
 
     // One byte of converted text, escaped for HTML.
@@ -290,7 +300,7 @@ class Writer {
     // definition after it begins; adds the named parts of speech to *pos.
     size_t Head(std::string_view s, uint8_t* pos);
 
-    const GcideStyle& style() const { return style_; }
+    bool full() const { return full_; }
 
   private:
     void Quote() {
@@ -305,13 +315,13 @@ class Writer {
         for (char c : content) {
             if (c != '{' && c != '}') inner.push_back(c);
         }
-        const bool tagged = bold || style_.full_markup;
+        const bool tagged = bold || full_;
         if (tagged) html_.append(bold ? "<b>" : "<i>");
         Inline(inner, Marks::kBrace);
         if (tagged) html_.append(bold ? "</b>" : "</i>");
     }
 
-    const GcideStyle& style_;
+    const bool full_;
     std::string& html_;
     std::string& text_;
     bool bold_braces_ = false;
@@ -332,12 +342,7 @@ void Writer::Inline(std::string_view s, Marks marks) {
             if (const GcideCode* code = FindGcideCode(content)) {
                 AppendGcideCode(*code, &html_, &text_);
             } else if (IsSourceNote(content)) {
-                if (style_.source_notes) {
-                    TrimEnd();
-                    html_.append(" <small>[");
-                    html_.append(content);
-                    html_.append("]</small>");
-                }
+                // Dropped; text after a note is a paragraph the source ran on.
                 if (!Trim(s.substr(close + 1)).empty()) LineBreak();
             } else if (IsSenseReference(content) && i > 0 && !IsBlank(s[i - 1])) {
                 html_.append("<sup>");
@@ -513,7 +518,7 @@ size_t Writer::Head(std::string_view s, uint8_t* pos) {
         if (PartOfSpeechWord(word, pos)) {
             // "v. t.": one italic run for the abbreviations that follow each other.
             Space();
-            if (style_.full_markup) html_.append("<i>");
+            if (full_) html_.append("<i>");
             Inline(word, Marks::kText);
             i = end;
             while (true) {
@@ -531,7 +536,7 @@ size_t Writer::Head(std::string_view s, uint8_t* pos) {
                 Inline(s.substr(next, next_end - next), Marks::kText);
                 i = next_end;
             }
-            if (style_.full_markup) html_.append("</i>");
+            if (full_) html_.append("</i>");
             after_form = false;
             continue;
         }
@@ -605,9 +610,10 @@ void RenderQuotation(const Paragraph& p, Writer* w) {
         }
         if (!line.empty()) lines.push_back(line);
     }
-    const bool full = w->style().full_markup;
+    const bool full = w->full();
     const bool verse = IsVerse(lines);
-    w->Tag(full ? "<blockquote><i>" : "<br><i>");
+    w->ParagraphStart(full ? "<blockquote>" : "");
+    w->Tag("<i>");
     w->Plain("    ");
     for (size_t k = 0; k < lines.size(); ++k) {
         if (k > 0 && verse) {
@@ -634,10 +640,10 @@ void RenderParagraph(const Paragraph& p, bool head, uint8_t* pos, Writer* w) {
         RenderQuotation(p, w);
         return;
     }
-    const bool full = w->style().full_markup;
+    const bool full = w->full();
     const std::string joined = JoinLines(p, false);
     std::string_view s = joined;
-    w->Tag(full ? "<p>" : "<br>");
+    w->ParagraphStart(full ? "<p>" : "");
     if (head) {
         const size_t body = w->Head(s, pos);
         s.remove_prefix(body);
@@ -766,8 +772,7 @@ bool FindFragment(std::string_view key, std::string_view raw, bool key_has_entry
         if (pi == 0) {
             std::string html;
             std::string plain;
-            const GcideStyle style;
-            Writer scratch(style, &html, &plain);
+            Writer scratch(GcideMarkup::kFull, &html, &plain);
             uint8_t pos = 0;
             head_end = scratch.Head(JoinLines(paragraphs[0], false), &pos);
         }
@@ -833,8 +838,8 @@ struct Job {
     bool whole = false;
 };
 
-void Render(const Job& job, const GcideStyle& style, lexicore::SourceEntry* entry) {
-    entry->parts_of_speech = RenderGcide(job.text, job.part, style, &entry->html, &entry->text);
+void Render(const Job& job, GcideMarkup markup, lexicore::SourceEntry* entry) {
+    entry->parts_of_speech = RenderGcide(job.text, job.part, markup, &entry->html, &entry->text);
 }
 
 // Runs fn(i) for i in [0, n) on the machine's cores.
@@ -856,31 +861,57 @@ void ForEachParallel(size_t n, Fn fn) {
 
 }  // namespace
 
-uint8_t RenderGcide(std::string_view raw, GcidePart part, const GcideStyle& style,
-                    std::string* html, std::string* text) {
+bool LoadGcide(const std::string& index_path, GcideSource* out, std::string* error) {
+    std::string index;
+    if (!ReadSourceFile(index_path, &index, error)) return false;
+    const std::string data_path = DictdDataPathFor(index_path);
+    std::unique_ptr<DictdData> data = DictdData::Open(data_path, error);
+    if (data == nullptr) return false;
+    std::string message;
+    if (!data->Read(0, data->size(), &out->text, &message)) {
+        *error = data_path + ": " + message;
+        return false;
+    }
+    const std::string_view text = out->text;
+    out->records.clear();
+    return ForEachLine(index, [&](std::string_view line, int number) {
+        if (line.empty()) return true;
+        DictdIndexLine entry;
+        if (!ParseDictdIndexLine(line, &entry, &message)) {
+            *error = LineError(index_path, number, message);
+            return false;
+        }
+        if (entry.offset > text.size() || entry.length > text.size() - entry.offset) {
+            *error = LineError(index_path, number, "entry lies outside " + data_path);
+            return false;
+        }
+        out->records.push_back(
+            {std::move(entry.headword), text.substr(entry.offset, entry.length)});
+        return true;
+    });
+}
+
+uint8_t RenderGcide(std::string_view raw, GcidePart part, GcideMarkup markup, std::string* html,
+                    std::string* text) {
     html->clear();
     text->clear();
-    Writer w(style, html, text);
+    Writer w(markup, html, text);
     uint8_t pos = 0;
     const std::vector<Paragraph> paragraphs = SplitParagraphs(raw);
     for (size_t pi = 0; pi < paragraphs.size(); ++pi) {
         const Paragraph& p = paragraphs[pi];
-        if (std::all_of(p.lines.begin(), p.lines.end(), IsSourceNoteLine)) {
-            if (style.source_notes) {
-                for (std::string_view line : p.lines) w.Inline(line, Marks::kText);
-            }
-            continue;
-        }
+        if (std::all_of(p.lines.begin(), p.lines.end(), IsSourceNoteLine)) continue;
         if (pi > 0) w.SenseBreak();
         if (part == GcidePart::kHeadLine) {
-            w.Tag(style.full_markup ? "<p>" : "");
+            w.ParagraphStart(markup == GcideMarkup::kFull ? "<p>" : "");
             w.Head(JoinLines(p, false), &pos);
-            w.Tag(style.full_markup ? "</p>" : "");
+            w.Tag(markup == GcideMarkup::kFull ? "</p>" : "");
             break;
         }
         RenderParagraph(p, part == GcidePart::kEntry && pi == 0, &pos, &w);
     }
     w.TrimEnd();
+    if (markup == GcideMarkup::kLight && !html->empty()) html->append("</p>");
     while (!text->empty() && (text->back() == '\n' || text->back() == kSenseBreak))
         text->pop_back();
     return pos;
@@ -910,11 +941,11 @@ std::string GcideHeadword(std::string_view key, std::string_view raw) {
                                                 ? nullptr
                                                 : FindGcideCode(form.substr(i + 1, close - i - 1));
                     if (code == nullptr || code->chars[0] == 0 || code->chars[1] != 0 ||
-                        ToWindows1252(code->chars[0]) < 0) {
+                        Windows1252Byte(code->chars[0]) < 0) {
                         representable = false;
                         break;
                     }
-                    spelled.push_back(static_cast<char>(ToWindows1252(code->chars[0])));
+                    spelled.push_back(static_cast<char>(Windows1252Byte(code->chars[0])));
                     i = close;
                     continue;
                 }
@@ -1021,10 +1052,9 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
         used.push_back(std::move(jobs[n]));
     }
     entries.resize(used.size());
-    const GcideStyle full;
     ForEachParallel(used.size(), [&](size_t n) {
         entries[n].headword = used[n].key;
-        Render(used[n], full, &entries[n]);
+        Render(used[n], GcideMarkup::kFull, &entries[n]);
     });
 
     for (size_t n = 0; n < entries.size(); ++n) {
@@ -1038,19 +1068,19 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
         for (char c : entries[n].headword) lower.push_back(Lower(c));
         groups[lower].push_back(n);
     }
+    // The builder joins them with sense breaks, which are never printed.
     auto overflows = [&](const std::vector<size_t>& members) {
-        size_t size = (members.size() - 1) * kMergeOverhead;
-        for (size_t n : members) size += entries[n].html.size();
-        return size + 1 > kGcidePrintBuffer;
+        size_t shown = 0;
+        for (size_t n : members) {
+            shown += entries[n].html.size() -
+                     std::count(entries[n].html.begin(), entries[n].html.end(), kSenseBreak);
+        }
+        return shown + 1 > kGcidePrintBuffer;
     };
-    const GcideStyle lighter[] = {{false, true}, {false, false}};
     for (const auto& [lower, members] : groups) {
         if (!overflows(members)) continue;
         ++st.long_before;
-        for (const GcideStyle& style : lighter) {
-            for (size_t n : members) Render(used[n], style, &entries[n]);
-            if (!overflows(members)) break;
-        }
+        for (size_t n : members) Render(used[n], GcideMarkup::kLight, &entries[n]);
         if (overflows(members)) ++st.long_after;
     }
     return entries;
@@ -1072,8 +1102,8 @@ std::string FindGcideNotation(std::string_view s, bool html) {
                 s.substr(i + 1, close == std::string_view::npos ? 0 : close - i - 1);
             const bool word =
                 std::all_of(content.begin(), content.end(), [](char d) { return IsAlpha(d); });
-            if (close != std::string_view::npos && FindGcideCode(content) != nullptr &&
-                (html || !word)) {
+            const bool code = FindGcideCode(content) != nullptr && (html || !word);
+            if (close != std::string_view::npos && (code || LooksLikeAccentCode(content))) {
                 return "code " + std::string(s.substr(i, close + 1 - i)) + " at " +
                        std::to_string(i);
             }
@@ -1105,4 +1135,4 @@ std::string FindGcideNotation(std::string_view s, bool html) {
     return std::string();
 }
 
-}  // namespace lexivane
+}  // namespace lexivane_dict

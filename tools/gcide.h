@@ -19,7 +19,7 @@
 
 #include "lexicore/builder.h"
 
-namespace lexivane {
+namespace lexivane_dict {
 
 // The size of the buffer the program prints an entry into, NUL included.
 inline constexpr size_t kGcidePrintBuffer = 12000;
@@ -41,10 +41,23 @@ struct GcideStats {
     size_t long_after = 0;   // the same after fitting; the engine cuts these at a sense break
 };
 
-// How much of the source's presentation to keep.
-struct GcideStyle {
-    bool source_notes = true;  // "[1913 Webster]" and the like, in small type (HTML only)
-    bool full_markup = true;   // italics for cross-references, paragraphs rather than breaks
+// The whole of a GCIDE dictd dictionary in memory: GCIDE's index lists about
+// 203,000 lines for 126,000 entries, so its lines share the entry texts.
+struct GcideSource {
+    std::string text;                  // the whole uncompressed entry text
+    std::vector<GcideRecord> records;  // one per index line; bodies point into `text`
+};
+
+// Reads `index_path` and the entry text beside it (".dict.dz" or ".dict").
+// On failure returns false and sets *error: "path: message" for an unreadable
+// file, "index:line: message" for a malformed line or one that points outside
+// the text.
+bool LoadGcide(const std::string& index_path, GcideSource* out, std::string* error);
+
+// How much markup an entry's HTML carries.
+enum class GcideMarkup {
+    kFull,   // paragraphs, indented quotations, italics for cross-references
+    kLight,  // line breaks only and bold: for entries that would overflow the buffer
 };
 
 // Converts every record. Skips the database's own notes ("00-database-info",
@@ -52,9 +65,10 @@ struct GcideStyle {
 // has its own entry and is only mentioned there, and lines whose entry does
 // not name their key at all. A line whose key heads a paragraph of another
 // entry ("Rock crystal" in "Crystal") gets that paragraph; a line whose key is
-// a form named on the head line ("Abbacies" in "Abbacy") gets that head line. Headwords whose
-// entries together would not fit the print buffer are rendered again with less: first without
-// source notes, then with less markup. `stats` may be null.
+// a form named on the head line ("Abbacies" in "Abbacy") gets that head line.
+// Source notes ("[1913 Webster]") are dropped. Headwords whose entries together
+// would not fit the print buffer are rendered again with light markup; the
+// engine cuts what still overflows at a sense break. `stats` may be null.
 std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& records,
                                                 GcideStats* stats);
 
@@ -68,8 +82,8 @@ enum class GcidePart {
 // Renders the raw entry text `raw` into `html` and `text`, replacing their
 // contents. Returns the parts of speech named on the head line as
 // lexicore::PartOfSpeech bits (0 when there is no head line).
-uint8_t RenderGcide(std::string_view raw, GcidePart part, const GcideStyle& style,
-                    std::string* html, std::string* text);
+uint8_t RenderGcide(std::string_view raw, GcidePart part, GcideMarkup markup, std::string* html,
+                    std::string* text);
 
 // The spelling to show for index key `key` of entry `raw`: the key with its
 // "'e" style accents made real where the entry spells the word with the
@@ -84,6 +98,6 @@ std::string GcideHeadword(std::string_view key, std::string_view raw);
 // or '<' outside a tag. Empty when there is none.
 std::string FindGcideNotation(std::string_view converted, bool html);
 
-}  // namespace lexivane
+}  // namespace lexivane_dict
 
 #endif  // LEXIVANE_TOOLS_GCIDE_H_

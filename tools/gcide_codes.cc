@@ -1,9 +1,10 @@
 #include "tools/gcide_codes.h"
 
 #include <algorithm>
-#include <array>
 
-namespace lexivane {
+#include "tools/encoding.h"
+
+namespace lexivane_dict {
 namespace {
 
 // Sorted by code in byte order; FindGcideCode searches it by halves.
@@ -276,13 +277,6 @@ constexpr GcideCode kCodes[] = {
     {"~o", U"\u00F5", "o"},
 };
 
-// Unicode for the bytes 0x80..0x9F of Windows-1252; 0 where the byte is unused.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
 }  // namespace
 
 std::span<const GcideCode> AllGcideCodes() {
@@ -298,22 +292,25 @@ const GcideCode* FindGcideCode(std::string_view code) {
     return it;
 }
 
-int ToWindows1252(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
-    for (size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] != 0 && kHighControls[i] == c) return static_cast<int>(0x80 + i);
-    }
-    return -1;
+bool LooksLikeAccentCode(std::string_view token) {
+    constexpr std::string_view kMarks = "=\"'`~^.,*-";
+    const bool leading = !token.empty() && kMarks.find(token.front()) != std::string_view::npos;
+    const bool breve = !token.empty() && token.back() == '^';
+    if (leading == breve) return false;
+    const std::string_view letters = token.substr(leading ? 1 : 0, token.size() - 1);
+    return !letters.empty() && letters.size() <= 3 &&
+           std::all_of(letters.begin(), letters.end(),
+                       [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
 }
 
 void AppendGcideCode(const GcideCode& code, std::string* html, std::string* text) {
     bool fits = true;
     for (const char32_t* p = code.chars; *p != 0; ++p) {
-        if (ToWindows1252(*p) < 0) fits = false;
+        if (Windows1252Byte(*p) < 0) fits = false;
     }
     if (fits) {
         for (const char32_t* p = code.chars; *p != 0; ++p) {
-            const char byte = static_cast<char>(ToWindows1252(*p));
+            const char byte = static_cast<char>(Windows1252Byte(*p));
             if (html != nullptr) html->push_back(byte);
             if (text != nullptr) text->push_back(byte);
         }
@@ -321,7 +318,7 @@ void AppendGcideCode(const GcideCode& code, std::string* html, std::string* text
     }
     if (html != nullptr) {
         for (const char32_t* p = code.chars; *p != 0; ++p) {
-            const int byte = ToWindows1252(*p);
+            const int byte = Windows1252Byte(*p);
             if (byte >= 0) {
                 html->push_back(static_cast<char>(byte));
             } else {
@@ -334,4 +331,4 @@ void AppendGcideCode(const GcideCode& code, std::string* html, std::string* text
     if (text != nullptr) text->append(code.ascii);
 }
 
-}  // namespace lexivane
+}  // namespace lexivane_dict

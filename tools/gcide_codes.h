@@ -6,12 +6,11 @@
 #ifndef LEXIVANE_TOOLS_GCIDE_CODES_H_
 #define LEXIVANE_TOOLS_GCIDE_CODES_H_
 
-#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
 
-namespace lexivane {
+namespace lexivane_dict {
 
 struct GcideCode {
     const char* code;       // the text between the brackets, e.g. "a^"
@@ -25,15 +24,15 @@ std::span<const GcideCode> AllGcideCodes();
 // The entry for `code` (without brackets), or null when it is not a code.
 const GcideCode* FindGcideCode(std::string_view code);
 
-// The Windows-1252 byte for Unicode code point `c`, or -1 when that code page
-// has no such character. ASCII maps to itself.
-int ToWindows1252(char32_t c);
+// Whether `token` (the text between brackets) has the shape of an accent code:
+// a mark and one to three letters, as in "a^", "=oo", "'e", ".a", ",c", "-u".
+bool LooksLikeAccentCode(std::string_view token);
 
 // Appends `code` to the outputs: the Windows-1252 bytes when every character
 // has one; otherwise numeric character references to `html` and the ASCII form
 // to `text`. Either output may be null.
 void AppendGcideCode(const GcideCode& code, std::string* html, std::string* text);
 
-}  // namespace lexivane
+}  // namespace lexivane_dict
 
 #endif  // LEXIVANE_TOOLS_GCIDE_CODES_H_
