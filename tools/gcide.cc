@@ -494,8 +494,11 @@ size_t Writer::Head(std::string_view s, uint8_t* pos) {
                 Braces(group.substr(1, group.size() - 2), true);
                 after_form = true;
             } else {
-                // "[imp. & p. p. {Abandoned}; ...]": the inflected forms are set in bold.
-                bold_braces_ = true;
+                // "[imp. & p. p. {Abandoned}; ...]": the inflected forms are set in
+                // bold; the cross-references of an etymology are not.
+                const std::string_view inner = group.substr(1);
+                uint8_t ignored = 0;
+                bold_braces_ = PartOfSpeechWord(inner.substr(0, inner.find(' ')), &ignored);
                 Inline(group, Marks::kText);
                 bold_braces_ = false;
                 after_form = false;
