@@ -7,21 +7,23 @@ namespace {
 
 using lexicore::kSenseBreak;
 
-void AppendLinks(const char* label, const std::vector<std::string>& words, std::string* html,
-                 std::string* text) {
+// "Synonyms: a, b" as a line of its own. The words are emphasised rather
+// than linked: the entry view does not follow links, and the user looks a
+// highlighted word up with the look-up command.
+void AppendWordList(const char* label, const std::vector<std::string>& words, std::string* html,
+                    std::string* text) {
     if (words.empty()) return;
-    html->append("<br>").append(label).append(": ");
+    html->append("<br>").append(label).append(": <i>");
     text->append("   ").append(label).append(": ");
     for (size_t i = 0; i < words.size(); ++i) {
         if (i > 0) {
             html->append(", ");
             text->append(", ");
         }
-        const std::string escaped = HtmlEscaped(words[i]);
-        html->append("<a href=\"").append(escaped).append("\">").append(escaped).append("</a>");
+        AppendHtmlEscaped(words[i], html);
         AppendWindows1252(words[i], text);
     }
-    // The HTML list ends with the sense's paragraph; the text one ends its line.
+    html->append("</i>");
     text->push_back('\n');
 }
 
@@ -77,16 +79,19 @@ lexicore::SourceEntry LayOutEntry(const Entry& entry) {
         }
         AppendHtmlEscaped(sense.definition, &html);
         AppendWindows1252(sense.definition, &text);
-        for (const std::string& example : sense.examples) {
-            html.append("; <i>");
-            AppendHtmlEscaped(example, &html);
+        for (size_t k = 0; k < sense.examples.size(); ++k) {
+            if (k > 0 || !sense.definition.empty()) {
+                html.append("; ");
+                text.append("; ");
+            }
+            html.append("<i>");
+            AppendHtmlEscaped(sense.examples[k], &html);
             html.append("</i>");
-            text.append("; ");
-            AppendWindows1252(example, &text);
+            AppendWindows1252(sense.examples[k], &text);
         }
         text.push_back('\n');
-        AppendLinks("Synonyms", sense.synonyms, &html, &text);
-        AppendLinks("Antonyms", sense.antonyms, &html, &text);
+        AppendWordList("Synonyms", sense.synonyms, &html, &text);
+        AppendWordList("Antonyms", sense.antonyms, &html, &text);
         html.append("</p>");
     }
     return out;

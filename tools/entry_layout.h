@@ -5,14 +5,16 @@
 // Layout, for a headword with two senses as a noun and one as a verb:
 //
 //   <p><b>cat</b></p><p><i>noun</i></p><p><b>1.</b> definition; <i>“example”</i>
-//   <br>Synonyms: <a href="true cat">true cat</a></p>␟<p><b>2.</b> ...</p>␟
+//   <br>Synonyms: <i>true cat</i></p>␟<p><b>2.</b> ...</p>␟
 //   <p><i>verb</i></p><p>definition</p>
 //
 // Each sense is one paragraph; a part of speech heads its first sense. Senses
 // are numbered within their part of speech, and a part of speech with a single
 // sense has no number. The sense-break marker (␟) stands before every sense but
-// the first, so an entry cut there is still well-formed. The plain text has the
-// same structure, one line per heading, sense and list.
+// the first, so an entry cut there is still well-formed. The plain text is the
+// HTML with its tags removed, each </p> ending a line, each <br> starting a
+// line indented by three spaces, and entities decoded (a character outside
+// Windows-1252 as '?'); the engine may rely on that to derive one from the other.
 #ifndef LEXIVANE_TOOLS_ENTRY_LAYOUT_H_
 #define LEXIVANE_TOOLS_ENTRY_LAYOUT_H_
 
@@ -28,7 +30,7 @@ struct Sense {
     std::string part_of_speech;  // label shown, e.g. "noun"; empty when the source has none
     std::string definition;
     std::vector<std::string> examples;  // shown as written, in italics
-    std::vector<std::string> synonyms;  // cross-references, shown as links
+    std::vector<std::string> synonyms;  // cross-references, shown in italics
     std::vector<std::string> antonyms;
 };
 

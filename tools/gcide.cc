@@ -298,7 +298,9 @@ class Writer {
 
     // Converts the head line at the start of `s` and returns where the
     // definition after it begins; adds the named parts of speech to *pos.
-    size_t Head(std::string_view s, uint8_t* pos);
+    // Without `etymology` the bracketed etymology is left out; the bracketed
+    // inflections ("[imp. & p. p. ...]") stay.
+    size_t Head(std::string_view s, bool etymology, uint8_t* pos);
 
     bool full() const { return full_; }
 
@@ -456,7 +458,7 @@ size_t SpelledHeadword(std::string_view s, size_t i) {
     return std::string_view::npos;
 }
 
-size_t Writer::Head(std::string_view s, uint8_t* pos) {
+size_t Writer::Head(std::string_view s, bool etymology, uint8_t* pos) {
     bool after_form = false;
     size_t i = 0;
     while (i < s.size()) {
@@ -484,6 +486,13 @@ size_t Writer::Head(std::string_view s, uint8_t* pos) {
             if (c == '[' && FindGcideCode(group.substr(1, group.size() - 2)) != nullptr) {
                 break;  // a word that starts with an accented letter: the definition
             }
+            uint8_t ignored = 0;
+            const bool inflections =
+                c == '[' && PartOfSpeechWord(group.substr(1, group.find(' ') - 1), &ignored);
+            if (c == '[' && !inflections && !etymology) {
+                i = close + 1;
+                continue;
+            }
             Space();
             if (c == '(') {
                 Byte('(');
@@ -496,9 +505,7 @@ size_t Writer::Head(std::string_view s, uint8_t* pos) {
             } else {
                 // "[imp. & p. p. {Abandoned}; ...]": the inflected forms are set in
                 // bold; the cross-references of an etymology are not.
-                const std::string_view inner = group.substr(1);
-                uint8_t ignored = 0;
-                bold_braces_ = PartOfSpeechWord(inner.substr(0, inner.find(' ')), &ignored);
+                bold_braces_ = inflections;
                 Inline(group, Marks::kText);
                 bold_braces_ = false;
                 after_form = false;
@@ -648,7 +655,7 @@ void RenderParagraph(const Paragraph& p, bool head, uint8_t* pos, Writer* w) {
     std::string_view s = joined;
     w->ParagraphStart(full ? "<p>" : "");
     if (head) {
-        const size_t body = w->Head(s, pos);
+        const size_t body = w->Head(s, true, pos);
         s.remove_prefix(body);
         s = Trim(s);
         if (!s.empty() && !(s.size() >= 2 && s.front() == '[' && IsSourceNoteLine(s))) {
@@ -777,7 +784,7 @@ bool FindFragment(std::string_view key, std::string_view raw, bool key_has_entry
             std::string plain;
             Writer scratch(GcideMarkup::kFull, &html, &plain);
             uint8_t pos = 0;
-            head_end = scratch.Head(JoinLines(paragraphs[0], false), &pos);
+            head_end = scratch.Head(JoinLines(paragraphs[0], false), true, &pos);
         }
         for (size_t i = text.find('{'); i != std::string_view::npos; i = text.find('{', i + 1)) {
             const size_t close = MatchClose(text, i, '{', '}');
@@ -907,7 +914,7 @@ uint8_t RenderGcide(std::string_view raw, GcidePart part, GcideMarkup markup, st
         if (pi > 0) w.SenseBreak();
         if (part == GcidePart::kHeadLine) {
             w.ParagraphStart(markup == GcideMarkup::kFull ? "<p>" : "");
-            w.Head(JoinLines(p, false), &pos);
+            w.Head(JoinLines(p, false), false, &pos);
             w.Tag(markup == GcideMarkup::kFull ? "</p>" : "");
             break;
         }

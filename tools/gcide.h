@@ -75,7 +75,7 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
 // What raw text given to RenderGcide holds.
 enum class GcidePart {
     kEntry,       // an entry, or its first paragraphs: starts with the head line
-    kHeadLine,    // an entry of which only the head line is wanted
+    kHeadLine,    // an entry of which only the head line is wanted, without its etymology
     kParagraphs,  // paragraphs from inside an entry, without its head line
 };
 

@@ -288,8 +288,7 @@ TEST(GcideConvert, LinesIntoOtherEntriesGetWhatNamesThem) {
     EXPECT_EQ(plural->html,
               "<p><b>Ab\xB4"
               "ba-cy</b> (&#259;b\xB4"
-              "b&#551;-sy&#774;), <i>n.</i>; <i>pl.</i> <b>Abbacies</b> (-s&#301;z). [L. "
-              "abbatia.]</p>");
+              "b&#551;-sy&#774;), <i>n.</i>; <i>pl.</i> <b>Abbacies</b> (-s&#301;z).</p>");
 
     // "lattice" has no entry of its own: the note that mentions it.
     const auto* lattice = Find(entries, "lattice");

@@ -39,8 +39,7 @@ TEST(TextSource, LaysOutEntriesLikeTheDictionarySources) {
     EXPECT_EQ(entry.html,
               "<p><b>caf\xe9</b></p><p><i>noun</i></p>"
               "<p><b>1.</b> a small restaurant; <i>\x93meet me at the caf\xe9\x94</i>"
-              "<br>Synonyms: <a href=\"coffee shop\">coffee shop</a>, "
-              "<a href=\"coffeehouse\">coffeehouse</a></p>"
+              "<br>Synonyms: <i>coffee shop, coffeehouse</i></p>"
               "\x1f<p><b>2.</b> a coffee bar &amp; more</p>"
               "\x1f<p><i>interjection</i></p><p>used as a greeting</p>");
     EXPECT_EQ(entry.text,
