@@ -922,8 +922,12 @@ uint8_t RenderGcide(std::string_view raw, GcidePart part, GcideMarkup markup, st
     }
     w.TrimEnd();
     if (markup == GcideMarkup::kLight && !html->empty()) html->append("</p>");
-    while (!text->empty() && (text->back() == '\n' || text->back() == kSenseBreak))
+    // Every line of the text ends with a line feed, so entries the builder
+    // merges stay on lines of their own.
+    while (!text->empty() && (text->back() == '\n' || text->back() == kSenseBreak)) {
         text->pop_back();
+    }
+    if (!text->empty()) text->push_back('\n');
     return pos;
 }
 

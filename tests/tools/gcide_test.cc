@@ -92,7 +92,7 @@ TEST(GcideLayout, HeadLineSensesAndSynonymsOfARealEntry) {
               "e, F. abbaye, L. abbatia, fr. abbas abbot. See Abbot.]\n" +
                   kBreak + "1. A monastery or society of persons of either sex.\n" + kBreak +
                   "2. The church of a monastery.\n" + kBreak +
-                  "Syn: Monastery; convent; nunnery; priory; cloister. See Cloister.");
+                  "Syn: Monastery; convent; nunnery; priory; cloister. See Cloister.\n");
     EXPECT_EQ(r.pos, lexicore::kNoun);
 }
 
@@ -105,7 +105,7 @@ TEST(GcideLayout, QuotationWithItsCitation) {
                   "<blockquote><i>Goodish pictures in rich frames.</i> \x97Walpole.</blockquote>");
     EXPECT_EQ(r.text,
               "Good\xB4ish, a.\nRather good than the contrary; not actually bad; tolerable.\n" +
-                  kBreak + "    Goodish pictures in rich frames. \x97Walpole.");
+                  kBreak + "    Goodish pictures in rich frames. \x97Walpole.\n");
     EXPECT_EQ(r.pos, lexicore::kAdjective);
 }
 
@@ -144,7 +144,7 @@ TEST(GcideLayout, SubSensesStartOnTheirOwnLines) {
               "half-decked boat used on the River Thames.</p>");
     EXPECT_EQ(r.text,
               "Monkey boat. (Naut.)\n(a) A small boat used in docks.\n(b) A half-decked boat used "
-              "on the River Thames.");
+              "on the River Thames.\n");
     EXPECT_EQ(r.pos, 0);
 }
 
@@ -154,7 +154,7 @@ TEST(GcideLayout, EscapesEverythingHtmlTreatsSpecially) {
     EXPECT_EQ(r.html,
               "<p><b>Amp</b>, <i>n.</i><br>Tools &amp; jewels, \x93&lt;clearer&gt; than "
               "water\x94 &gt; 1.</p>");
-    EXPECT_EQ(r.text, "Amp, n.\nTools & jewels, \x93<clearer> than water\x94 > 1.");
+    EXPECT_EQ(r.text, "Amp, n.\nTools & jewels, \x93<clearer> than water\x94 > 1.\n");
     EXPECT_EQ(FindGcideNotation(r.html, true), "");
     EXPECT_EQ(FindGcideNotation(r.text, false), "");
 }
@@ -163,7 +163,7 @@ TEST(GcideLayout, SourceControlCharactersNeverBecomeSenseBreaks) {
     const Rendered r = Render("Odd \\Odd\\, a.\n   One\x1f two\x01 three.\n");
     EXPECT_EQ(r.html.find(kSenseBreak), std::string::npos);
     EXPECT_EQ(r.text.find(kSenseBreak), std::string::npos);
-    EXPECT_EQ(r.text, "Odd, a.\nOne two three.");
+    EXPECT_EQ(r.text, "Odd, a.\nOne two three.\n");
 }
 
 TEST(GcideLayout, SenseReferencesAndUnknownBracketsStayReadable) {
@@ -172,7 +172,7 @@ TEST(GcideLayout, SenseReferencesAndUnknownBracketsStayReadable) {
     EXPECT_EQ(r.html,
               "<p><b>A-bort\xB4</b>, <i>n.</i><br>Same as <i>abortion<sup>2</sup></i>. [Obs.] "
               "See \xA7\xA7 4. &#945;</p>");
-    EXPECT_EQ(r.text, "A-bort\xB4, n.\nSame as abortion(2). [Obs.] See \xA7\xA7 4. alpha");
+    EXPECT_EQ(r.text, "A-bort\xB4, n.\nSame as abortion(2). [Obs.] See \xA7\xA7 4. alpha\n");
 }
 
 TEST(GcideLayout, PartsOfSpeechFromTheHeadLine) {
@@ -412,13 +412,13 @@ TEST(GcideDictionary, SampleBuildsIntoADictionaryTheEngineReads) {
                  "Ab\xB4"
                  "b\xE9` (ab\xB4"
                  "ba`), n. [F. abb\xE9. See Abbot.]\nThe French word answering to the English "
-                 "abbot, the head of an abbey.");
+                 "abbot, the head of an abbey.\n");
 
     // A word without an entry of its own gets the paragraph that names it.
     const LXV_ENTRY cloister = lxv_find(h, "cloister");
     ASSERT_NE(cloister, 0u);
     ASSERT_NE(lxv_print_buf(h, cloister, buffer, sizeof buffer), 0);
-    EXPECT_STREQ(buffer, "Syn: Monastery; convent; nunnery; priory; cloister. See Cloister.");
+    EXPECT_STREQ(buffer, "Syn: Monastery; convent; nunnery; priory; cloister. See Cloister.\n");
 
     const LXV_ENTRY crystal = lxv_find(h, "rock crystal");
     ASSERT_NE(crystal, 0u);
