@@ -550,7 +550,11 @@ size_t Writer::Head(std::string_view s, bool etymology, uint8_t* pos) {
             after_form = false;
             continue;
         }
-        if (word == "or" || word == "and") {
+        // "n., pl. of {Goose}": the form of which this one is an inflection.
+        const size_t after = s.find_first_not_of(' ', end);
+        const bool inflection_of =
+            word == "of" && after != std::string_view::npos && s[after] == '{';
+        if (word == "or" || word == "and" || inflection_of) {
             Space();
             Inline(word, Marks::kText);
             i = end;

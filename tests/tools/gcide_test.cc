@@ -175,6 +175,12 @@ TEST(GcideLayout, SenseReferencesAndUnknownBracketsStayReadable) {
     EXPECT_EQ(r.text, "A-bort\xB4, n.\nSame as abortion(2). [Obs.] See \xA7\xA7 4. alpha\n");
 }
 
+TEST(GcideLayout, InflectionsNameTheirBaseOnTheHeadLine) {
+    const Rendered r = Render("Geese \\Geese\\ (g[=e]s), n., pl. of {Goose}.\n   [1913 Webster]\n");
+    EXPECT_EQ(r.html, "<p><b>Geese</b> (g&#275;s), <i>n.</i>, <i>pl.</i> of <b>Goose</b>.</p>");
+    EXPECT_EQ(r.text, "Geese (ges), n., pl. of Goose.\n");
+}
+
 TEST(GcideLayout, PartsOfSpeechFromTheHeadLine) {
     EXPECT_EQ(Render("Fast \\Fast\\, a. & adv.\n   Firm.\n").pos,
               lexicore::kAdjective | lexicore::kAdverb);
