@@ -755,7 +755,7 @@ bool LeadsParagraph(std::string_view text, size_t at) {
             const size_t close = MatchClose(text, i, '{', '}');
             if (close == std::string_view::npos || close >= at) break;
             i = close + 1;
-        } else if (text[i] == ' ' || text[i] == ',' || text[i] == '\n') {
+        } else if (text[i] == ' ' || text[i] == ',') {
             ++i;
         } else if (text.substr(i).starts_with("or ")) {
             i += 3;
@@ -780,15 +780,16 @@ bool FindFragment(std::string_view key, std::string_view raw, bool key_has_entry
     const std::string k = Normalize(key);
     size_t found = paragraphs.size();
     for (size_t pi = 0; pi < paragraphs.size() && found == paragraphs.size(); ++pi) {
-        const std::string_view text =
-            raw.substr(paragraphs[pi].begin, paragraphs[pi].end - paragraphs[pi].begin);
+        // Searched as joined lines, the form the head line is parsed in.
+        const std::string joined = JoinLines(paragraphs[pi], false);
+        const std::string_view text = joined;
         size_t head_end = 0;
         if (pi == 0) {
             std::string html;
             std::string plain;
             Writer scratch(GcideMarkup::kFull, &html, &plain);
             uint8_t pos = 0;
-            head_end = scratch.Head(JoinLines(paragraphs[0], false), true, &pos);
+            head_end = scratch.Head(text, true, &pos);
         }
         for (size_t i = text.find('{'); i != std::string_view::npos; i = text.find('{', i + 1)) {
             const size_t close = MatchClose(text, i, '{', '}');
@@ -796,10 +797,9 @@ bool FindFragment(std::string_view key, std::string_view raw, bool key_has_entry
             // "({a})" and "{(b)}" letter the items of a list; they name nothing.
             if ((i > 0 && text[i - 1] == '(') || text[i + 1] == '(') continue;
             if (Normalize(text.substr(i + 1, close - i - 1)) != k) continue;
-            // Offsets in the joined head differ from the raw text only by the
-            // indentation of its lines, which the head never spans far.
             if (pi == 0 && i < head_end) {
-                out->text = text;
+                out->text =
+                    raw.substr(paragraphs[0].begin, paragraphs[0].end - paragraphs[0].begin);
                 out->part = GcidePart::kHeadLine;
                 return true;
             }
