@@ -393,6 +393,23 @@ void Writer::Inline(std::string_view s, Marks marks) {
             i = close + 1;
             continue;
         }
+        if (c == '(' && marks == Marks::kText) {
+            // A pronunciation inside the text, "(t[=e]*m[^o]r")": one word
+            // with codes and stress marks.
+            const size_t close = MatchClose(s, i, '(', ')');
+            const std::string_view inner = close == std::string_view::npos
+                                               ? std::string_view()
+                                               : s.substr(i + 1, close - i - 1);
+            if (!inner.empty() && inner.size() <= 40 && inner.find(' ') == std::string_view::npos &&
+                inner.find('[') != std::string_view::npos &&
+                inner.find_first_of("\"*") != std::string_view::npos) {
+                Byte('(');
+                Inline(inner, Marks::kForm);
+                Byte(')');
+                i = close + 1;
+                continue;
+            }
+        }
         if (c == '-' && i + 1 < s.size() && s[i + 1] == '-') {
             while (i < s.size() && s[i] == '-') ++i;
             Byte(kEmDash);

@@ -181,6 +181,14 @@ TEST(GcideLayout, InflectionsNameTheirBaseOnTheHeadLine) {
     EXPECT_EQ(r.text, "Geese (ges), n., pl. of Goose.\n");
 }
 
+TEST(GcideLayout, PronunciationsInsideTheTextKeepTheirStress) {
+    const Rendered r = Render(
+        "Tamerlane \\Ta*mer*lane\"\\, prop. n.\n   Also called {Timour} (t[=e]*m[^o]r\") \"the "
+        "Lame\".\n");
+    EXPECT_EQ(r.text,
+              "Ta-mer-lane\xB4, prop. n.\nAlso called Timour (te-m\xF4r\xB4) \x93the Lame\x94.\n");
+}
+
 TEST(GcideLayout, PartsOfSpeechFromTheHeadLine) {
     EXPECT_EQ(Render("Fast \\Fast\\, a. & adv.\n   Firm.\n").pos,
               lexicore::kAdjective | lexicore::kAdverb);
