@@ -13,6 +13,7 @@
 #include "lexicore/builder.h"
 #include "tools/dictd.h"
 #include "tools/encoding.h"
+#include "tools/gcide.h"
 #include "tools/text_source.h"
 #include "tools/wordnet.h"
 
@@ -28,6 +29,7 @@ struct BuildOptions {
     std::string output;
     std::vector<std::string> wordnet_indexes;
     std::vector<std::string> text_sources;
+    std::vector<std::string> gcide_indexes;
     std::string exceptions_dir;
     std::string frequency_list;
 };
@@ -49,6 +51,8 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             options.wordnet_indexes.push_back(value);
         } else if (option == "--text") {
             options.text_sources.push_back(value);
+        } else if (option == "--gcide") {
+            options.gcide_indexes.push_back(value);
         } else if (option == "--exceptions") {
             options.exceptions_dir = value;
         } else if (option == "--frequent") {
@@ -58,8 +62,9 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         }
     }
     if (options.output.empty()) return UsageError(err, "build needs an output file (-o FILE)");
-    if (options.wordnet_indexes.empty() && options.text_sources.empty()) {
-        return UsageError(err, "build needs at least one source (--wordnet or --text)");
+    if (options.wordnet_indexes.empty() && options.text_sources.empty() &&
+        options.gcide_indexes.empty()) {
+        return UsageError(err, "build needs at least one source (--wordnet, --gcide or --text)");
     }
 
     // Every source is read and converted before anything is written, so bad
@@ -79,6 +84,22 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             err << error << "\n";
             return kExitFailure;
         }
+    }
+    // After WordNet, so that merged headwords show WordNet's senses first.
+    for (const std::string& index : options.gcide_indexes) {
+        GcideSource gcide;
+        if (!LoadGcide(index, &gcide, &error)) {
+            err << error << "\n";
+            return kExitFailure;
+        }
+        GcideStats stats;
+        std::vector<lexicore::SourceEntry> entries = ConvertGcide(gcide.records, &stats);
+        source.entries.insert(source.entries.end(), std::make_move_iterator(entries.begin()),
+                              std::make_move_iterator(entries.end()));
+        out << index << ": " << stats.records << " index lines: " << stats.whole
+            << " whole entries, " << stats.fragments << " parts of entries, " << stats.skipped
+            << " skipped; " << stats.long_before << " headwords over " << kEntryBufferSize
+            << " bytes, " << stats.long_after << " after fitting\n";
     }
     for (const std::string& path : options.text_sources) {
         if (!ReadTextSource(path, &source, &error)) {
@@ -312,6 +333,8 @@ std::string Usage() {
            "      SOURCE is one of\n"
            "        --wordnet INDEX   WordNet in dictd format (dict-wn's wn.index; the\n"
            "                          entries come from wn.dict.dz or wn.dict beside it)\n"
+           "        --gcide INDEX     GCIDE in dictd format (dict-gcide's gcide.index;\n"
+           "                          the entries come from gcide.dict.dz beside it)\n"
            "        --text FILE       a source in Lexivane's plain-text format\n"
            "      --exceptions DIR    WordNet's inflection exceptions (DIR/*.exc)\n"
            "      --frequent CNTLIST  keep only WordNet headwords with a non-zero count\n"

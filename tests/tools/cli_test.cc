@@ -35,7 +35,8 @@ TEST(CliUsage, MistakesGiveTheUsageAndStatusTwo) {
               "lexivane-dict: unknown command 'frobnicate'\n\n" + Usage());
     EXPECT_EQ(Command({"build", "--text", "x.txt"}).status, kExitUsage);
     EXPECT_EQ(Command({"build", "-o", "x.pdb"}).err,
-              "lexivane-dict: build needs at least one source (--wordnet or --text)\n\n" + Usage());
+              "lexivane-dict: build needs at least one source (--wordnet, --gcide or --text)\n\n" +
+                  Usage());
     EXPECT_EQ(Command({"build", "-o"}).err, "lexivane-dict: option -o needs a value\n\n" + Usage());
     EXPECT_EQ(Command({"build", "--fast", "1"}).err,
               "lexivane-dict: unknown option --fast\n\n" + Usage());

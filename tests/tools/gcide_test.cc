@@ -1,0 +1,469 @@
+#include "tools/gcide.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/lexicore.h"
+#include "tests/engine/test_dictionary.h"
+#include "tests/tools/temp_dir.h"
+
+namespace lexivane_dict {
+namespace {
+
+using lexicore::kSenseBreak;
+
+const char kGcideIndex[] = "/usr/share/dictd/gcide.index";
+const std::string kSampleIndex = std::string(LEXIVANE_TEST_DATA_DIR) + "/gcide/sample.index";
+
+// Entries as GCIDE's dictd text has them.
+const char kAbbey[] =
+    "Abbey \\Ab\"bey\\ ([a^]b\"b[y^]), n.; pl. {Abbeys} (-b[i^]z). [OF.\n"
+    "   aba[\"i]e, abba[\"i]e, F. abbaye, L. abbatia, fr. abbas abbot.\n"
+    "   See {Abbot}.]\n"
+    "   1. A monastery or society of persons of either sex.\n"
+    "      [1913 Webster]\n"
+    "\n"
+    "   2. The church of a monastery.\n"
+    "      [1913 Webster]\n"
+    "\n"
+    "   Syn: Monastery; convent; nunnery; priory; cloister. See\n"
+    "        {Cloister}.\n"
+    "        [1913 Webster]\n"
+    "\n";
+
+const char kGoodish[] =
+    "Goodish \\Good\"ish\\, a.\n"
+    "   Rather good than the contrary; not actually bad; tolerable.\n"
+    "   [1913 Webster]\n"
+    "\n"
+    "         Goodish pictures in rich frames.         --Walpole.\n"
+    "   [1913 Webster]\n"
+    "\n";
+
+const char kImpute[] =
+    "Impute \\Im*pute\"\\, v. t. [imp. & p. p. {Imputed}; p. pr. & vb.\n"
+    "   n. {Imputing}.] [F. imputer, L. imputare. See {Putative}.]\n"
+    "   1. To charge; to ascribe; as, to impute a fault.\n"
+    "      [1913 Webster]\n"
+    "\n"
+    "            Let no man impute it to me  --Milton.\n"
+    "      [1913 Webster]\n"
+    "\n"
+    "   2. (Theol.) To ascribe vicariously. --Sheldon.\n"
+    "      [1913 Webster]\n"
+    "\n";
+
+struct Rendered {
+    std::string html;
+    std::string text;
+    uint8_t pos = 0;
+};
+
+Rendered Render(std::string_view raw, GcidePart part = GcidePart::kEntry,
+                GcideMarkup markup = GcideMarkup::kFull) {
+    Rendered r;
+    r.pos = RenderGcide(raw, part, markup, &r.html, &r.text);
+    return r;
+}
+
+const std::string kBreak(1, kSenseBreak);
+
+TEST(GcideLayout, HeadLineSensesAndSynonymsOfARealEntry) {
+    const Rendered r = Render(kAbbey);
+    EXPECT_EQ(r.html,
+              "<p><b>Ab\xB4"
+              "bey</b> (&#259;b\xB4"
+              "by&#774;), <i>n.</i>; <i>pl.</i> <b>Abbeys</b> (-b&#301;z). [OF. aba\xEF"
+              "e, abba\xEF"
+              "e, F. abbaye, L. abbatia, fr. abbas abbot. See <i>Abbot</i>.]</p>" +
+                  kBreak + "<p><b>1.</b> A monastery or society of persons of either sex.</p>" +
+                  kBreak + "<p><b>2.</b> The church of a monastery.</p>" + kBreak +
+                  "<p><i>Syn:</i> Monastery; convent; nunnery; priory; cloister. See "
+                  "<i>Cloister</i>.</p>");
+    EXPECT_EQ(r.text,
+              "Ab\xB4"
+              "bey (ab\xB4"
+              "by), n.; pl. Abbeys (-biz). [OF. aba\xEF"
+              "e, abba\xEF"
+              "e, F. abbaye, L. abbatia, fr. abbas abbot. See Abbot.]\n" +
+                  kBreak + "1. A monastery or society of persons of either sex.\n" + kBreak +
+                  "2. The church of a monastery.\n" + kBreak +
+                  "Syn: Monastery; convent; nunnery; priory; cloister. See Cloister.\n");
+    EXPECT_EQ(r.pos, lexicore::kNoun);
+}
+
+TEST(GcideLayout, QuotationWithItsCitation) {
+    const Rendered r = Render(kGoodish);
+    EXPECT_EQ(r.html,
+              "<p><b>Good\xB4ish</b>, <i>a.</i><br>Rather good than the contrary; not actually "
+              "bad; tolerable.</p>" +
+                  kBreak +
+                  "<blockquote><i>Goodish pictures in rich frames.</i> \x97Walpole.</blockquote>");
+    EXPECT_EQ(r.text,
+              "Good\xB4ish, a.\nRather good than the contrary; not actually bad; tolerable.\n" +
+                  kBreak + "    Goodish pictures in rich frames. \x97Walpole.\n");
+    EXPECT_EQ(r.pos, lexicore::kAdjective);
+}
+
+TEST(GcideLayout, InflectedFormsInBoldAndACitationAfterASingleGap) {
+    const Rendered r = Render(kImpute);
+    EXPECT_EQ(r.html,
+              "<p><b>Im-pute\xB4</b>, <i>v. t.</i> [imp. &amp; p. p. <b>Imputed</b>; p. pr. "
+              "&amp; vb. n. <b>Imputing</b>.] [F. imputer, L. imputare. See <i>Putative</i>.]</p>" +
+                  kBreak + "<p><b>1.</b> To charge; to ascribe; as, to impute a fault.</p>" +
+                  kBreak +
+                  "<blockquote><i>Let no man impute it to me</i> \x97Milton.</blockquote>" +
+                  kBreak + "<p><b>2.</b> (Theol.) To ascribe vicariously. \x97Sheldon.</p>");
+    EXPECT_EQ(r.pos, lexicore::kVerb);
+}
+
+TEST(GcideLayout, VerseKeepsItsLines) {
+    const Rendered r = Render(
+        "A \\A\\\n   An expletive.\n\n         A merry heart goes all the day,\n"
+        "         Your sad tires in a mile-a.              --Shak.\n   [1913 Webster]\n");
+    EXPECT_NE(r.html.find("<blockquote><i>A merry heart goes all the day,<br>Your sad tires in "
+                          "a mile-a.</i> \x97Shak.</blockquote>"),
+              std::string::npos)
+        << r.html;
+    EXPECT_NE(r.text.find("    A merry heart goes all the day,\n    Your sad tires in a mile-a."),
+              std::string::npos)
+        << r.text;
+}
+
+TEST(GcideLayout, SubSensesStartOnTheirOwnLines) {
+    const Rendered r = Render(
+        "{Monkey boat}. (Naut.)\n   (a) A small boat used in docks.\n"
+        "   (b) A half-decked boat used on the River Thames.\n",
+        GcidePart::kParagraphs);
+    EXPECT_EQ(r.html,
+              "<p><b>Monkey boat</b>. (Naut.)<br>(a) A small boat used in docks.<br>(b) A "
+              "half-decked boat used on the River Thames.</p>");
+    EXPECT_EQ(r.text,
+              "Monkey boat. (Naut.)\n(a) A small boat used in docks.\n(b) A half-decked boat used "
+              "on the River Thames.\n");
+    EXPECT_EQ(r.pos, 0);
+}
+
+TEST(GcideLayout, EscapesEverythingHtmlTreatsSpecially) {
+    const Rendered r = Render("Amp \\Amp\\, n.\n   Tools & jewels, \"<clearer> than water\" > 1.\n",
+                              GcidePart::kEntry);
+    EXPECT_EQ(r.html,
+              "<p><b>Amp</b>, <i>n.</i><br>Tools &amp; jewels, \x93&lt;clearer&gt; than "
+              "water\x94 &gt; 1.</p>");
+    EXPECT_EQ(r.text, "Amp, n.\nTools & jewels, \x93<clearer> than water\x94 > 1.\n");
+    EXPECT_EQ(FindGcideNotation(r.html, true), "");
+    EXPECT_EQ(FindGcideNotation(r.text, false), "");
+}
+
+TEST(GcideLayout, SourceControlCharactersNeverBecomeSenseBreaks) {
+    const Rendered r = Render("Odd \\Odd\\, a.\n   One\x1f two\x01 three.\n");
+    EXPECT_EQ(r.html.find(kSenseBreak), std::string::npos);
+    EXPECT_EQ(r.text.find(kSenseBreak), std::string::npos);
+    EXPECT_EQ(r.text, "Odd, a.\nOne two three.\n");
+}
+
+TEST(GcideLayout, SenseReferencesAndUnknownBracketsStayReadable) {
+    const Rendered r = Render(
+        "Abort \\A*bort\"\\, n.\n   Same as {abortion[2]}. [Obs.] See [sect][sect] 4. [alpha]\n");
+    EXPECT_EQ(r.html,
+              "<p><b>A-bort\xB4</b>, <i>n.</i><br>Same as <i>abortion<sup>2</sup></i>. [Obs.] "
+              "See \xA7\xA7 4. &#945;</p>");
+    EXPECT_EQ(r.text, "A-bort\xB4, n.\nSame as abortion(2). [Obs.] See \xA7\xA7 4. alpha\n");
+}
+
+TEST(GcideLayout, InflectionsNameTheirBaseOnTheHeadLine) {
+    const Rendered r = Render("Geese \\Geese\\ (g[=e]s), n., pl. of {Goose}.\n   [1913 Webster]\n");
+    EXPECT_EQ(r.html, "<p><b>Geese</b> (g&#275;s), <i>n.</i>, <i>pl.</i> of <b>Goose</b>.</p>");
+    EXPECT_EQ(r.text, "Geese (ges), n., pl. of Goose.\n");
+}
+
+TEST(GcideLayout, PronunciationsInsideTheTextKeepTheirStress) {
+    const Rendered r = Render(
+        "Tamerlane \\Ta*mer*lane\"\\, prop. n.\n   Also called {Timour} (t[=e]*m[^o]r\") \"the "
+        "Lame\".\n");
+    EXPECT_EQ(r.text,
+              "Ta-mer-lane\xB4, prop. n.\nAlso called Timour (te-m\xF4r\xB4) \x93the Lame\x94.\n");
+}
+
+TEST(GcideLayout, PartsOfSpeechFromTheHeadLine) {
+    EXPECT_EQ(Render("Fast \\Fast\\, a. & adv.\n   Firm.\n").pos,
+              lexicore::kAdjective | lexicore::kAdverb);
+    EXPECT_EQ(Render("Run \\Run\\, v. i. & n.\n   Go.\n").pos, lexicore::kVerb | lexicore::kNoun);
+    EXPECT_EQ(Render("0 \\0\\ adj.\n   1. zero\n").pos, lexicore::kAdjective);
+    EXPECT_EQ(Render("Alas \\A*las\"\\, interj.\n   A sigh.\n").pos, 0);
+    // Abbreviations in the definition are not the entry's part of speech.
+    EXPECT_EQ(Render("Hush \\Hush\\, interj.\n   Be still; as, a. b.\n").pos, 0);
+}
+
+TEST(GcideLayout, LightMarkupKeepsBoldAndSenseBreaks) {
+    const Rendered r = Render(kAbbey, GcidePart::kEntry, GcideMarkup::kLight);
+    EXPECT_EQ(r.html.find("<i>"), std::string::npos);
+    EXPECT_EQ(r.html.find("<p>", 1), std::string::npos);
+    EXPECT_TRUE(
+        r.html.starts_with("<p><b>Ab\xB4"
+                           "bey</b>"));
+    EXPECT_TRUE(r.html.ends_with("See Cloister.</p>")) << r.html;
+    EXPECT_EQ(std::count(r.html.begin(), r.html.end(), kSenseBreak), 3);
+    EXPECT_EQ(r.text, Render(kAbbey).text);
+}
+
+TEST(GcideHeadwords, AccentsOfTheIndexBecomeRealLetters) {
+    const std::string raw = "Abb'e \\Ab\"b['e]`\\ ([.a]b\"b[asl]`), n. [F. abb['e].]\n   Abbot.\n";
+    EXPECT_EQ(GcideHeadword("Abb'e", raw), "Abb\xE9");
+    EXPECT_EQ(GcideHeadword("Ancien r'egime", "Ancien r'egime \\An`cien r['e]`gime\"\\, n.\n  X\n"),
+              "Ancien r\xE9gime");
+    // Apostrophes that are apostrophes stay.
+    EXPECT_EQ(GcideHeadword("Ain't", "Ain't \\Ain't\\\n   A contraction.\n"), "Ain't");
+    // A letter the code page lacks leaves the index spelling alone.
+    EXPECT_EQ(GcideHeadword("Ma'na", "Ma'na \\M[=a]'na\\, n.\n  X\n"), "Ma'na");
+}
+
+TEST(GcideHeadwords, LowerCaseWhenTheEntryWritesTheWordSo) {
+    EXPECT_EQ(GcideHeadword("Abbey", "Abbey \\Ab\"bey\\, n.\n   The site of an abbey.\n"), "abbey");
+    EXPECT_EQ(GcideHeadword("Gastropoda", "Gastropoda \\Gas\\, n.\n   See the Gastropoda.\n"),
+              "Gastropoda");
+    EXPECT_EQ(GcideHeadword("A", "A \\A\\ (x).\n   At a birth.\n"), "a");
+    // Only the first line of a word counts, and never the head line.
+    EXPECT_EQ(GcideHeadword("Bath", "Bath \\Bath\\, n. [bath]\n   A city; Bath stone.\n"), "Bath");
+    EXPECT_EQ(GcideHeadword("Zeus", "Zeus \\Zeus\\, n.\n   Zeus's father; zeuses.\n"), "Zeus");
+    EXPECT_EQ(GcideHeadword("NATO", "NATO \\NATO\\, n.\n   nato\n"), "NATO");
+}
+
+std::vector<GcideRecord> Records(const std::vector<std::pair<std::string, std::string_view>>& in) {
+    std::vector<GcideRecord> out;
+    for (const auto& [key, body] : in) out.push_back({key, body});
+    return out;
+}
+
+const lexicore::SourceEntry* Find(const std::vector<lexicore::SourceEntry>& entries,
+                                  const std::string& headword) {
+    for (const auto& e : entries) {
+        if (e.headword == headword) return &e;
+    }
+    return nullptr;
+}
+
+const char kCrystal[] =
+    "Crystal \\Crys\"tal\\, n. [OE. cristal.]\n"
+    "   1. A regular form.\n"
+    "      [1913 Webster]\n"
+    "\n"
+    "   {Rock crystal}, or {Mountain crystal}, the finest quartz; see\n"
+    "      {quartz}.\n"
+    "      [1913 Webster]\n"
+    "\n"
+    "         Clear as crystal.                     --Gray.\n"
+    "      [1913 Webster]\n"
+    "\n"
+    "   Note: Crystals are grouped ({a}) by form; ({b}) by {lattice}.\n"
+    "\n";
+
+TEST(GcideConvert, LinesIntoOtherEntriesGetWhatNamesThem) {
+    const std::string abbacy =
+        "Abbacy \\Ab\"ba*cy\\ ([a^]b\"b[.a]*s[y^]), n.; pl. {Abbacies}\n"
+        "   (-s[i^]z). [L. abbatia.]\n   The dignity of an abbot.\n   [1913 Webster]\n";
+    const std::string quartz = "Quartz \\Quartz\\, n.\n   A mineral.\n";
+    GcideStats stats;
+    const auto entries = ConvertGcide(Records({{"Crystal", kCrystal},
+                                               {"Rock crystal", kCrystal},
+                                               {"Mountain crystal", kCrystal},
+                                               {"Abbacy", abbacy},
+                                               {"Abbacies", abbacy},
+                                               {"Quartz", quartz},
+                                               {"quartz", kCrystal},
+                                               {"lattice", kCrystal},
+                                               {"A", "A \\A\\, n.\n   The letter.\n"},
+                                               {"a", kCrystal},
+                                               {"Zircon", kCrystal},
+                                               {"00-database-info", quartz},
+                                               {"Abbacy", abbacy}}),
+                                      &stats);
+    EXPECT_EQ(stats.records, 13u);
+    EXPECT_EQ(stats.whole, 4u);
+    EXPECT_EQ(stats.fragments, 4u);
+    EXPECT_EQ(stats.skipped, 5u);
+    ASSERT_EQ(entries.size(), 8u);
+
+    const auto* rock = Find(entries, "Rock crystal");
+    ASSERT_NE(rock, nullptr);
+    EXPECT_EQ(rock->html,
+              "<p><b>Rock crystal</b>, or <b>Mountain crystal</b>, the finest quartz; "
+              "see <i>quartz</i>.</p>" +
+                  kBreak + "<blockquote><i>Clear as crystal.</i> \x97Gray.</blockquote>");
+    ASSERT_NE(Find(entries, "Mountain crystal"), nullptr);
+    EXPECT_EQ(Find(entries, "Mountain crystal")->html, rock->html);
+
+    const auto* plural = Find(entries, "Abbacies");
+    ASSERT_NE(plural, nullptr);
+    EXPECT_EQ(plural->html,
+              "<p><b>Ab\xB4"
+              "ba-cy</b> (&#259;b\xB4"
+              "b&#551;-sy&#774;), <i>n.</i>; <i>pl.</i> <b>Abbacies</b> (-s&#301;z).</p>");
+
+    // "lattice" has no entry of its own: the note that mentions it.
+    const auto* lattice = Find(entries, "lattice");
+    ASSERT_NE(lattice, nullptr);
+    EXPECT_TRUE(lattice->text.starts_with("Note: Crystals are grouped (a) by form"))
+        << lattice->text;
+    // "quartz" has its own entry and is only mentioned in Crystal; "a" only
+    // letters a list there; "Zircon" is not named at all.
+    ASSERT_NE(Find(entries, "A"), nullptr);
+    EXPECT_EQ(Find(entries, "a"), nullptr);
+    EXPECT_EQ(Find(entries, "Zircon"), nullptr);
+    EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
+                            [](const auto& e) { return e.headword == "Quartz"; }),
+              1);
+}
+
+std::string Senses(int count, const char* cross_reference) {
+    std::string raw = "Big \\Big\\, n.\n";
+    for (int i = 1; i <= count; ++i) {
+        raw += "   " + std::to_string(i) + ". See {" + cross_reference +
+               "}.\n      [1913 Webster]\n\n";
+    }
+    return raw;
+}
+
+size_t Shown(const std::string& html) {
+    return html.size() - std::count(html.begin(), html.end(), kSenseBreak);
+}
+
+TEST(GcideConvert, EntriesTooLongForTheBufferAreFittedWithLightMarkup) {
+    // About 14,000 bytes with full markup, about 11,000 with light markup.
+    const std::string fits_light = Senses(350, "Word");
+    const std::string too_long = Senses(600, "Word");
+    const std::string small = Senses(3, "Word");
+    GcideStats stats;
+    auto entries = ConvertGcide(Records({{"Big", fits_light}}), &stats);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(stats.long_before, 1u);
+    EXPECT_EQ(stats.long_after, 0u);
+    EXPECT_LT(Shown(entries[0].html), kGcidePrintBuffer);
+    EXPECT_EQ(entries[0].html.find("<i>"), std::string::npos);
+    EXPECT_EQ(std::count(entries[0].html.begin(), entries[0].html.end(), kSenseBreak), 350);
+
+    entries = ConvertGcide(Records({{"Big", too_long}}), &stats);
+    EXPECT_EQ(stats.long_before, 1u);
+    EXPECT_EQ(stats.long_after, 1u);
+    EXPECT_GT(Shown(entries[0].html), kGcidePrintBuffer);
+
+    // Entries of one headword are fitted together: two halves that fit
+    // alone overflow once the builder merges them.
+    entries =
+        ConvertGcide(Records({{"Big", Senses(200, "Word")}, {"big", Senses(200, "Word")}}), &stats);
+    EXPECT_EQ(stats.long_before, 1u);
+    EXPECT_EQ(stats.long_after, 0u);
+    for (const auto& e : entries) EXPECT_EQ(e.html.find("<i>"), std::string::npos);
+
+    entries = ConvertGcide(Records({{"Big", small}}), &stats);
+    EXPECT_EQ(stats.long_before, 0u);
+    EXPECT_NE(entries[0].html.find("<i>Word</i>"), std::string::npos);
+}
+
+TEST(GcideLoad, ReportsUnreadableFilesAndBadLinesWithTheirPlace) {
+    TempDir dir;
+    GcideSource source;
+    std::string error;
+    EXPECT_FALSE(LoadGcide(dir.path() + "/none.index", &source, &error));
+    EXPECT_EQ(error, dir.path() + "/none.index: cannot read: No such file or directory");
+
+    dir.Write("g.dict", "Word \\Word\\, n.\n   A word.\n");
+    const std::string index = dir.Write("g.index", "Word\tA\tZ\nBad line\n");
+    EXPECT_FALSE(LoadGcide(index, &source, &error));
+    EXPECT_EQ(error, index + ":2: expected headword, offset and length separated by tabs");
+
+    dir.Write("g.index", "Word\tA\tZ\nFar\tBA\tB\n");
+    EXPECT_FALSE(LoadGcide(index, &source, &error));
+    EXPECT_EQ(error, index + ":2: entry lies outside " + dir.path() + "/g.dict");
+
+    dir.Write("g.index", "Word\tA\tb\n");
+    source = GcideSource();
+    ASSERT_TRUE(LoadGcide(index, &source, &error)) << error;
+    ASSERT_EQ(source.records.size(), 1u);
+    EXPECT_EQ(source.records[0].key, "Word");
+    EXPECT_EQ(std::string(source.records[0].body), "Word \\Word\\, n.\n   A word.\n");
+}
+
+// The sample through the builder and the engine's C interface.
+TEST(GcideDictionary, SampleBuildsIntoADictionaryTheEngineReads) {
+    GcideSource source;
+    std::string error;
+    ASSERT_TRUE(LoadGcide(kSampleIndex, &source, &error)) << error;
+    lexicore::DictionarySource dictionary;
+    dictionary.entries = ConvertGcide(source.records, nullptr);
+    dictionary.exceptions = {{"abbeys", "abbey"}};
+    lexicore::testing::TempDir dir;
+    const std::string path = dir.File("large.pdb");
+    lexicore::testing::Build(dictionary, path);
+    lexicore::testing::OpenDictionary dict(path);
+    const LXV_HANDLE h = dict.handle();
+    ASSERT_NE(h, 0u);
+
+    const uint32_t count = lxv_wordlist_count(h);
+    ASSERT_EQ(count, 12u);
+    EXPECT_STREQ(lxv_wordlist_at(h, 0), "a");
+    EXPECT_STREQ(lxv_wordlist_at(h, count - 1), "100");
+    EXPECT_STREQ(lxv_wordlist_at(h, lxv_wordlist_on(h, "ABB\xC9")), "Abb\xE9");
+    EXPECT_STREQ(lxv_wordlist_nearest(h, "ROCK CRYSTAL"), "Rock crystal");
+    EXPECT_STREQ(lxv_wordlist_nearest(h, "abbeys"), "Abbey");
+
+    char buffer[12000];
+    const LXV_ENTRY a = lxv_find(h, "a");
+    ASSERT_NE(a, 0u);
+    ASSERT_NE(lxv_printhtml_buf(h, a, buffer, sizeof buffer), 0);
+    EXPECT_NE(std::strstr(buffer, "The first letter of the English"), nullptr);
+    EXPECT_NE(std::strstr(buffer, "indefinite article"), nullptr);
+    EXPECT_EQ(std::strchr(buffer, kSenseBreak), nullptr);
+
+    const LXV_ENTRY abbe = lxv_find(h, "abb\xE9");
+    ASSERT_NE(abbe, 0u);
+    ASSERT_NE(lxv_print_buf(h, abbe, buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer,
+                 "Ab\xB4"
+                 "b\xE9` (ab\xB4"
+                 "ba`), n. [F. abb\xE9. See Abbot.]\nThe French word answering to the English "
+                 "abbot, the head of an abbey.\n");
+
+    // A word without an entry of its own gets the paragraph that names it.
+    const LXV_ENTRY cloister = lxv_find(h, "cloister");
+    ASSERT_NE(cloister, 0u);
+    ASSERT_NE(lxv_print_buf(h, cloister, buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "Syn: Monastery; convent; nunnery; priory; cloister. See Cloister.\n");
+
+    const LXV_ENTRY crystal = lxv_find(h, "rock crystal");
+    ASSERT_NE(crystal, 0u);
+    ASSERT_NE(lxv_printhtml_buf(h, crystal, buffer, sizeof buffer), 0);
+    EXPECT_NE(std::strstr(buffer, "tools &amp; jewels said to be \x93&lt;clearer&gt; than water"),
+              nullptr)
+        << buffer;
+}
+
+// Over the whole installed source: nothing of the source notation is left.
+TEST(GcideInstalledSource, ConvertsWithoutLeavingNotation) {
+    GcideSource source;
+    std::string error;
+    if (!LoadGcide(kGcideIndex, &source, &error)) GTEST_SKIP() << "GCIDE not installed: " << error;
+    GcideStats stats;
+    const auto entries = ConvertGcide(source.records, &stats);
+    EXPECT_GT(entries.size(), 150000u);
+    EXPECT_GT(stats.whole, 120000u);
+    int reported = 0;
+    for (const auto& e : entries) {
+        const std::string html = FindGcideNotation(e.html, true);
+        const std::string text = FindGcideNotation(e.text, false);
+        if ((!html.empty() || !text.empty()) && ++reported <= 20) {
+            ADD_FAILURE() << e.headword << ": " << html << " / " << text;
+        }
+        EXPECT_FALSE(e.headword.empty());
+    }
+    EXPECT_EQ(reported, 0);
+    EXPECT_NE(Find(entries, "a"), nullptr);
+    EXPECT_NE(Find(entries, "Abb\xE9"), nullptr);
+}
+
+}  // namespace
+}  // namespace lexivane_dict
