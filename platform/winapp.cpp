@@ -5,6 +5,7 @@
 namespace {
 CWinApp* s_app = nullptr;
 int s_quitCode = 0;
+bool s_bInMainLoop = false;
 }  // namespace
 
 CWinApp::CWinApp() {
@@ -29,13 +30,19 @@ CWinApp* AfxGetApp() {
 
 void PostQuitMessage(int exitCode) {
     s_quitCode = exitCode;
-    QCoreApplication::exit(exitCode);
+    // Outside the main loop there is nothing to end; asking Qt anyway would
+    // make every later modal loop return at once.
+    if (s_bInMainLoop) QCoreApplication::exit(exitCode);
 }
 
 int AfxWinMain() {
     CWinApp* app = AfxGetApp();
     if (app == nullptr) return 1;
     s_quitCode = 0;
-    if (app->InitInstance()) QCoreApplication::exec();
+    if (app->InitInstance()) {
+        s_bInMainLoop = true;
+        QCoreApplication::exec();
+        s_bInMainLoop = false;
+    }
     return app->ExitInstance();
 }

@@ -25,8 +25,8 @@ class CWinApp {
 // The application object AfxWinMain runs, or null.
 CWinApp* AfxGetApp();
 
-// Asks the event loop to end with `exitCode`; when no loop runs, the code is
-// still what ExitInstance reports.
+// Asks the main event loop to end with `exitCode`; when it does not run (the
+// dialog model), the code is only what ExitInstance reports.
 void PostQuitMessage(int exitCode);
 
 // The framework's main routine, run inside a QApplication: InitInstance, then

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <strings.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -67,8 +68,12 @@ LXV_HANDLE lxv_openfile(intptr_t dict, intptr_t listpad, intptr_t datapad, intpt
     Get().openArgsWereOpen = true;
     for (int i = 0; i < 5; ++i) {
         Get().openArgs[i] = args[i];
-        if (args[i] < 0 || fcntl(static_cast<int>(args[i]), F_GETFD) == -1)
+        if (args[i] < 0 || fcntl(static_cast<int>(args[i]), F_GETFD) == -1) {
             Get().openArgsWereOpen = false;
+        }
+        char target[4096] = {};
+        const std::string link = "/proc/self/fd/" + std::to_string(args[i]);
+        if (readlink(link.c_str(), target, sizeof(target) - 1) > 0) Get().openPaths[i] = target;
     }
     return Get().openResult;
 }
@@ -77,6 +82,10 @@ void lxv_closefile(LXV_HANDLE* handle) {
     Get().calls.push_back("lxv_closefile");
     Get().closeAddresses.push_back(handle);
     Get().closeValues.push_back(handle != nullptr ? *handle : 0);
+    Get().handlesOpenAtClose = true;
+    for (intptr_t fd : Get().openArgs) {
+        if (fd < 0 || fcntl(static_cast<int>(fd), F_GETFD) == -1) Get().handlesOpenAtClose = false;
+    }
     if (handle != nullptr) *handle = 0;
 }
 

@@ -34,7 +34,9 @@ struct State {
     // Recorded.
     std::vector<std::string> calls;  // function names in call order
     intptr_t openArgs[5] = {};
-    bool openArgsWereOpen = false;  // all five were open descriptors at the call
+    bool openArgsWereOpen = false;    // all five were open descriptors at the call
+    std::string openPaths[5];         // the files behind them
+    bool handlesOpenAtClose = false;  // the five descriptors were still open at lxv_closefile
     std::vector<const LXV_HANDLE*> closeAddresses;
     std::vector<LXV_HANDLE> closeValues;
     std::vector<std::string> keys;  // keys given to nearest / on / find
