@@ -8,7 +8,7 @@
 _Static_assert(sizeof(LXV_HANDLE) == 4, "engine handle is 32 bits");
 _Static_assert(sizeof(LXV_ENTRY) == 4, "entry reference is 32 bits");
 
-#define HAS_TYPE(fn, type) _Static_assert(_Generic((fn), type: 1, default: 0), #fn " signature")
+#define HAS_TYPE(fn, type) _Static_assert(_Generic((fn), type : 1, default : 0), #fn " signature")
 
 HAS_TYPE(lxv_openfile, LXV_HANDLE (*)(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t));
 HAS_TYPE(lxv_closefile, void (*)(LXV_HANDLE*));

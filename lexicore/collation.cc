@@ -1,0 +1,179 @@
+#include "lexicore/collation.h"
+
+#include <array>
+#include <cstddef>
+
+namespace lexicore {
+namespace {
+
+// Primary weight classes, lowest first, for characters after the first.
+constexpr uint16_t kControlClass = 0x0000;
+constexpr uint16_t kSpaceClass = 0x0100;
+constexpr uint16_t kPunctClass = 0x0200;
+constexpr uint16_t kDigitClass = 0x0400;
+constexpr uint16_t kLetterClass = 0x0600;
+// A first character that is not a letter is lifted above every letter.
+constexpr uint16_t kNonLetterFirstLift = 0x1000;
+
+constexpr unsigned char ComputeFold(unsigned char c) {
+    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
+    switch (c) {
+        case 0x8A:
+            return 0x9A;  // Š
+        case 0x8C:
+            return 0x9C;  // Œ
+        case 0x8E:
+            return 0x9E;  // Ž
+        case 0x9F:
+            return 0xFF;  // Ÿ
+        default:
+            return c;
+    }
+}
+
+// The plain letter a lower-case letter sorts with, or 0 when c is no letter.
+constexpr unsigned char BaseLetter(unsigned char c) {
+    if (c >= 'a' && c <= 'z') return c;
+    if (c >= 0xE0 && c <= 0xE6) return 'a';  // à á â ã ä å æ
+    if (c >= 0xE8 && c <= 0xEB) return 'e';
+    if (c >= 0xEC && c <= 0xEF) return 'i';
+    if (c >= 0xF2 && c <= 0xF6) return 'o';
+    if (c >= 0xF9 && c <= 0xFC) return 'u';
+    switch (c) {
+        case 0xE7:
+            return 'c';  // ç
+        case 0xF0:
+            return 'd';  // ð
+        case 0xF1:
+            return 'n';  // ñ
+        case 0xF8:
+            return 'o';  // ø
+        case 0xFD:
+            return 'y';  // ý
+        case 0xFF:
+            return 'y';  // ÿ
+        case 0xFE:
+            return 't';  // þ
+        case 0xDF:
+            return 's';  // ß
+        case 0x9A:
+            return 's';  // š
+        case 0x9C:
+            return 'o';  // œ
+        case 0x9E:
+            return 'z';  // ž
+        case 0x83:
+            return 'f';  // ƒ
+        default:
+            return 0;
+    }
+}
+
+struct Tables {
+    std::array<unsigned char, 256> fold{};
+    std::array<uint16_t, 256> first{};
+    std::array<uint16_t, 256> rest{};
+};
+
+constexpr Tables MakeTables() {
+    Tables t;
+    for (int i = 0; i < 256; ++i) {
+        const auto c = static_cast<unsigned char>(i);
+        const unsigned char folded = ComputeFold(c);
+        t.fold[i] = folded;
+        uint16_t w;
+        if (const unsigned char base = BaseLetter(folded); base != 0) {
+            w = static_cast<uint16_t>(kLetterClass + (base - 'a'));
+        } else if (c < 0x20 || c == 0x7F) {
+            w = static_cast<uint16_t>(kControlClass + c);
+        } else if (c == ' ' || c == 0xA0) {
+            w = kSpaceClass;
+        } else if (c >= '0' && c <= '9') {
+            w = static_cast<uint16_t>(kDigitClass + c);
+        } else {
+            w = static_cast<uint16_t>(kPunctClass + c);
+        }
+        t.rest[i] = w;
+        t.first[i] = w >= kLetterClass ? w : static_cast<uint16_t>(w + kNonLetterFirstLift);
+    }
+    return t;
+}
+
+constexpr Tables kTables = MakeTables();
+
+inline unsigned char U(char c) {
+    return static_cast<unsigned char>(c);
+}
+
+}  // namespace
+
+unsigned char FoldByte(unsigned char c) {
+    return kTables.fold[c];
+}
+
+std::string Fold(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(kTables.fold[U(c)]);
+    return out;
+}
+
+bool IsLetter(unsigned char c) {
+    return kTables.rest[c] >= kLetterClass;
+}
+
+int Collate(std::string_view a, std::string_view b) {
+    const size_t n = a.size() < b.size() ? a.size() : b.size();
+    if (n > 0) {
+        const uint16_t wa = kTables.first[U(a[0])];
+        const uint16_t wb = kTables.first[U(b[0])];
+        if (wa != wb) return wa < wb ? -1 : 1;
+    }
+    for (size_t i = 1; i < n; ++i) {
+        const uint16_t wa = kTables.rest[U(a[i])];
+        const uint16_t wb = kTables.rest[U(b[i])];
+        if (wa != wb) return wa < wb ? -1 : 1;
+    }
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char fa = kTables.fold[U(a[i])];
+        const unsigned char fb = kTables.fold[U(b[i])];
+        if (fa != fb) return fa < fb ? -1 : 1;
+    }
+    return 0;
+}
+
+bool FoldEquals(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && FoldStartsWith(a, b);
+}
+
+bool FoldStartsWith(std::string_view text, std::string_view prefix) {
+    if (prefix.size() > text.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if (kTables.fold[U(text[i])] != kTables.fold[U(prefix[i])]) return false;
+    }
+    return true;
+}
+
+bool IsLowerCase(std::string_view s) {
+    for (char c : s) {
+        if (kTables.fold[U(c)] != U(c)) return false;
+    }
+    return true;
+}
+
+uint32_t FoldHash(std::string_view s) {
+    // FNV-1a over the folded bytes, then a final mix so that the low bits,
+    // which pick the slot, depend on every byte.
+    uint32_t h = 2166136261u;
+    for (char c : s) {
+        h ^= kTables.fold[U(c)];
+        h *= 16777619u;
+    }
+    h ^= h >> 15;
+    h *= 0x2C1B3C6Du;
+    h ^= h >> 12;
+    return h;
+}
+
+}  // namespace lexicore

@@ -1,0 +1,43 @@
+// The one order of headwords, shared by the compiler and the engine, and the
+// case-insensitive equality and hash that go with it. Text is Windows-1252.
+#ifndef LEXIVANE_LEXICORE_COLLATION_H_
+#define LEXIVANE_LEXICORE_COLLATION_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lexicore {
+
+// Orders a before b (< 0), with b (0) or after b (> 0). Letters compare
+// ignoring case and accents first, so accented letters sort beside their plain
+// forms; inside a word a space sorts before punctuation, punctuation before
+// digits, digits before letters; a word whose first character is not a letter
+// sorts after every word that begins with one. Ties are broken by the
+// case-folded bytes ("cafe" < "café"). Returns 0 exactly when FoldEquals(a, b).
+int Collate(std::string_view a, std::string_view b);
+
+// Lower-cases one Windows-1252 byte (A-Z, À-Þ, Š, Œ, Ž, Ÿ).
+unsigned char FoldByte(unsigned char c);
+
+// The case-folded copy of s.
+std::string Fold(std::string_view s);
+
+// True when a and b are equal ignoring case.
+bool FoldEquals(std::string_view a, std::string_view b);
+
+// True when text begins with prefix, ignoring case.
+bool FoldStartsWith(std::string_view text, std::string_view prefix);
+
+// True when s has no upper-case letter.
+bool IsLowerCase(std::string_view s);
+
+// True when c is a letter (plain or accented).
+bool IsLetter(unsigned char c);
+
+// Hash of the case-folded text: equal ignoring case gives equal hashes.
+uint32_t FoldHash(std::string_view s);
+
+}  // namespace lexicore
+
+#endif  // LEXIVANE_LEXICORE_COLLATION_H_

@@ -1,0 +1,98 @@
+// An open compiled dictionary: the validated header and index of a mapped
+// file, lookups over the sorted headwords, and entry decoding. Everything read
+// from the file is checked against the mapping before use.
+#ifndef LEXIVANE_LEXICORE_DICTIONARY_H_
+#define LEXIVANE_LEXICORE_DICTIONARY_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "lexicore/mapped_file.h"
+#include "lexicore/status.h"
+
+struct ZSTD_DCtx_s;
+
+namespace lexicore {
+
+// One entry's two renderings, viewing memory owned by the Dictionary; valid
+// until the next ReadEntry on it. Both may contain kSenseBreak bytes.
+struct EntryText {
+    std::string_view html;
+    std::string_view text;
+};
+
+class Dictionary {
+  public:
+    static constexpr uint32_t kNotFound = UINT32_MAX;
+
+    // Maps and validates the file on descriptor fd, reading only its header
+    // and index region. Fails with a Corrupt status for an empty, truncated,
+    // foreign or damaged file.
+    static Status Open(int fd, std::unique_ptr<Dictionary>* out);
+
+    ~Dictionary();
+    Dictionary(const Dictionary&) = delete;
+    Dictionary& operator=(const Dictionary&) = delete;
+
+    uint32_t count() const { return count_; }
+
+    // Headword `index` as a NUL-terminated string inside the mapping (valid
+    // while the Dictionary lives); nullptr when index >= count() or the
+    // recorded offset lies outside the names.
+    const char* Headword(uint32_t index) const;
+
+    // Parts of speech of headword `index` (PartOfSpeech bits; 0 when unknown).
+    uint8_t PartsOfSpeech(uint32_t index) const;
+
+    // Index of the headword equal to key ignoring case, or kNotFound.
+    uint32_t Find(std::string_view key) const;
+
+    // Index of the first headword that sorts at or after key (count() when
+    // none does).
+    uint32_t LowerBound(std::string_view key) const;
+
+    // Headword index of the base form of the irregular inflection `form`
+    // (compared ignoring case), or kNotFound.
+    uint32_t IrregularBase(std::string_view form) const;
+
+    // Decodes the entry of headword `index` into *out. Fails for an index out
+    // of range or a damaged block.
+    Status ReadEntry(uint32_t index, EntryText* out);
+
+  private:
+    Dictionary() = default;
+    Status Validate();
+    Status LoadBlock(uint32_t block);
+    std::string_view NameAt(uint32_t index) const;
+
+    std::unique_ptr<MappedFile> file_;
+    uint32_t count_ = 0;
+    uint32_t exception_count_ = 0;
+    uint32_t block_count_ = 0;
+    uint32_t hash_slots_ = 0;
+    uint32_t max_block_size_ = 0;
+    uint64_t blocks_end_ = 0;  // block data lies in [header end, blocks_end_)
+    // Sections of the index region; each pointer's extent was checked at open.
+    const char* name_offsets_ = nullptr;
+    const char* names_ = nullptr;
+    uint32_t names_size_ = 0;
+    const char* entries_ = nullptr;
+    const char* pos_ = nullptr;
+    const char* hash_ = nullptr;
+    const char* exceptions_ = nullptr;
+    const char* exception_names_ = nullptr;
+    uint32_t exception_names_size_ = 0;
+    const char* blocks_ = nullptr;
+
+    // The most recently decompressed block, so that stepping through
+    // neighbouring entries decompresses each block once.
+    ZSTD_DCtx_s* dctx_ = nullptr;
+    uint32_t cached_block_ = UINT32_MAX;
+    std::string block_;
+};
+
+}  // namespace lexicore
+
+#endif  // LEXIVANE_LEXICORE_DICTIONARY_H_

@@ -1,0 +1,130 @@
+#include "lexicore/inflection.h"
+
+#include <string>
+
+#include "lexicore/builder.h"
+#include "lexicore/collation.h"
+
+namespace lexicore {
+namespace {
+
+constexpr size_t kMinBaseLength = 2;
+
+struct Rule {
+    std::string_view suffix;
+    std::string_view ending;
+    uint8_t parts_of_speech;
+};
+
+// Suffix replacements tried in this order; the first base that exists with a
+// fitting part of speech wins. "-s" comes before "-es" so that horses finds
+// horse rather than hors.
+constexpr Rule kRules[] = {
+    {"s", "", kNoun | kVerb},  {"ies", "y", kNoun | kVerb}, {"ves", "f", kNoun},
+    {"ves", "fe", kNoun},      {"es", "", kNoun | kVerb},   {"men", "man", kNoun},
+    {"ied", "y", kVerb},       {"ying", "ie", kVerb},       {"ier", "y", kAdjective},
+    {"iest", "y", kAdjective},
+};
+
+// Suffixes whose stem may have dropped an e or doubled its last consonant.
+struct StemRule {
+    std::string_view suffix;
+    uint8_t parts_of_speech;
+};
+
+constexpr StemRule kStemRules[] = {
+    {"ed", kVerb},
+    {"ing", kVerb},
+    {"er", kAdjective},
+    {"est", kAdjective},
+};
+
+bool IsVowel(char c) {
+    return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u';
+}
+
+bool IsConsonant(char c) {
+    return c >= 'a' && c <= 'z' && !IsVowel(c);
+}
+
+// A stem ending consonant-vowel-consonant (hop, bak, lat) usually lost an e
+// (hoped, baking, later), so its e-form is tried first.
+bool EndsConsonantVowelConsonant(std::string_view stem) {
+    const size_t n = stem.size();
+    if (n < 3) return false;
+    const char last = stem[n - 1];
+    return IsConsonant(last) && last != 'w' && last != 'x' && last != 'y' && IsVowel(stem[n - 2]) &&
+           IsConsonant(stem[n - 3]);
+}
+
+class Matcher {
+  public:
+    Matcher(const Dictionary& dict, std::string_view form) : dict_(dict), form_(Fold(form)) {}
+
+    // Tries `base` for a rule that needs one of `parts_of_speech`.
+    bool Try(std::string_view base, uint8_t parts_of_speech, InflectionBase* out) const {
+        if (base.size() < kMinBaseLength || base == form_) return false;
+        const uint32_t index = dict_.Find(base);
+        if (index == Dictionary::kNotFound) return false;
+        const uint8_t pos = dict_.PartsOfSpeech(index);
+        if (pos != 0 && (pos & parts_of_speech) == 0) return false;
+        out->index = index;
+        out->irregular = false;
+        out->base_length = base.size();
+        return true;
+    }
+
+    bool TryRule(const Rule& rule, InflectionBase* out) const {
+        if (!form_.ends_with(rule.suffix)) return false;
+        std::string base = form_.substr(0, form_.size() - rule.suffix.size());
+        base.append(rule.ending);
+        return Try(base, rule.parts_of_speech, out);
+    }
+
+    bool TryStemRule(const StemRule& rule, InflectionBase* out) const {
+        if (!form_.ends_with(rule.suffix)) return false;
+        const std::string stem = form_.substr(0, form_.size() - rule.suffix.size());
+        const std::string with_e = stem + "e";
+        if (EndsConsonantVowelConsonant(stem)) {
+            if (Try(with_e, rule.parts_of_speech, out) || Try(stem, rule.parts_of_speech, out)) {
+                return true;
+            }
+        } else if (Try(stem, rule.parts_of_speech, out) || Try(with_e, rule.parts_of_speech, out)) {
+            return true;
+        }
+        const size_t n = stem.size();
+        return n >= 2 && stem[n - 1] == stem[n - 2] && IsConsonant(stem[n - 1]) &&
+               Try(std::string_view(stem).substr(0, n - 1), rule.parts_of_speech, out);
+    }
+
+    const std::string& form() const { return form_; }
+
+  private:
+    const Dictionary& dict_;
+    const std::string form_;
+};
+
+}  // namespace
+
+InflectionBase FindInflectionBase(const Dictionary& dict, std::string_view form) {
+    InflectionBase result;
+    if (form.empty() || dict.count() == 0) return result;
+    const uint32_t irregular = dict.IrregularBase(form);
+    if (irregular != Dictionary::kNotFound) {
+        result.index = irregular;
+        result.irregular = true;
+        const char* base = dict.Headword(irregular);
+        result.base_length = base == nullptr ? 0 : std::string_view(base).size();
+        return result;
+    }
+    const Matcher matcher(dict, form);
+    for (const Rule& rule : kRules) {
+        if (matcher.TryRule(rule, &result)) return result;
+    }
+    for (const StemRule& rule : kStemRules) {
+        if (matcher.TryStemRule(rule, &result)) return result;
+    }
+    return InflectionBase();
+}
+
+}  // namespace lexicore
