@@ -21,9 +21,10 @@ BOOL OpenClipboard(QWidget* owner);
 // Removes everything from the clipboard; FALSE when it is not open.
 BOOL EmptyClipboard();
 // Puts a NUL-terminated block on the clipboard: for CF_TEXT a new[] char
-// block, for CF_UNICODETEXT a new[] char16_t block. The clipboard owns the
+// block, for CF_UNICODETEXT a new[] char16_t block. The clipboard owns such a
 // block from then on, also when the call fails (FALSE when the clipboard is
-// not open, the block is null or the format is another).
+// not open or the block is null). Any other format fails and leaves the block
+// with the caller.
 BOOL SetClipboardData(UINT format, void* block);
 // The clipboard's data in that format (const char* or const char16_t*,
 // NUL-terminated), valid until CloseClipboard; null when there is none or the

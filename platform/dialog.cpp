@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -13,6 +15,12 @@
 #include "res/templates.h"
 
 namespace {
+
+// Every page that exists, for the setting-change broadcast.
+std::vector<CDialog*>& Pages() {
+    static std::vector<CDialog*> pages;
+    return pages;
+}
 
 // The dialog font's average character is 7 x 14 pixels: a horizontal dialog
 // unit is a quarter of its width, a vertical one an eighth of its height.
@@ -82,9 +90,21 @@ int DialogUnitsToPixelsY(int units) {
     return (units * kBaseUnitY + 4) / 8;
 }
 
-CDialog::CDialog(int templateId, QWidget* parent) : QDialog(parent), m_nTemplateId(templateId) {}
+CDialog::CDialog(int templateId, QWidget* parent) : QDialog(parent), m_nTemplateId(templateId) {
+    Pages().push_back(this);
+    QInputMethod* method = QGuiApplication::inputMethod();
+    connect(method, &QInputMethod::visibleChanged, this, [this] { OnSettingChange(); });
+    connect(method, &QInputMethod::keyboardRectangleChanged, this, [this] { OnSettingChange(); });
+}
 
-CDialog::~CDialog() = default;
+CDialog::~CDialog() {
+    std::erase(Pages(), this);
+}
+
+void CDialog::BroadcastSettingChange() {
+    const std::vector<CDialog*> pages = Pages();
+    for (CDialog* page : pages) page->OnSettingChange();
+}
 
 bool CDialog::CreateControls() {
     if (m_bCreated) return true;
@@ -147,6 +167,10 @@ void CDialog::OnCancel() {
 
 void CDialog::OnPaint(QPainter&) {}
 
+void CDialog::OnActivate(BOOL) {}
+
+void CDialog::OnSettingChange() {}
+
 void CDialog::BindCommand(int id, std::function<void()> handler) {
     m_commands[id] = std::move(handler);
     if (auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id))) {
@@ -200,6 +224,11 @@ void CDialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     QPainter painter(this);
     OnPaint(painter);
+}
+
+void CDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange) OnActivate(isActiveWindow() ? TRUE : FALSE);
 }
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}

@@ -47,6 +47,13 @@ class CDialog : public QDialog {
     // they do; TRUE swallows the message. Called by Application.
     virtual BOOL PreTranslateMessage(MSG* msg);
 
+    // Runs the handler bound to command `id` (buttons, toolbar, menus); false
+    // when none is bound.
+    bool OnCommand(int id);
+
+    // Tells every page that the soft input panel went up or down.
+    static void BroadcastSettingChange();
+
   protected:
     // The page's message map: binds its controls and commands to its On...
     // handlers with the Bind* functions below. Runs once, after the controls
@@ -61,6 +68,10 @@ class CDialog : public QDialog {
     virtual void OnCancel();
     // Paints the page's own drawing behind its controls.
     virtual void OnPaint(QPainter& painter);
+    // The page's window became active (TRUE) or inactive.
+    virtual void OnActivate(BOOL active);
+    // The soft input panel went up or down (SHSipInfo tells where).
+    virtual void OnSettingChange();
 
     // Message-map entries.
     void BindCommand(int id,
@@ -69,13 +80,12 @@ class CDialog : public QDialog {
     void BindListKillFocus(int id, std::function<void()> handler);  // LBN_KILLFOCUS
     void BindEditChange(int id, std::function<void()> handler);     // EN_CHANGE
     void BindVScroll(int id, std::function<void(UINT code, int position)> handler);  // WM_VSCROLL
-    // Runs the handler bound to command `id`; false when none is bound.
-    bool OnCommand(int id);
 
     void accept() override;
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     bool CreateControls();

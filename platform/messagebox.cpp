@@ -14,12 +14,12 @@ MessageBoxResponder& Responder() {
     return responder;
 }
 
-struct ButtonSpec {
+struct ButtonChoice {
     QMessageBox::StandardButton button;
     int result;
 };
 
-std::vector<ButtonSpec> ButtonsFor(UINT style) {
+std::vector<ButtonChoice> ButtonsFor(UINT style) {
     switch (style & MB_TYPEMASK) {
         case MB_OKCANCEL:
             return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
@@ -66,12 +66,12 @@ int MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT
     if (Responder()) return Responder()(MessageBoxRecord{owner, text, shownCaption, style});
 
     QMessageBox box(IconFor(style), shownCaption, text, QMessageBox::NoButton, owner);
-    const std::vector<ButtonSpec> buttons = ButtonsFor(style);
+    const std::vector<ButtonChoice> buttons = ButtonsFor(style);
     int escapeResult = buttons.size() == 1 ? buttons.front().result : IDCANCEL;
     QAbstractButton* escape = nullptr;
-    for (const ButtonSpec& spec : buttons) {
-        QAbstractButton* button = box.addButton(spec.button);
-        if (spec.result == escapeResult) escape = button;
+    for (const ButtonChoice& choice : buttons) {
+        QAbstractButton* button = box.addButton(choice.button);
+        if (choice.result == escapeResult) escape = button;
     }
     const size_t defaultIndex = (style & MB_DEFMASK) >> 8;
     if (defaultIndex < buttons.size()) box.setDefaultButton(buttons[defaultIndex].button);
@@ -80,8 +80,9 @@ int MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT
     box.exec();
 
     QAbstractButton* clicked = box.clickedButton();
-    for (const ButtonSpec& spec : buttons) {
-        if (clicked != nullptr && box.standardButton(clicked) == spec.button) return spec.result;
+    for (const ButtonChoice& choice : buttons) {
+        if (clicked != nullptr && box.standardButton(clicked) == choice.button)
+            return choice.result;
     }
     return escapeResult;
 }

@@ -18,6 +18,7 @@ inline constexpr int IDC_WORD_SCROLL = 1006;
 // Menus, toolbars, icon.
 inline constexpr int IDR_TOOLS_MENU = 128;
 inline constexpr int IDR_SEARCH_TOOLBAR = 128;
+inline constexpr int IDR_DEFINITION_TOOLBAR = 152;
 inline constexpr int IDR_COPY_MENU = 155;
 inline constexpr int IDI_APP = 128;
 

@@ -59,11 +59,30 @@ constexpr std::array<StringEntry, 14> kStrings = {{
 }};
 
 constexpr std::array<ToolbarButton, 5> kSearchToolbar = {{
-    {ID_EDIT_PASTE, ":/res/pictures/paste.png"},
-    {ID_BOOKMARKS, ":/res/pictures/bookmarks.png"},
-    {ID_HISTORY, ":/res/pictures/history.png"},
-    {0, nullptr},
-    {ID_HELP, ":/res/pictures/help.png"},
+    {ID_EDIT_PASTE, ":/res/pictures/paste.png", "Paste"},
+    {ID_BOOKMARKS, ":/res/pictures/bookmarks.png", "Bookmarks"},
+    {ID_HISTORY, ":/res/pictures/history.png", "History"},
+    {0, nullptr, nullptr},
+    {ID_HELP, ":/res/pictures/help.png", "Help"},
+}};
+
+constexpr std::array<ToolbarButton, 6> kDefinitionToolbar = {{
+    {ID_BOOKMARKS, ":/res/pictures/bookmarks.png", "Bookmarks"},
+    {ID_HISTORY, ":/res/pictures/history.png", "History"},
+    {ID_COPY, ":/res/pictures/copy.png", "Copy"},
+    {ID_LOOKUP, ":/res/pictures/lookup.png", "Look up"},
+    {0, nullptr, nullptr},
+    {ID_HELP, ":/res/pictures/help.png", "Help"},
+}};
+
+constexpr std::array<MenuItem, 1> kToolsItems = {{{ID_APP_ABOUT, "About Lexivane"}}};
+constexpr std::array<MenuItem, 2> kCopyItems = {{
+    {ID_COPY_DEFINITION, "Copy Definition"},
+    {ID_COPY_WORD, "Copy Selected Word"},
+}};
+constexpr std::array<MenuTemplate, 2> kMenus = {{
+    {IDR_TOOLS_MENU, "Tools", kToolsItems},
+    {IDR_COPY_MENU, "Copy", kCopyItems},
 }};
 
 }  // namespace
@@ -84,7 +103,15 @@ const char* FindString(unsigned id) {
 
 std::span<const ToolbarButton> FindToolbar(int id) {
     if (id == IDR_SEARCH_TOOLBAR) return kSearchToolbar;
+    if (id == IDR_DEFINITION_TOOLBAR) return kDefinitionToolbar;
     return {};
+}
+
+const MenuTemplate* FindMenu(int id) {
+    for (const MenuTemplate& menu : kMenus) {
+        if (menu.id == id) return &menu;
+    }
+    return nullptr;
 }
 
 }  // namespace res

@@ -35,15 +35,31 @@ const DialogTemplate* FindDialogTemplate(int id);
 // The string table: the UTF-8 text of string `id`, or null when there is none.
 const char* FindString(unsigned id);
 
-// One toolbar button: a command and its picture (a Qt resource path), or a
-// separator (command 0, no picture).
+// One toolbar button: a command, its picture (a Qt resource path) and what it
+// is called, or a separator (command 0, no picture, no name).
 struct ToolbarButton {
     int command;
     const char* picture;
+    const char* name;
 };
 
 // The buttons of toolbar `id` in order; empty when there is no such toolbar.
 std::span<const ToolbarButton> FindToolbar(int id);
+
+// One drop-down menu: its title and its items (command 0 is a separator).
+struct MenuItem {
+    int command;
+    const char* text;
+};
+
+struct MenuTemplate {
+    int id;
+    const char* title;
+    std::span<const MenuItem> items;
+};
+
+// The menu with that id, or null.
+const MenuTemplate* FindMenu(int id);
 
 // The program icon's resource path.
 inline constexpr const char* kAppIconPath = ":/res/pictures/lexivane.png";

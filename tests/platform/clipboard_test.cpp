@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <cstring>
+#include <memory>
 
 #include "platform/files.h"
 
@@ -71,7 +72,8 @@ TEST(ClipboardTest, EmptyingClearsAndTheClipboardMustBeOpen) {
     ASSERT_TRUE(OpenClipboard(nullptr));
     EXPECT_FALSE(OpenClipboard(nullptr)) << "one holder at a time";
     EXPECT_FALSE(SetClipboardData(CF_TEXT, nullptr));
-    EXPECT_FALSE(SetClipboardData(2, NewText("bitmap?")));
+    std::unique_ptr<char[]> bitmap(NewText("bitmap?"));
+    EXPECT_FALSE(SetClipboardData(2, bitmap.get())) << "a format the clipboard does not keep";
     EXPECT_TRUE(EmptyClipboard());
     EXPECT_EQ(GetClipboardData(CF_UNICODETEXT), nullptr) << "emptied within this opening";
     EXPECT_TRUE(CloseClipboard());
