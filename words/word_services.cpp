@@ -1,8 +1,11 @@
 #include "words/word_services.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/clipboard.h"
+#include "platform/controls.h"
 #include "platform/glue.h"
 
 namespace {
@@ -21,6 +24,24 @@ bool IsLookupWhiteSpace(QChar c) {
 bool IsLookupLetter(QChar c) {
     return c.unicode() >= u'a' && c.unicode() <= u'z';
 }
+
+QString Row(const char16_t* text) {
+    return QString::fromUtf16(text);
+}
+
+// The row holding `word` after the title row, or LB_ERR.
+int FindWordRow(const CListBox& list, const QString& word) {
+    for (int row = 1; row < list.GetCount(); ++row) {
+        QString text;
+        list.GetText(row, text);
+        if (text.compare(word, Qt::CaseInsensitive) == 0) return row;
+    }
+    return LB_ERR;
+}
+
+constexpr int kHistoryWordLimit = 20;
+constexpr int kHistoryFixedRows = 2;
+constexpr int kBookmarkFixedRows = 3;
 
 }  // namespace
 
@@ -123,4 +144,120 @@ QString CWordServices::ExtractLookupWord(const QString& input, const QString& se
         if (!candidate.isEmpty()) return candidate;
     }
     return candidate;
+}
+
+bool CWordServices::AddWordToList(const QString& word, CListBox& list, bool history) {
+    m_bLastOk = true;
+    if (word.isEmpty()) return true;
+    if (list.GetCount() == 0) {
+        if (history) {
+            list.AddString(Row(kHistoryTitle));
+        } else {
+            list.AddString(Row(kBookmarksTitle));
+            list.AddString(Row(kMarkRow));
+        }
+        list.AddString(Row(kClearAllRow));
+        list.AddString(word);
+    } else {
+        const int row = FindWordRow(list, word);
+        if (row != LB_ERR) list.DeleteString(row);
+        if (history) {
+            list.InsertString(kHistoryFixedRows, word);
+            if (list.GetCount() > kHistoryFixedRows + kHistoryWordLimit) {
+                list.DeleteString(kHistoryFixedRows + kHistoryWordLimit);
+            }
+        } else {
+            list.InsertString(kBookmarkFixedRows, word);
+        }
+    }
+    m_bLastOk = true;
+    return true;
+}
+
+bool CWordServices::FillHistoryList(CListBox& list) {
+    m_bLastOk = true;
+    const int16_t count = lxv_history_count(m_hEngine);
+    if (list.GetCount() > 0) list.ResetContent();
+    if (count > 0) {
+        list.AddString(Row(kHistoryTitle));
+        list.AddString(Row(kClearAllRow));
+        for (int16_t i = 0; i < count; ++i) {
+            const char* word = lxv_history_getword(m_hEngine, i);
+            if (word == nullptr) {
+                list.ResetContent();
+                break;
+            }
+            list.AddString(NarrowToWide(word));
+        }
+    }
+    return true;
+}
+
+bool CWordServices::FillBookmarkList(CListBox& list) {
+    m_strText.clear();
+    if (list.GetCount() > 0) list.ResetContent();
+    const uint32_t length = m_bookmarkFile.QueryLength();
+    if (length == 0) return true;
+    std::vector<char> block(length, '\0');
+    list.AddString(Row(kBookmarksTitle));
+    list.AddString(Row(kClearAllRow));
+    m_bookmarkFile.ReadAll(block.data(), length);
+    // Only what was read counts: the file may have shrunk since it was measured.
+    const uint32_t units = std::min(length, m_bookmarkFile.Length()) / 2;
+    for (uint32_t i = 0; i < units; ++i) {
+        const auto unit = static_cast<char16_t>(static_cast<unsigned char>(block[2 * i]) |
+                                                static_cast<unsigned char>(block[2 * i + 1]) << 8);
+        if (unit == u'\n') {
+            list.AddString(m_strText);
+            m_strText.clear();
+        } else {
+            m_strText.append(QChar(unit));
+        }
+    }
+    m_bLastOk = true;
+    return false;
+}
+
+bool CWordServices::SaveBookmarkList(CListBox& list, bool emptyWhenNone) {
+    m_bLastOk = false;
+    const int rows = list.GetCount();
+    if (rows <= kBookmarkFixedRows) {
+        if (!emptyWhenNone) return false;
+        m_bLastOk = m_bookmarkFile.Truncate();
+        if (m_bLastOk) list.DeleteString(2);
+        return m_bLastOk;
+    }
+    std::vector<QString> lines;
+    lines.reserve(static_cast<size_t>(rows - kBookmarkFixedRows));
+    for (int row = kBookmarkFixedRows; row < rows; ++row) {
+        QString text;
+        list.GetText(row, text);
+        lines.push_back(text + u'\n');
+    }
+    m_bLastOk = m_bookmarkFile.WriteLines(lines.data(), static_cast<int>(lines.size()));
+    return m_bLastOk;
+}
+
+bool CWordServices::BookmarkWord(const QString& word, CListBox& list) {
+    m_bLastOk = true;
+    AddWordToList(word, list, false);
+    return SaveBookmarkList(list, false);
+}
+
+bool CWordServices::UnbookmarkWord(const QString& word, CListBox& list) {
+    m_bLastOk = false;
+    const int row = FindWordRow(list, word);
+    if (row == LB_ERR) return false;
+    QString removed;
+    list.GetText(row, removed);
+    list.DeleteString(row);
+    m_bLastOk = SaveBookmarkList(list, true);
+    if (!m_bLastOk) list.InsertString(row, removed);
+    return m_bLastOk;
+}
+
+void CWordServices::SetMarkRow(const QString& word, CListBox& list) {
+    const bool marked = FindWordRow(list, word) != LB_ERR;
+    list.DeleteString(1);
+    list.InsertString(1, Row(marked ? kUnmarkRow : kMarkRow));
 }

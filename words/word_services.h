@@ -11,6 +11,15 @@
 #include "engine/lexicore.h"
 #include "words/bookmark_file.h"
 
+class CListBox;
+
+// Fixed rows of the pop-up lists.
+inline constexpr const char16_t* kHistoryTitle = u"History";
+inline constexpr const char16_t* kBookmarksTitle = u"Bookmarks";
+inline constexpr const char16_t* kClearAllRow = u"---Clear All---";
+inline constexpr const char16_t* kMarkRow = u"---Mark this---";
+inline constexpr const char16_t* kUnmarkRow = u"---Unmark this---";
+
 class CWordServices {
   public:
     // Size of the render buffer handed to the engine's print functions.
@@ -43,6 +52,35 @@ class CWordServices {
     // The first word of a-z letters in `text` (lower-cased, trimmed), taking
     // the pieces between `separator`s in turn; empty when none has such a letter.
     QString ExtractLookupWord(const QString& text, const QString& separator);
+
+    // Pop-up lists. A word's row is the first row after the title row whose
+    // whole text equals the word ignoring case.
+
+    // Puts `word` at the top of the history list (`history` true: at most 20
+    // words, below "History" and "---Clear All---") or of the bookmark list
+    // (below "Bookmarks", the mark row and "---Clear All---"; no limit),
+    // moving an existing row of the word. An empty list gets its fixed rows
+    // first; an empty word changes nothing. Always true.
+    bool AddWordToList(const QString& word, CListBox& list, bool history);
+    // Refills the history list from the engine, newest first; no rows when the
+    // history is empty or the engine fails to give one of its words. Always true.
+    bool FillHistoryList(CListBox& list);
+
+    // Refills the bookmark list from the bookmark file: "Bookmarks",
+    // "---Clear All---" and one row per line-feed-ended word. True when the
+    // file gave nothing (the list is left empty), false when rows were added.
+    bool FillBookmarkList(CListBox& list);
+    // Writes the word rows (row 3 on) to the file. With no word rows, empties
+    // the file and drops the "---Clear All---" row when `emptyWhenNone` is set,
+    // else does nothing and returns false. True when the file was written.
+    bool SaveBookmarkList(CListBox& list, bool emptyWhenNone);
+    // Adds `word` to the top of the bookmarks and saves; true when saved.
+    bool BookmarkWord(const QString& word, CListBox& list);
+    // Removes `word`'s row and saves; when the save fails the row comes back.
+    // True when the word was found, removed and saved.
+    bool UnbookmarkWord(const QString& word, CListBox& list);
+    // Labels row 1 "---Unmark this---" when `word` has a row, else "---Mark this---".
+    void SetMarkRow(const QString& word, CListBox& list);
 
     // Text of the last rendered entry.
     const QString& LastRenderedText() const { return m_strText; }

@@ -135,16 +135,21 @@ int lxv_print_buf(LXV_HANDLE, LXV_ENTRY entry, char* buffer, uint32_t size) {
 
 int16_t lxv_history_count(LXV_HANDLE) {
     Get().calls.push_back("lxv_history_count");
-    return 0;
+    return static_cast<int16_t>(Get().history.size());
 }
 
-const char* lxv_history_getword(LXV_HANDLE, int16_t) {
+const char* lxv_history_getword(LXV_HANDLE, int16_t index) {
     Get().calls.push_back("lxv_history_getword");
-    return nullptr;
+    if (index < 0 || static_cast<size_t>(index) >= Get().history.size() ||
+        index == Get().historyNullAt) {
+        return nullptr;
+    }
+    return Get().history[static_cast<size_t>(index)].c_str();
 }
 
 void lxv_history_clear(LXV_HANDLE) {
     Get().calls.push_back("lxv_history_clear");
+    Get().history.clear();
 }
 
 }  // extern "C"

@@ -30,6 +30,8 @@ struct State {
     LXV_HANDLE openResult = 0x2A;
     std::vector<Entry> entries;  // sorted ignoring case, as the engine keeps them
     int printResult = 1;
+    std::vector<std::string> history;  // newest first
+    int historyNullAt = -1;            // lxv_history_getword gives null for this index
 
     // Recorded.
     std::vector<std::string> calls;  // function names in call order
