@@ -87,8 +87,9 @@ void Align(std::string* s) {
 // within kMaxProbe slots of its home slot.
 std::vector<uint32_t> BuildHash(const std::vector<Headword>& words) {
     if (words.empty()) return {};
+    // At most two thirds full: short probe runs in a compact table.
     uint32_t slots = 2;
-    while (slots < 2 * words.size()) slots *= 2;
+    while (slots < words.size() + words.size() / 2) slots *= 2;
     for (;;) {
         std::vector<uint32_t> table(slots, 0);
         bool fits = true;
@@ -238,9 +239,12 @@ bool WriteDictionary(const DictionarySource& source, const std::string& path, Bu
     const uint64_t index_offset = file.size();
     std::string index;
     std::string names;
-    const size_t name_offsets_at = index.size();
+    const size_t name_records_at = index.size();
     for (const Headword& w : words) {
         PutU32(&index, static_cast<uint32_t>(names.size()));
+        std::string prefix = w.name.substr(0, f::kNamePrefixSize);
+        prefix.resize(f::kNamePrefixSize, '\0');
+        index += prefix;
         names += w.name;
         names += '\0';
     }
@@ -301,7 +305,7 @@ bool WriteDictionary(const DictionarySource& source, const std::string& path, Bu
     StoreU32(h + f::kExceptionNamesOffsetAt, static_cast<uint32_t>(exception_names_at));
     StoreU32(h + f::kExceptionNamesSizeAt, static_cast<uint32_t>(exception_names.size()));
     StoreU32(h + f::kBlocksOffsetAt, static_cast<uint32_t>(blocks_at));
-    StoreU32(h + f::kNameOffsetsOffsetAt, static_cast<uint32_t>(name_offsets_at));
+    StoreU32(h + f::kNameRecordsOffsetAt, static_cast<uint32_t>(name_records_at));
     StoreU64(h + f::kHeaderChecksumAt, Checksum64(h, f::kHeaderChecksumAt));
 
     FileWriter writer(path);

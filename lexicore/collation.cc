@@ -143,6 +143,41 @@ int Collate(std::string_view a, std::string_view b) {
     return 0;
 }
 
+int ComparePrimary(const char* name, std::string_view key, size_t n) {
+    size_t i = 0;
+    while (i < n && name[i] == key[i]) ++i;
+    for (; i < n; ++i) {
+        const auto& table = i == 0 ? kTables.first : kTables.rest;
+        const uint16_t wa = table[U(name[i])];
+        const uint16_t wb = table[U(key[i])];
+        if (wa != wb) return wa < wb ? -1 : 1;
+    }
+    return 0;
+}
+
+int CollateZ(const char* name, std::string_view key) {
+    // Equal bytes have equal weights and equal folded forms, so the shared
+    // leading bytes decide nothing; the comparison starts where they end.
+    const size_t n = key.size();
+    size_t start = 0;
+    while (start < n && name[start] != '\0' && name[start] == key[start]) ++start;
+    size_t i = start;
+    for (; i < n && name[i] != '\0'; ++i) {
+        const auto& table = i == 0 ? kTables.first : kTables.rest;
+        const uint16_t wa = table[U(name[i])];
+        const uint16_t wb = table[U(key[i])];
+        if (wa != wb) return wa < wb ? -1 : 1;
+    }
+    if (i < n) return -1;           // the name ended first
+    if (name[i] != '\0') return 1;  // the key ended first
+    for (size_t j = start; j < n; ++j) {
+        const unsigned char fa = kTables.fold[U(name[j])];
+        const unsigned char fb = kTables.fold[U(key[j])];
+        if (fa != fb) return fa < fb ? -1 : 1;
+    }
+    return 0;
+}
+
 bool FoldEquals(std::string_view a, std::string_view b) {
     return a.size() == b.size() && FoldStartsWith(a, b);
 }

@@ -17,6 +17,14 @@ namespace lexicore {
 // case-folded bytes ("cafe" < "café"). Returns 0 exactly when FoldEquals(a, b).
 int Collate(std::string_view a, std::string_view b);
 
+// Collate(name, key) for a NUL-terminated name, in one pass over both: the
+// binary search over the mapped headwords uses it.
+int CollateZ(const char* name, std::string_view key);
+
+// Compares the primary weights (first step of Collate) of name[0..n) and
+// key[0..n); n <= key.size() and name has n readable bytes.
+int ComparePrimary(const char* name, std::string_view key, size_t n);
+
 // Lower-cases one Windows-1252 byte (A-Z, À-Þ, Š, Œ, Ž, Ÿ).
 unsigned char FoldByte(unsigned char c);
 

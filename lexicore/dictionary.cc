@@ -14,6 +14,22 @@ namespace lexicore {
 
 namespace f = format;
 
+namespace {
+
+// The fuzz build accepts wrong checksums so that the fuzzer can reach the
+// checks that guard against lying values behind good checksums.
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+constexpr bool kVerifyChecksums = false;
+#else
+constexpr bool kVerifyChecksums = true;
+#endif
+
+bool ChecksumMatches(const char* data, size_t size, uint64_t expected) {
+    return !kVerifyChecksums || Checksum64(data, size) == expected;
+}
+
+}  // namespace
+
 Dictionary::~Dictionary() {
     ZSTD_freeDCtx(dctx_);
 }
@@ -39,7 +55,7 @@ Status Dictionary::Validate() {
     if (LoadU32(base + f::kHeaderSizeAt) != f::kHeaderSize) {
         return Status::Corrupt("bad header size");
     }
-    if (Checksum64(base, f::kHeaderChecksumAt) != LoadU64(base + f::kHeaderChecksumAt)) {
+    if (!ChecksumMatches(base, f::kHeaderChecksumAt, LoadU64(base + f::kHeaderChecksumAt))) {
         return Status::Corrupt("header checksum mismatch");
     }
     if (LoadU64(base + f::kFileLengthAt) != size) {
@@ -52,7 +68,7 @@ Status Dictionary::Validate() {
     }
     const char* index = base + index_offset;
     file_->WillNeed(index_offset, index_size);
-    if (Checksum64(index, index_size) != LoadU64(base + f::kIndexChecksumAt)) {
+    if (!ChecksumMatches(index, index_size, LoadU64(base + f::kIndexChecksumAt))) {
         return Status::Corrupt("index checksum mismatch");
     }
 
@@ -72,7 +88,7 @@ Status Dictionary::Validate() {
         *out = index + offset;
         return true;
     };
-    if (!section(f::kNameOffsetsOffsetAt, uint64_t{count_} * f::kNameOffsetSize, &name_offsets_) ||
+    if (!section(f::kNameRecordsOffsetAt, uint64_t{count_} * f::kNameRecordSize, &name_records_) ||
         !section(f::kNamesOffsetAt, names_size_, &names_) ||
         !section(f::kEntriesOffsetAt, uint64_t{count_} * f::kEntryRefSize, &entries_) ||
         !section(f::kPosOffsetAt, uint64_t{count_} * f::kPosSize, &pos_) ||
@@ -96,12 +112,17 @@ Status Dictionary::Validate() {
         return Status::Corrupt("exception names not terminated");
     }
     if (max_block_size_ > f::kMaxBlockSizeCap) return Status::Corrupt("block size too large");
+    fences_.reserve(size_t{(count_ + kFenceStride - 1) / kFenceStride} * f::kNameRecordSize);
+    for (uint32_t i = 0; i < count_; i += kFenceStride) {
+        const char* record = name_records_ + size_t{i} * f::kNameRecordSize;
+        fences_.insert(fences_.end(), record, record + f::kNameRecordSize);
+    }
     return Status::Ok();
 }
 
 const char* Dictionary::Headword(uint32_t index) const {
     if (index >= count_) return nullptr;
-    const uint32_t offset = LoadU32(name_offsets_ + size_t{index} * f::kNameOffsetSize);
+    const uint32_t offset = LoadU32(name_records_ + size_t{index} * f::kNameRecordSize);
     if (offset >= names_size_) return nullptr;
     // The names section ends in NUL (checked at open), so this string ends
     // inside it.
@@ -111,6 +132,49 @@ const char* Dictionary::Headword(uint32_t index) const {
 std::string_view Dictionary::NameAt(uint32_t index) const {
     const char* name = Headword(index);
     return name == nullptr ? std::string_view() : std::string_view(name);
+}
+
+inline int Dictionary::CompareRecord(const char* record, std::string_view key) const {
+    const char* prefix = record + 4;
+    // Most comparisons end at the first differing byte of the prefix, and
+    // between two lower-case ASCII letters byte order is the collation order.
+    const size_t limit = key.size() < f::kNamePrefixSize ? key.size() : f::kNamePrefixSize;
+    size_t i = 0;
+    while (i < limit && prefix[i] == key[i] && prefix[i] != '\0') ++i;
+    if (i < limit) {
+        const auto a = static_cast<unsigned char>(prefix[i]);
+        const auto b = static_cast<unsigned char>(key[i]);
+        if (a == '\0') return -1;  // the name ended first
+        if (a >= 'a' && a <= 'z' && b >= 'a' && b <= 'z') return a < b ? -1 : 1;
+    } else if (i == key.size() && i < f::kNamePrefixSize) {
+        return prefix[i] == '\0' ? 0 : 1;  // same bytes; the name may go on
+    }
+    return CompareRecordSlowly(record, key);
+}
+
+int Dictionary::CompareRecordSlowly(const char* record, std::string_view key) const {
+    const char* prefix = record + 4;
+    if (std::memchr(prefix, '\0', f::kNamePrefixSize) != nullptr) return CollateZ(prefix, key);
+    // The name is longer than its prefix.
+    const size_t n = key.size() < f::kNamePrefixSize ? key.size() : f::kNamePrefixSize;
+    const int c = ComparePrimary(prefix, key, n);
+    if (c != 0) return c;
+    if (key.size() <= f::kNamePrefixSize) return 1;  // key ended first
+    const uint32_t offset = LoadU32(record);
+    return offset >= names_size_ ? -1 : CollateZ(names_ + offset, key);
+}
+
+int Dictionary::CompareAt(uint32_t index, std::string_view key) const {
+    return CompareRecord(name_records_ + size_t{index} * f::kNameRecordSize, key);
+}
+
+bool Dictionary::EqualsAt(uint32_t index, std::string_view key) const {
+    const char* prefix = name_records_ + size_t{index} * f::kNameRecordSize + 4;
+    const size_t n = key.size() < f::kNamePrefixSize ? key.size() : f::kNamePrefixSize;
+    if (!FoldStartsWith(std::string_view(prefix, f::kNamePrefixSize), key.substr(0, n))) {
+        return false;
+    }
+    return FoldEquals(NameAt(index), key);
 }
 
 uint8_t Dictionary::PartsOfSpeech(uint32_t index) const {
@@ -126,30 +190,47 @@ uint32_t Dictionary::Find(std::string_view key) const {
         const uint32_t v = LoadU32(hash_ + size_t{slot} * f::kHashSlotSize);
         if (v == 0) return kNotFound;
         const uint32_t index = v - 1;
-        if (index < count_ && FoldEquals(NameAt(index), key)) return index;
+        if (index < count_ && EqualsAt(index, key)) return index;
         slot = (slot + 1) & mask;
     }
     return kNotFound;
 }
 
 uint32_t Dictionary::LowerBound(std::string_view key) const {
-    uint32_t lo = 0;
-    uint32_t n = count_;
-    while (n > 0) {
-        const uint32_t half = n / 2;
-        const uint32_t mid = lo + half;
-        if (Collate(NameAt(mid), key) < 0) {
-            lo = mid + 1;
-            n -= half + 1;
+    if (count_ == 0) return 0;
+    // First among the fences: fence j is headword j * kFenceStride.
+    const uint32_t fence_count = static_cast<uint32_t>(fences_.size() / f::kNameRecordSize);
+    uint32_t first = 0;
+    uint32_t m = fence_count;
+    while (m > 0) {
+        const uint32_t half = m / 2;
+        if (CompareRecord(fences_.data() + size_t{first + half} * f::kNameRecordSize, key) < 0) {
+            first += half + 1;
+            m -= half + 1;
         } else {
-            n = half;
+            m = half;
         }
     }
-    return lo;
+    if (first == 0) return 0;
+    // The answer lies after fence first - 1 and at or before fence `first`
+    // (or the end). In [lo, lo + n] from here on; both records the next step
+    // may compare are fetched while this step compares.
+    uint32_t lo = (first - 1) * kFenceStride + 1;
+    const uint64_t end = uint64_t{first} * kFenceStride;
+    uint32_t n = static_cast<uint32_t>((end < count_ ? end : count_) - lo);
+    if (n == 0) return lo;
+    while (n > 1) {
+        const uint32_t half = n / 2;
+        const uint32_t next = (n - half) / 2;
+        __builtin_prefetch(name_records_ + size_t{lo + next} * f::kNameRecordSize);
+        __builtin_prefetch(name_records_ + size_t{lo + half + next} * f::kNameRecordSize);
+        if (CompareAt(lo + half, key) < 0) lo += half;
+        n -= half;
+    }
+    return lo + (CompareAt(lo, key) < 0 ? 1 : 0);
 }
 
 uint32_t Dictionary::IrregularBase(std::string_view form) const {
-    const std::string folded = Fold(form);
     uint32_t lo = 0;
     uint32_t hi = exception_count_;
     while (lo < hi) {
@@ -157,7 +238,7 @@ uint32_t Dictionary::IrregularBase(std::string_view form) const {
         const char* rec = exceptions_ + size_t{mid} * f::kExceptionSize;
         const uint32_t offset = LoadU32(rec);
         if (offset >= exception_names_size_) return kNotFound;
-        const int c = std::string_view(exception_names_ + offset).compare(folded);
+        const int c = std::string_view(exception_names_ + offset).compare(form);
         if (c == 0) {
             const uint32_t base = LoadU32(rec + 4);
             return base < count_ ? base : kNotFound;
@@ -184,7 +265,8 @@ Status Dictionary::LoadBlock(uint32_t block) {
     }
     if (raw > max_block_size_) return Status::Corrupt("block too large");
     const char* src = file_->data() + offset;
-    if (Checksum64(src, compressed) != checksum) return Status::Corrupt("block checksum mismatch");
+    if (!ChecksumMatches(src, compressed, checksum))
+        return Status::Corrupt("block checksum mismatch");
     if (dctx_ == nullptr) {
         dctx_ = ZSTD_createDCtx();
         if (dctx_ == nullptr) return Status::IoError("out of memory");

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "lexicore/mapped_file.h"
 #include "lexicore/status.h"
@@ -49,12 +50,15 @@ class Dictionary {
     // Index of the headword equal to key ignoring case, or kNotFound.
     uint32_t Find(std::string_view key) const;
 
+    // True when headword `index` (< count()) equals key ignoring case.
+    bool EqualsAt(uint32_t index, std::string_view key) const;
+
     // Index of the first headword that sorts at or after key (count() when
     // none does).
     uint32_t LowerBound(std::string_view key) const;
 
     // Headword index of the base form of the irregular inflection `form`
-    // (compared ignoring case), or kNotFound.
+    // (lower case, as Fold gives it), or kNotFound.
     uint32_t IrregularBase(std::string_view form) const;
 
     // Decodes the entry of headword `index` into *out. Fails for an index out
@@ -66,6 +70,11 @@ class Dictionary {
     Status Validate();
     Status LoadBlock(uint32_t block);
     std::string_view NameAt(uint32_t index) const;
+    // Collate(headword, key) for the headword of a name record, mostly from
+    // the record alone.
+    int CompareRecord(const char* record, std::string_view key) const;
+    int CompareRecordSlowly(const char* record, std::string_view key) const;
+    int CompareAt(uint32_t index, std::string_view key) const;
 
     std::unique_ptr<MappedFile> file_;
     uint32_t count_ = 0;
@@ -75,7 +84,7 @@ class Dictionary {
     uint32_t max_block_size_ = 0;
     uint64_t blocks_end_ = 0;  // block data lies in [header end, blocks_end_)
     // Sections of the index region; each pointer's extent was checked at open.
-    const char* name_offsets_ = nullptr;
+    const char* name_records_ = nullptr;
     const char* names_ = nullptr;
     uint32_t names_size_ = 0;
     const char* entries_ = nullptr;
@@ -85,6 +94,12 @@ class Dictionary {
     const char* exception_names_ = nullptr;
     uint32_t exception_names_size_ = 0;
     const char* blocks_ = nullptr;
+
+    // Every kFenceStride-th name record, copied at open into one small array:
+    // the first steps of a binary search stay in the processor's cache, and
+    // the last steps look at kFenceStride neighbouring records.
+    static constexpr uint32_t kFenceStride = 16;
+    std::vector<char> fences_;
 
     // The most recently decompressed block, so that stepping through
     // neighbouring entries decompresses each block once.

@@ -35,11 +35,14 @@ inline constexpr size_t kExceptionsOffsetAt = 92;
 inline constexpr size_t kExceptionNamesOffsetAt = 96;
 inline constexpr size_t kExceptionNamesSizeAt = 100;
 inline constexpr size_t kBlocksOffsetAt = 104;
-inline constexpr size_t kNameOffsetsOffsetAt = 108;
+inline constexpr size_t kNameRecordsOffsetAt = 108;
 inline constexpr size_t kHeaderChecksumAt = 120;
 
 // Sizes of the fixed-width index records.
-inline constexpr size_t kNameOffsetSize = 4;
+// u32 offset in the names, then the name's first kNamePrefixSize bytes,
+// NUL-padded: most comparisons of the binary search end inside the record.
+inline constexpr size_t kNameRecordSize = 16;
+inline constexpr size_t kNamePrefixSize = 12;
 inline constexpr size_t kEntryRefSize = 8;  // u32 block, u32 offset in block
 inline constexpr size_t kPosSize = 1;
 inline constexpr size_t kHashSlotSize = 4;

@@ -1,7 +1,5 @@
 #include "lexicore/inflection.h"
 
-#include <string>
-
 #include "lexicore/builder.h"
 #include "lexicore/collation.h"
 
@@ -57,13 +55,32 @@ bool EndsConsonantVowelConsonant(std::string_view stem) {
            IsConsonant(stem[n - 3]);
 }
 
+// Longer keys are no inflected forms worth a look-up.
+constexpr size_t kMaxFormLength = 64;
+
+// Every rule's suffix ends in one of these letters.
+bool MayHaveRegularSuffix(std::string_view form) {
+    switch (form.back()) {
+        case 's':
+        case 'd':
+        case 'g':
+        case 'r':
+        case 't':
+        case 'n':
+            return true;
+        default:
+            return false;
+    }
+}
+
 class Matcher {
   public:
-    Matcher(const Dictionary& dict, std::string_view form) : dict_(dict), form_(Fold(form)) {}
+    Matcher(const Dictionary& dict, std::string_view folded_form)
+        : dict_(dict), form_(folded_form) {}
 
     // Tries `base` for a rule that needs one of `parts_of_speech`.
     bool Try(std::string_view base, uint8_t parts_of_speech, InflectionBase* out) const {
-        if (base.size() < kMinBaseLength || base == form_) return false;
+        if (base.size() < kMinBaseLength) return false;
         const uint32_t index = dict_.Find(base);
         if (index == Dictionary::kNotFound) return false;
         const uint8_t pos = dict_.PartsOfSpeech(index);
@@ -74,42 +91,51 @@ class Matcher {
         return true;
     }
 
+    // Tries the form without `suffix`, plus `ending`.
+    bool TryReplaced(std::string_view suffix, std::string_view ending, uint8_t parts_of_speech,
+                     InflectionBase* out) const {
+        const size_t stem = form_.size() - suffix.size();
+        char base[kMaxFormLength + 8];
+        form_.copy(base, stem);
+        ending.copy(base + stem, ending.size());
+        return Try(std::string_view(base, stem + ending.size()), parts_of_speech, out);
+    }
+
     bool TryRule(const Rule& rule, InflectionBase* out) const {
-        if (!form_.ends_with(rule.suffix)) return false;
-        std::string base = form_.substr(0, form_.size() - rule.suffix.size());
-        base.append(rule.ending);
-        return Try(base, rule.parts_of_speech, out);
+        return form_.ends_with(rule.suffix) &&
+               TryReplaced(rule.suffix, rule.ending, rule.parts_of_speech, out);
     }
 
     bool TryStemRule(const StemRule& rule, InflectionBase* out) const {
         if (!form_.ends_with(rule.suffix)) return false;
-        const std::string stem = form_.substr(0, form_.size() - rule.suffix.size());
-        const std::string with_e = stem + "e";
+        const std::string_view stem = form_.substr(0, form_.size() - rule.suffix.size());
+        const uint8_t pos = rule.parts_of_speech;
         if (EndsConsonantVowelConsonant(stem)) {
-            if (Try(with_e, rule.parts_of_speech, out) || Try(stem, rule.parts_of_speech, out)) {
-                return true;
-            }
-        } else if (Try(stem, rule.parts_of_speech, out) || Try(with_e, rule.parts_of_speech, out)) {
+            if (TryReplaced(rule.suffix, "e", pos, out) || Try(stem, pos, out)) return true;
+        } else if (Try(stem, pos, out) || TryReplaced(rule.suffix, "e", pos, out)) {
             return true;
         }
         const size_t n = stem.size();
         return n >= 2 && stem[n - 1] == stem[n - 2] && IsConsonant(stem[n - 1]) &&
-               Try(std::string_view(stem).substr(0, n - 1), rule.parts_of_speech, out);
+               Try(stem.substr(0, n - 1), pos, out);
     }
-
-    const std::string& form() const { return form_; }
 
   private:
     const Dictionary& dict_;
-    const std::string form_;
+    const std::string_view form_;
 };
 
 }  // namespace
 
 InflectionBase FindInflectionBase(const Dictionary& dict, std::string_view form) {
     InflectionBase result;
-    if (form.empty() || dict.count() == 0) return result;
-    const uint32_t irregular = dict.IrregularBase(form);
+    if (form.empty() || form.size() > kMaxFormLength || dict.count() == 0) return result;
+    char buffer[kMaxFormLength];
+    for (size_t i = 0; i < form.size(); ++i) {
+        buffer[i] = static_cast<char>(FoldByte(static_cast<unsigned char>(form[i])));
+    }
+    const std::string_view folded(buffer, form.size());
+    const uint32_t irregular = dict.IrregularBase(folded);
     if (irregular != Dictionary::kNotFound) {
         result.index = irregular;
         result.irregular = true;
@@ -117,7 +143,8 @@ InflectionBase FindInflectionBase(const Dictionary& dict, std::string_view form)
         result.base_length = base == nullptr ? 0 : std::string_view(base).size();
         return result;
     }
-    const Matcher matcher(dict, form);
+    if (!MayHaveRegularSuffix(folded)) return result;
+    const Matcher matcher(dict, folded);
     for (const Rule& rule : kRules) {
         if (matcher.TryRule(rule, &result)) return result;
     }

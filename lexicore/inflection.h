@@ -23,7 +23,8 @@ struct InflectionBase {
 // -ied, -ing, -ying, with a dropped e or a doubled final consonant (hoped ->
 // hope, running -> run); adjectives -er, -est, -ier, -iest likewise. A base
 // with no recorded parts of speech accepts every rule. Regular bases are at
-// least two letters long. Returns a base with index kNotFound when none fits.
+// least two letters long; forms longer than 64 bytes are not examined. Returns
+// a base with index kNotFound when none fits.
 InflectionBase FindInflectionBase(const Dictionary& dict, std::string_view form);
 
 }  // namespace lexicore

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev fonts-dejavu-core
   libzstd-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  dict-wn dict-gcide wordnet-base
+  dict-wn dict-gcide wordnet-base dictzip
   xvfb xauth
 )
 

@@ -64,7 +64,7 @@ TEST_F(BuilderTest, KeepsExceptionsWhoseBaseIsAHeadword) {
     BuildStats stats;
     const auto dict = BuildAndOpen(source, &stats);
     EXPECT_EQ(stats.exceptions, 2u);
-    EXPECT_EQ(dict->IrregularBase("GEESE"), 0u);
+    EXPECT_EQ(dict->IrregularBase("geese"), 0u);
     EXPECT_EQ(dict->IrregularBase("ran"), 1u);
     EXPECT_EQ(dict->IrregularBase("mice"), Dictionary::kNotFound);
     EXPECT_EQ(dict->IrregularBase("gees"), Dictionary::kNotFound);

@@ -43,6 +43,18 @@ TEST(Collation, OrdersLikeADictionary) {
     EXPECT_EQ(shuffled, ordered);
 }
 
+TEST(Collation, OnePassFormAgreesWithTheGeneralOne) {
+    const std::vector<std::string> words = {"",      "a",     "A",       "a b",  "a-b",  "ab",
+                                            "Ab",    "abc",   "caf\xe9", "CAFE", "cafe", "cafes",
+                                            "1900s", "'hood", "zz",      "\xff", "y",    "ZULU"};
+    const auto sign = [](int v) { return (v > 0) - (v < 0); };
+    for (const std::string& a : words) {
+        for (const std::string& b : words) {
+            EXPECT_EQ(sign(CollateZ(a.c_str(), b)), sign(Collate(a, b))) << a << " / " << b;
+        }
+    }
+}
+
 TEST(Collation, EqualExactlyWhenEqualIgnoringCase) {
     EXPECT_EQ(Collate("Cat", "cAT"), 0);
     EXPECT_EQ(Collate("\xc9"

@@ -182,25 +182,27 @@ TEST_F(DamageTest, LyingRecordsInsideTheIndexGiveNullsOrFailedPrintsNeverACrash)
         size_t at;
         uint32_t value;
     };
-    const size_t name_offsets = index_offset_ + HeaderU32(f::kNameOffsetsOffsetAt);
+    const size_t name_records = index_offset_ + HeaderU32(f::kNameRecordsOffsetAt);
     const size_t entries = index_offset_ + HeaderU32(f::kEntriesOffsetAt);
     const size_t hash = index_offset_ + HeaderU32(f::kHashOffsetAt);
     const size_t blocks = index_offset_ + HeaderU32(f::kBlocksOffsetAt);
     const size_t exceptions = index_offset_ + HeaderU32(f::kExceptionsOffsetAt);
     const std::vector<Patch> patches = {
-        {name_offsets, UINT32_MAX},      // headword 0 outside the names
-        {name_offsets + 8, 0x7FFFFFFF},  // headword 2 too
-        {entries, 77},                   // block number out of range
-        {entries + 4, UINT32_MAX},       // offset outside the block
-        {entries + 4, 0xFFFF},           // offset near the end of the block
-        {hash, count + 5},               // hash slot naming no headword
-        {blocks, UINT32_MAX},            // block offset (low half)
-        {blocks + 4, UINT32_MAX},        // block offset (high half)
-        {blocks + 8, UINT32_MAX},        // compressed size
-        {blocks + 12, UINT32_MAX},       // uncompressed size beyond the cap
-        {blocks + 12, 3},                // uncompressed size too small
-        {exceptions, UINT32_MAX},        // exception name offset
-        {exceptions + 4, UINT32_MAX},    // exception base index
+        {name_records, UINT32_MAX},       // headword 0 outside the names
+        {name_records + 32, 0x7FFFFFFF},  // headword 2 too
+        {name_records + 4, 0x7A7A7A7A},   // headword 0's prefix disagrees with its name
+        {name_records + 20, 0x41414141},  // headword 1's prefix too
+        {entries, 77},                    // block number out of range
+        {entries + 4, UINT32_MAX},        // offset outside the block
+        {entries + 4, 0xFFFF},            // offset near the end of the block
+        {hash, count + 5},                // hash slot naming no headword
+        {blocks, UINT32_MAX},             // block offset (low half)
+        {blocks + 4, UINT32_MAX},         // block offset (high half)
+        {blocks + 8, UINT32_MAX},         // compressed size
+        {blocks + 12, UINT32_MAX},        // uncompressed size beyond the cap
+        {blocks + 12, 3},                 // uncompressed size too small
+        {exceptions, UINT32_MAX},         // exception name offset
+        {exceptions + 4, UINT32_MAX},     // exception base index
     };
     for (const Patch& p : patches) {
         std::string d = good_;

@@ -1,0 +1,65 @@
+#include "tools/encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace lexivane_dict {
+namespace {
+
+TEST(HtmlEscaping, EscapesEveryCharacterSpecialInHtml) {
+    EXPECT_EQ(HtmlEscaped("AT&T <b>\"bold\"</b> it's"),
+              "AT&amp;T &lt;b&gt;&quot;bold&quot;&lt;/b&gt; it&#39;s");
+    EXPECT_EQ(HtmlEscaped("&amp;"), "&amp;amp;");
+    EXPECT_EQ(HtmlEscaped("plain words"), "plain words");
+}
+
+TEST(HtmlEscaping, WritesWindows1252BytesAndReferencesForTheRest) {
+    EXPECT_EQ(HtmlEscaped("caf\u00e9"), "caf\xe9");
+    EXPECT_EQ(HtmlEscaped("\u201cquoted\u201d \u20ac5"),
+              "\x93quoted\x94 \x80"
+              "5");
+    EXPECT_EQ(HtmlEscaped("\u03b1\u03b2 \U0001F600"), "&#945;&#946; &#128512;");
+}
+
+TEST(HtmlEscaping, NeitherControlCharactersNorBrokenUtf8GetThrough) {
+    EXPECT_EQ(HtmlEscaped("a\x1f"
+                          "b\tc\nd"),
+              "a b c d");
+    EXPECT_EQ(HtmlEscaped("bad \xc3 byte"), "bad ? byte");
+    EXPECT_EQ(HtmlEscaped("\xed\xa0\x80"), "???");  // an encoded surrogate
+}
+
+TEST(Windows1252, TextKeepsWhatTheCodePageHasAndMarksTheRest) {
+    EXPECT_EQ(ToWindows1252("caf\u00e9 \u2018x\u2019 \u0153uvre"), "caf\xe9 \x91x\x92 \x9cuvre");
+    EXPECT_EQ(ToWindows1252("\u03b1 and <&>"), "? and <&>");
+    EXPECT_EQ(ToWindows1252("break\x1fmarker"), "break marker");
+    EXPECT_EQ(ToWindows1252("\xc0\x80"), "??");  // overlong NUL
+}
+
+TEST(Windows1252, ByteMappingCoversTheWholeCodePage) {
+    EXPECT_EQ(Windows1252Byte(U'a'), 'a');
+    EXPECT_EQ(Windows1252Byte(0x00FF), 0xFF);
+    EXPECT_EQ(Windows1252Byte(0x20AC), 0x80);
+    EXPECT_EQ(Windows1252Byte(0x0178), 0x9F);
+    EXPECT_EQ(Windows1252Byte(0x0081), -1);  // C1 controls have no byte
+    EXPECT_EQ(Windows1252Byte(0x0100), -1);
+    for (int byte = 0x20; byte < 0x100; ++byte) {
+        const std::string utf8 = Windows1252ToUtf8(std::string(1, static_cast<char>(byte)));
+        if (byte == 0x7F) continue;  // DEL is a control character: a space
+        if (byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D) {
+            EXPECT_EQ(utf8, "\ufffd");
+        } else {
+            EXPECT_EQ(ToWindows1252(utf8), std::string(1, static_cast<char>(byte))) << byte;
+        }
+    }
+}
+
+TEST(Utf8Validation, AcceptsWellFormedTextOnly) {
+    EXPECT_TRUE(IsValidUtf8(""));
+    EXPECT_TRUE(IsValidUtf8("caf\u00e9 \u20ac \U0001F600"));
+    EXPECT_FALSE(IsValidUtf8("\xe9t\xe9"));         // Latin-1
+    EXPECT_FALSE(IsValidUtf8("\xe2\x82"));          // truncated
+    EXPECT_FALSE(IsValidUtf8("\xf4\x90\x80\x80"));  // above U+10FFFF
+}
+
+}  // namespace
+}  // namespace lexivane_dict

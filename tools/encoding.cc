@@ -1,0 +1,167 @@
+#include "tools/encoding.h"
+
+#include <cstdint>
+#include <iterator>
+
+namespace lexivane_dict {
+namespace {
+
+// Unicode code points of Windows-1252 bytes 0x80..0x9F; 0 where the byte is unassigned.
+constexpr char32_t kHighControls[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+constexpr char32_t kMalformed = 0xFFFFFFFF;
+
+// Decodes one character at text[*pos] and advances *pos past it; a malformed
+// sequence yields kMalformed and advances by one byte.
+char32_t NextCodePoint(std::string_view text, size_t* pos) {
+    const auto lead = static_cast<unsigned char>(text[*pos]);
+    size_t extra;
+    char32_t cp;
+    char32_t minimum;
+    if (lead < 0x80) {
+        ++*pos;
+        return lead;
+    } else if ((lead & 0xE0) == 0xC0) {
+        extra = 1, cp = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2, cp = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3, cp = lead & 0x07, minimum = 0x10000;
+    } else {
+        ++*pos;
+        return kMalformed;
+    }
+    if (text.size() - *pos <= extra) {
+        ++*pos;
+        return kMalformed;
+    }
+    for (size_t i = 1; i <= extra; ++i) {
+        const auto byte = static_cast<unsigned char>(text[*pos + i]);
+        if ((byte & 0xC0) != 0x80) {
+            ++*pos;
+            return kMalformed;
+        }
+        cp = (cp << 6) | (byte & 0x3F);
+    }
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        ++*pos;
+        return kMalformed;
+    }
+    *pos += extra + 1;
+    return cp;
+}
+
+bool IsControl(char32_t cp) {
+    return cp < 0x20 || cp == 0x7F;
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view text) {
+    size_t pos = 0;
+    while (pos < text.size()) {
+        if (NextCodePoint(text, &pos) == kMalformed) return false;
+    }
+    return true;
+}
+
+int Windows1252Byte(char32_t code_point) {
+    if (code_point < 0x80 || (code_point >= 0xA0 && code_point <= 0xFF)) {
+        return static_cast<int>(code_point);
+    }
+    for (size_t i = 0; i < std::size(kHighControls); ++i) {
+        if (kHighControls[i] != 0 && kHighControls[i] == code_point) {
+            return static_cast<int>(0x80 + i);
+        }
+    }
+    return -1;
+}
+
+void AppendWindows1252(std::string_view utf8, std::string* out) {
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        const char32_t cp = NextCodePoint(utf8, &pos);
+        if (cp == kMalformed) {
+            out->push_back('?');
+        } else if (IsControl(cp)) {
+            out->push_back(' ');
+        } else {
+            const int byte = Windows1252Byte(cp);
+            out->push_back(byte < 0 ? '?' : static_cast<char>(byte));
+        }
+    }
+}
+
+std::string ToWindows1252(std::string_view utf8) {
+    std::string out;
+    AppendWindows1252(utf8, &out);
+    return out;
+}
+
+void AppendHtmlEscaped(std::string_view utf8, std::string* out) {
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        const char32_t cp = NextCodePoint(utf8, &pos);
+        switch (cp) {
+            case '&':
+                out->append("&amp;");
+                continue;
+            case '<':
+                out->append("&lt;");
+                continue;
+            case '>':
+                out->append("&gt;");
+                continue;
+            case '"':
+                out->append("&quot;");
+                continue;
+            case '\'':
+                out->append("&#39;");
+                continue;
+            default:
+                break;
+        }
+        if (cp == kMalformed) {
+            out->push_back('?');
+        } else if (IsControl(cp)) {
+            out->push_back(' ');
+        } else if (const int byte = Windows1252Byte(cp); byte >= 0) {
+            out->push_back(static_cast<char>(byte));
+        } else {
+            out->append("&#" + std::to_string(static_cast<uint32_t>(cp)) + ";");
+        }
+    }
+}
+
+std::string HtmlEscaped(std::string_view utf8) {
+    std::string out;
+    AppendHtmlEscaped(utf8, &out);
+    return out;
+}
+
+std::string Windows1252ToUtf8(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        char32_t cp = byte;
+        if (byte >= 0x80 && byte < 0xA0)
+            cp = kHighControls[byte - 0x80] ? kHighControls[byte - 0x80] : 0xFFFD;
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    }
+    return out;
+}
+
+}  // namespace lexivane_dict

@@ -1,0 +1,59 @@
+// WordNet 3.0 as Debian ships it: the dictd conversion (dict-wn) for the
+// entries, and the database files of wordnet-base for inflection exceptions
+// and sense frequencies.
+#ifndef LEXIVANE_TOOLS_WORDNET_H_
+#define LEXIVANE_TOOLS_WORDNET_H_
+
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "lexicore/builder.h"
+#include "tools/dictd.h"
+#include "tools/entry_layout.h"
+
+namespace lexivane_dict {
+
+// Parses one dict-wn entry:
+//
+//   cat
+//       n 1: feline mammal usually having thick soft fur and no ability
+//            to roar: domestic cats; wildcats [syn: {cat}, {true cat}]
+//       2: an informal term for a youth or man; "a nice guy" [syn: {guy},
+//          {cat}]
+//       v 1: beat with a cat-o'-nine-tails
+//
+// A sense starts on a line indented by four spaces, with a part of speech
+// (n, v, adj, adv) when it is the first of its kind; deeper lines continue it.
+// "; " followed by a quotation starts the examples; [syn: ...] and [ant: ...]
+// list {cross-references}. `quoted' words become typographic quotes and
+// WordNet's underscores become spaces. The headword is the index's spelling
+// (WordNet lower-cases it), or the entry's own capitalised spelling when every
+// sense is a noun that only has that form ("Paris"). On a layout it does not
+// know, returns false with *error = record.Error(...).
+bool ParseWordNetEntry(const DictdRecord& record, Entry* entry, std::string* error);
+
+// Reads dict-wn's index and data into *entries. When `keep` is not null, only
+// headwords in it (lower case, as the index spells them) are kept.
+bool ReadWordNet(const std::string& index_path, const std::string& data_path,
+                 const std::unordered_set<std::string>* keep,
+                 std::vector<lexicore::SourceEntry>* entries, std::string* error);
+
+// Reads the exception lists noun.exc, verb.exc, adj.exc and adv.exc of the
+// WordNet database in `dir`: lines "inflected base [base...]", underscores for
+// spaces. Appends (inflected, base) pairs, each once, leaving out forms that
+// are their own base.
+bool ReadWordNetExceptions(const std::string& dir,
+                           std::vector<std::pair<std::string, std::string>>* pairs,
+                           std::string* error);
+
+// Reads WordNet's cntlist.rev ("sense_key sense_number tag_count" lines) and
+// collects the lemmas (lower case, spaces for underscores) of every sense with
+// a non-zero count: the words that occur in WordNet's tagged texts.
+bool ReadCountedLemmas(const std::string& path, std::unordered_set<std::string>* lemmas,
+                       std::string* error);
+
+}  // namespace lexivane_dict
+
+#endif  // LEXIVANE_TOOLS_WORDNET_H_
