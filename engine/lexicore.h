@@ -7,6 +7,11 @@
  * Every call must come from one thread. Pointers returned by the engine are
  * owned by the engine and stay valid only until the next call on the same
  * handle; callers copy the text at once.
+ *
+ * Headwords are unique ignoring case and sorted ignoring case and accents
+ * (é with e); a headword that begins with a digit or punctuation comes after
+ * every headword that begins with a letter, so headword 0 is "a" when the
+ * dictionary has it. The file format is described in docs/file-format.md.
  */
 #ifndef LEXIVANE_ENGINE_LEXICORE_H_
 #define LEXIVANE_ENGINE_LEXICORE_H_
@@ -29,7 +34,9 @@ LXV_HANDLE lxv_openfile(intptr_t dict, intptr_t listpad, intptr_t datapad, intpt
                         intptr_t zippad);
 
 /* Releases the dictionary behind *handle and sets *handle to 0. A null pointer
- * or a handle that is not open is ignored. */
+ * is ignored; a handle that is not open only has its variable set to 0.
+ * Handles come from a table of 64 slots; a closed handle's value comes back
+ * only after 2^26 further openings, so a stale copy of it reaches nothing. */
 void lxv_closefile(LXV_HANDLE* handle);
 
 /* Number of headwords; 0 for an empty dictionary or an unknown handle. */
@@ -40,9 +47,15 @@ uint32_t lxv_wordlist_count(LXV_HANDLE h);
 const char* lxv_wordlist_at(LXV_HANDLE h, uint32_t index);
 
 /* The headword nearest to `key`: the headword equal to it ignoring case; else
- * the headword the key is an English inflection of; else the first headword
- * sorting at or after it; past the end, the last headword. NULL only for an
- * empty dictionary, a NULL key or an unknown handle. */
+ * the headword the key is an English inflection of (geese -> goose, ran -> run,
+ * studies -> study, running -> run, checked against the base's parts of
+ * speech); else the first headword sorting at or after it; past the end, the
+ * last headword. A key that is both an inflection and the beginning of longer
+ * headwords takes the inflection when it is irregular and has at least three
+ * letters, or when it is regular and its base has at least three letters
+ * (cats -> cat although "catsup" exists); otherwise the word list moves on to
+ * the longer headwords (bas -> basal, not ba). NULL only for an empty
+ * dictionary, a NULL key or an unknown handle. */
 const char* lxv_wordlist_nearest(LXV_HANDLE h, const char* key);
 
 /* Index of `headword` (compared ignoring case). 0 when it is not a headword:
@@ -62,7 +75,10 @@ int lxv_printhtml_buf(LXV_HANDLE h, LXV_ENTRY entry, char* buffer, uint32_t size
 /* As lxv_printhtml_buf, as plain text; does not touch the history. */
 int lxv_print_buf(LXV_HANDLE h, LXV_ENTRY entry, char* buffer, uint32_t size);
 
-/* Number of viewed words remembered, at most 20; 0 when empty. */
+/* Number of viewed words remembered, at most 20; 0 when empty or for an
+ * unknown handle. The viewed words belong to the engine, not to one file:
+ * closing and reopening a dictionary keeps them; a new process starts with
+ * none. */
 int16_t lxv_history_count(LXV_HANDLE h);
 
 /* Remembered word `index`, newest first; NULL when out of range. */

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zdict.h>
 #include <zstd.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "lexicore/checksum.h"
 #include "lexicore/coding.h"
 #include "lexicore/collation.h"
+#include "lexicore/entry_text.h"
 #include "lexicore/format.h"
 
 namespace lexicore {
@@ -83,29 +85,71 @@ void Align(std::string* s) {
     while (s->size() % f::kSectionAlign != 0) s->push_back('\0');
 }
 
-// Lays out the open-addressing table; grows it until every headword sits
-// within kMaxProbe slots of its home slot.
-std::vector<uint32_t> BuildHash(const std::vector<Headword>& words) {
-    if (words.empty()) return {};
-    // At most two thirds full: short probe runs in a compact table.
-    uint32_t slots = 2;
-    while (slots < words.size() + words.size() / 2) slots *= 2;
-    for (;;) {
-        std::vector<uint32_t> table(slots, 0);
-        bool fits = true;
-        for (uint32_t i = 0; i < words.size() && fits; ++i) {
-            uint32_t slot = FoldHash(words[i].name) & (slots - 1);
-            uint32_t probes = 0;
-            while (table[slot] != 0) {
-                slot = (slot + 1) & (slots - 1);
-                if (++probes >= f::kMaxProbe) fits = false;
-            }
-            table[slot] = i + 1;
-        }
-        if (fits) return table;
-        slots *= 2;
+// Compresses blocks with zstd, primed with a dictionary trained on the
+// entries themselves when there are enough of them: small blocks then compress
+// nearly as well as large ones, and small blocks decompress fast.
+class Compressor {
+  public:
+    Compressor() = default;
+    ~Compressor() {
+        ZSTD_freeCDict(cdict_);
+        ZSTD_freeCCtx(cctx_);
     }
-}
+    Compressor(const Compressor&) = delete;
+    Compressor& operator=(const Compressor&) = delete;
+
+    // Trains the dictionary on a sample of the entries; false when out of memory.
+    bool Init(const std::vector<std::string>& entries) {
+        cctx_ = ZSTD_createCCtx();
+        if (cctx_ == nullptr) return false;
+        size_t total = 0;
+        for (const std::string& e : entries) total += e.size();
+        if (total < kMinTrainingBytes) return true;
+        const size_t step = total / kMaxSampleBytes + 1;
+        std::string samples;
+        std::vector<size_t> sizes;
+        for (size_t i = 0; i < entries.size(); i += step) {
+            samples += entries[i];
+            sizes.push_back(entries[i].size());
+        }
+        dictionary_.resize(kDictionarySize);
+        const size_t n =
+            ZDICT_trainFromBuffer(dictionary_.data(), dictionary_.size(), samples.data(),
+                                  sizes.data(), static_cast<unsigned>(sizes.size()));
+        if (ZDICT_isError(n)) {
+            // Too few or too uniform samples: plain compression serves.
+            dictionary_.clear();
+            return true;
+        }
+        dictionary_.resize(n);
+        cdict_ = ZSTD_createCDict(dictionary_.data(), dictionary_.size(), kCompressionLevel);
+        return cdict_ != nullptr;
+    }
+
+    bool Compress(const std::string& raw, std::string* out) {
+        out->resize(ZSTD_compressBound(raw.size()));
+        const size_t n = cdict_ != nullptr
+                             ? ZSTD_compress_usingCDict(cctx_, out->data(), out->size(), raw.data(),
+                                                        raw.size(), cdict_)
+                             : ZSTD_compressCCtx(cctx_, out->data(), out->size(), raw.data(),
+                                                 raw.size(), kCompressionLevel);
+        if (ZSTD_isError(n)) return false;
+        out->resize(n);
+        return true;
+    }
+
+    // The trained dictionary; empty when none was trained.
+    const std::string& dictionary() const { return dictionary_; }
+
+  private:
+    static constexpr size_t kDictionarySize = 110 * 1024;
+    static constexpr size_t kMinTrainingBytes = 1024 * 1024;
+    static constexpr size_t kMaxSampleBytes = 16 * 1024 * 1024;
+
+    ZSTD_CCtx* cctx_ = nullptr;
+    ZSTD_CDict* cdict_ = nullptr;
+    std::string dictionary_;
+};
 
 class FileWriter {
   public:
@@ -185,82 +229,90 @@ bool WriteDictionary(const DictionarySource& source, const std::string& path, Bu
     local.headwords = static_cast<uint32_t>(words.size());
     local.exceptions = static_cast<uint32_t>(exceptions.size());
 
-    // Header placeholder, then the blocks.
-    std::string file(f::kHeaderSize, '\0');
-    std::string entry_refs;
-    std::string block_refs;
-    std::string raw;
-    uint32_t max_block = 0;
-    uint32_t block_count = 0;
-    ZSTD_CCtx* cctx = ZSTD_createCCtx();
-    if (cctx == nullptr) {
-        *error = path + ": out of memory";
-        return false;
-    }
-    std::string compressed;
-    auto flush = [&]() {
-        if (raw.empty()) return true;
-        compressed.resize(ZSTD_compressBound(raw.size()));
-        const size_t n = ZSTD_compressCCtx(cctx, compressed.data(), compressed.size(), raw.data(),
-                                           raw.size(), kCompressionLevel);
-        if (ZSTD_isError(n)) return false;
-        PutU64(&block_refs, file.size());
-        PutU32(&block_refs, static_cast<uint32_t>(n));
-        PutU32(&block_refs, static_cast<uint32_t>(raw.size()));
-        PutU64(&block_refs, Checksum64(compressed.data(), n));
-        file.append(compressed.data(), n);
-        max_block = std::max(max_block, static_cast<uint32_t>(raw.size()));
-        ++block_count;
-        raw.clear();
-        return true;
-    };
-    bool ok = true;
+    // Each entry as stored: sizes, HTML, and the text unless it is exactly
+    // the one derived from the HTML.
+    std::vector<std::string> records;
+    records.reserve(words.size());
+    std::string derived;
     for (const Headword& w : words) {
-        const size_t size = f::kEntryHeaderSize + w.html.size() + w.text.size();
-        if (!raw.empty() && raw.size() + size > f::kTargetBlockSize) ok = ok && flush();
-        PutU32(&entry_refs, block_count);
-        PutU32(&entry_refs, static_cast<uint32_t>(raw.size()));
-        PutU32(&raw, static_cast<uint32_t>(w.html.size()));
-        PutU32(&raw, static_cast<uint32_t>(w.text.size()));
-        raw += w.html;
-        raw += w.text;
+        derived.clear();
+        HtmlToText(w.html, &derived);
+        const bool derive = derived == w.text;
+        std::string record;
+        PutU32(&record, static_cast<uint32_t>(w.html.size()));
+        PutU32(&record, derive ? f::kDerivedText : static_cast<uint32_t>(w.text.size()));
+        record += w.html;
+        if (!derive) record += w.text;
+        records.push_back(std::move(record));
         local.entry_bytes += w.html.size() + w.text.size();
         const size_t shown = w.html.size() - std::count(w.html.begin(), w.html.end(), kSenseBreak);
         if (shown >= kPrintBufferSize) ++local.long_entries;
     }
-    ok = ok && flush();
-    ZSTD_freeCCtx(cctx);
+
+    Compressor compressor;
+    if (!compressor.Init(records)) {
+        *error = path + ": out of memory";
+        return false;
+    }
+
+    // Header placeholder, then the blocks.
+    std::string file(f::kHeaderSize, '\0');
+    std::string block_refs;
+    std::string raw;
+    uint32_t raw_first = 0;
+    uint32_t max_block = 0;
+    uint32_t block_count = 0;
+    std::string compressed;
+    auto flush = [&](uint32_t next) {
+        if (raw.empty()) return true;
+        if (!compressor.Compress(raw, &compressed)) return false;
+        PutU64(&block_refs, file.size());
+        PutU32(&block_refs, static_cast<uint32_t>(compressed.size()));
+        PutU32(&block_refs, static_cast<uint32_t>(raw.size()));
+        PutU64(&block_refs, Checksum64(compressed.data(), compressed.size()));
+        PutU32(&block_refs, raw_first);
+        PutU32(&block_refs, 0);
+        file += compressed;
+        max_block = std::max(max_block, static_cast<uint32_t>(raw.size()));
+        ++block_count;
+        raw.clear();
+        raw_first = next;
+        return true;
+    };
+    bool ok = true;
+    for (uint32_t i = 0; i < records.size() && ok; ++i) {
+        if (!raw.empty() && raw.size() + records[i].size() > f::kTargetBlockSize) ok = flush(i);
+        raw += records[i];
+    }
+    ok = ok && flush(0);
     if (!ok) {
         *error = path + ": compression failed";
         return false;
     }
 
-    // The index region.
+    // The index region. Names shorter than the record's prefix live in
+    // their record alone.
     const uint64_t index_offset = file.size();
     std::string index;
     std::string names;
     const size_t name_records_at = index.size();
     for (const Headword& w : words) {
-        PutU32(&index, static_cast<uint32_t>(names.size()));
+        const bool long_name = w.name.size() >= f::kNamePrefixSize;
+        PutU32(&index, long_name ? static_cast<uint32_t>(names.size()) : 0);
         std::string prefix = w.name.substr(0, f::kNamePrefixSize);
         prefix.resize(f::kNamePrefixSize, '\0');
         index += prefix;
-        names += w.name;
-        names += '\0';
+        if (long_name) {
+            names += w.name;
+            names += '\0';
+        }
     }
     Align(&index);
     const size_t names_at = index.size();
     index += names;
     Align(&index);
-    const size_t entries_at = index.size();
-    index += entry_refs;
-    Align(&index);
     const size_t pos_at = index.size();
     for (const Headword& w : words) index.push_back(static_cast<char>(w.parts_of_speech));
-    Align(&index);
-    const size_t hash_at = index.size();
-    const std::vector<uint32_t> hash = BuildHash(words);
-    for (uint32_t v : hash) PutU32(&index, v);
     Align(&index);
     const size_t exceptions_at = index.size();
     std::string exception_names;
@@ -276,7 +328,10 @@ bool WriteDictionary(const DictionarySource& source, const std::string& path, Bu
     Align(&index);
     const size_t blocks_at = index.size();
     index += block_refs;
-    if (index.size() > UINT32_MAX || names.size() > UINT32_MAX) {
+    Align(&index);
+    const size_t dict_at = index.size();
+    index += compressor.dictionary();
+    if (index.size() > UINT32_MAX) {
         *error = path + ": dictionary too large";
         return false;
     }
@@ -290,22 +345,21 @@ bool WriteDictionary(const DictionarySource& source, const std::string& path, Bu
     StoreU32(h + f::kHeadwordCountAt, local.headwords);
     StoreU32(h + f::kExceptionCountAt, local.exceptions);
     StoreU32(h + f::kBlockCountAt, block_count);
-    StoreU32(h + f::kHashSlotsAt, static_cast<uint32_t>(hash.size()));
     StoreU32(h + f::kMaxBlockSizeAt, max_block);
     StoreU32(h + f::kFlagsAt, 0);
     StoreU64(h + f::kIndexOffsetAt, index_offset);
     StoreU64(h + f::kIndexSizeAt, index.size());
     StoreU64(h + f::kIndexChecksumAt, Checksum64(index.data(), index.size()));
+    StoreU32(h + f::kNameRecordsOffsetAt, static_cast<uint32_t>(name_records_at));
     StoreU32(h + f::kNamesOffsetAt, static_cast<uint32_t>(names_at));
     StoreU32(h + f::kNamesSizeAt, static_cast<uint32_t>(names.size()));
-    StoreU32(h + f::kEntriesOffsetAt, static_cast<uint32_t>(entries_at));
     StoreU32(h + f::kPosOffsetAt, static_cast<uint32_t>(pos_at));
-    StoreU32(h + f::kHashOffsetAt, static_cast<uint32_t>(hash_at));
     StoreU32(h + f::kExceptionsOffsetAt, static_cast<uint32_t>(exceptions_at));
     StoreU32(h + f::kExceptionNamesOffsetAt, static_cast<uint32_t>(exception_names_at));
     StoreU32(h + f::kExceptionNamesSizeAt, static_cast<uint32_t>(exception_names.size()));
     StoreU32(h + f::kBlocksOffsetAt, static_cast<uint32_t>(blocks_at));
-    StoreU32(h + f::kNameRecordsOffsetAt, static_cast<uint32_t>(name_records_at));
+    StoreU32(h + f::kCompressionDictOffsetAt, static_cast<uint32_t>(dict_at));
+    StoreU32(h + f::kCompressionDictSizeAt, static_cast<uint32_t>(compressor.dictionary().size()));
     StoreU64(h + f::kHeaderChecksumAt, Checksum64(h, f::kHeaderChecksumAt));
 
     FileWriter writer(path);

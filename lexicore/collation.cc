@@ -1,5 +1,6 @@
 #include "lexicore/collation.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -70,14 +71,8 @@ constexpr unsigned char BaseLetter(unsigned char c) {
     }
 }
 
-struct Tables {
-    std::array<unsigned char, 256> fold{};
-    std::array<uint16_t, 256> first{};
-    std::array<uint16_t, 256> rest{};
-};
-
-constexpr Tables MakeTables() {
-    Tables t;
+constexpr CollationTables MakeTables() {
+    CollationTables t{};
     for (int i = 0; i < 256; ++i) {
         const auto c = static_cast<unsigned char>(i);
         const unsigned char folded = ComputeFold(c);
@@ -100,44 +95,78 @@ constexpr Tables MakeTables() {
     return t;
 }
 
-constexpr Tables kTables = MakeTables();
-
 inline unsigned char U(char c) {
     return static_cast<unsigned char>(c);
 }
 
 }  // namespace
 
+constexpr CollationTables kCollation = MakeTables();
+
+namespace {
+
+// Ranks the weights of a table: 1 for the lowest, so 0 can mean "ended".
+constexpr std::array<unsigned char, 256> RankWeights(const std::array<uint16_t, 256>& weights) {
+    constexpr int kWeightRange = 0x2000;  // above every weight MakeTables gives
+    std::array<bool, kWeightRange> present{};
+    for (uint16_t w : weights) present[w] = true;
+    std::array<int, kWeightRange> rank_of{};
+    int distinct = 0;
+    for (int w = 0; w < kWeightRange; ++w) {
+        if (present[w]) rank_of[w] = ++distinct;
+    }
+    std::array<unsigned char, 256> rank{};
+    for (int i = 0; i < 256; ++i) rank[i] = static_cast<unsigned char>(rank_of[weights[i]]);
+    return rank;
+}
+
+constexpr std::array<unsigned char, 256> kFirstRank = RankWeights(kCollation.first);
+constexpr std::array<unsigned char, 256> kRestRank = RankWeights(kCollation.rest);
+// Each table has fewer than 256 distinct weights, so a rank fits a byte.
+static_assert(*std::max_element(kFirstRank.begin(), kFirstRank.end()) < 255);
+static_assert(*std::max_element(kRestRank.begin(), kRestRank.end()) < 255);
+
+}  // namespace
+
+uint64_t PrimaryCode(std::string_view s) {
+    uint64_t code = 0;
+    for (size_t i = 0; i < 8; ++i) {
+        const unsigned char c = i < s.size() ? (i == 0 ? kFirstRank : kRestRank)[U(s[i])] : 0;
+        code = (code << 8) | c;
+    }
+    return code;
+}
+
 unsigned char FoldByte(unsigned char c) {
-    return kTables.fold[c];
+    return kCollation.fold[c];
 }
 
 std::string Fold(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(kTables.fold[U(c)]);
+    for (char& c : out) c = static_cast<char>(kCollation.fold[U(c)]);
     return out;
 }
 
 bool IsLetter(unsigned char c) {
-    return kTables.rest[c] >= kLetterClass;
+    return kCollation.rest[c] >= kLetterClass;
 }
 
 int Collate(std::string_view a, std::string_view b) {
     const size_t n = a.size() < b.size() ? a.size() : b.size();
     if (n > 0) {
-        const uint16_t wa = kTables.first[U(a[0])];
-        const uint16_t wb = kTables.first[U(b[0])];
+        const uint16_t wa = kCollation.first[U(a[0])];
+        const uint16_t wb = kCollation.first[U(b[0])];
         if (wa != wb) return wa < wb ? -1 : 1;
     }
     for (size_t i = 1; i < n; ++i) {
-        const uint16_t wa = kTables.rest[U(a[i])];
-        const uint16_t wb = kTables.rest[U(b[i])];
+        const uint16_t wa = kCollation.rest[U(a[i])];
+        const uint16_t wb = kCollation.rest[U(b[i])];
         if (wa != wb) return wa < wb ? -1 : 1;
     }
     if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
     for (size_t i = 0; i < n; ++i) {
-        const unsigned char fa = kTables.fold[U(a[i])];
-        const unsigned char fb = kTables.fold[U(b[i])];
+        const unsigned char fa = kCollation.fold[U(a[i])];
+        const unsigned char fb = kCollation.fold[U(b[i])];
         if (fa != fb) return fa < fb ? -1 : 1;
     }
     return 0;
@@ -147,7 +176,7 @@ int ComparePrimary(const char* name, std::string_view key, size_t n) {
     size_t i = 0;
     while (i < n && name[i] == key[i]) ++i;
     for (; i < n; ++i) {
-        const auto& table = i == 0 ? kTables.first : kTables.rest;
+        const auto& table = i == 0 ? kCollation.first : kCollation.rest;
         const uint16_t wa = table[U(name[i])];
         const uint16_t wb = table[U(key[i])];
         if (wa != wb) return wa < wb ? -1 : 1;
@@ -163,7 +192,7 @@ int CollateZ(const char* name, std::string_view key) {
     while (start < n && name[start] != '\0' && name[start] == key[start]) ++start;
     size_t i = start;
     for (; i < n && name[i] != '\0'; ++i) {
-        const auto& table = i == 0 ? kTables.first : kTables.rest;
+        const auto& table = i == 0 ? kCollation.first : kCollation.rest;
         const uint16_t wa = table[U(name[i])];
         const uint16_t wb = table[U(key[i])];
         if (wa != wb) return wa < wb ? -1 : 1;
@@ -171,8 +200,8 @@ int CollateZ(const char* name, std::string_view key) {
     if (i < n) return -1;           // the name ended first
     if (name[i] != '\0') return 1;  // the key ended first
     for (size_t j = start; j < n; ++j) {
-        const unsigned char fa = kTables.fold[U(name[j])];
-        const unsigned char fb = kTables.fold[U(key[j])];
+        const unsigned char fa = kCollation.fold[U(name[j])];
+        const unsigned char fb = kCollation.fold[U(key[j])];
         if (fa != fb) return fa < fb ? -1 : 1;
     }
     return 0;
@@ -185,14 +214,14 @@ bool FoldEquals(std::string_view a, std::string_view b) {
 bool FoldStartsWith(std::string_view text, std::string_view prefix) {
     if (prefix.size() > text.size()) return false;
     for (size_t i = 0; i < prefix.size(); ++i) {
-        if (kTables.fold[U(text[i])] != kTables.fold[U(prefix[i])]) return false;
+        if (kCollation.fold[U(text[i])] != kCollation.fold[U(prefix[i])]) return false;
     }
     return true;
 }
 
 bool IsLowerCase(std::string_view s) {
     for (char c : s) {
-        if (kTables.fold[U(c)] != U(c)) return false;
+        if (kCollation.fold[U(c)] != U(c)) return false;
     }
     return true;
 }
@@ -202,7 +231,7 @@ uint32_t FoldHash(std::string_view s) {
     // which pick the slot, depend on every byte.
     uint32_t h = 2166136261u;
     for (char c : s) {
-        h ^= kTables.fold[U(c)];
+        h ^= kCollation.fold[U(c)];
         h *= 16777619u;
     }
     h ^= h >> 15;

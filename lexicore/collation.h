@@ -3,6 +3,7 @@
 #ifndef LEXIVANE_LEXICORE_COLLATION_H_
 #define LEXIVANE_LEXICORE_COLLATION_H_
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,6 +17,21 @@ namespace lexicore {
 // sorts after every word that begins with one. Ties are broken by the
 // case-folded bytes ("cafe" < "café"). Returns 0 exactly when FoldEquals(a, b).
 int Collate(std::string_view a, std::string_view b);
+
+// The tables behind Collate, for comparison loops that must not call out per
+// byte: primary weight of a byte as a word's first character and as a later
+// one, and its case-folded form.
+struct CollationTables {
+    std::array<uint16_t, 256> first;
+    std::array<uint16_t, 256> rest;
+    std::array<unsigned char, 256> fold;
+};
+extern const CollationTables kCollation;
+
+// The primary weights of the first 8 characters of s as one number that
+// keeps their order: PrimaryCode(a) < PrimaryCode(b) means Collate(a, b) < 0
+// and > means > 0; equal codes decide nothing.
+uint64_t PrimaryCode(std::string_view s);
 
 // Collate(name, key) for a NUL-terminated name, in one pass over both: the
 // binary search over the mapped headwords uses it.

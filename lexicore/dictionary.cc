@@ -2,12 +2,14 @@
 
 #include <zstd.h>
 
+#include <bit>
 #include <cstddef>
 #include <cstring>
 
 #include "lexicore/checksum.h"
 #include "lexicore/coding.h"
 #include "lexicore/collation.h"
+#include "lexicore/entry_text.h"
 #include "lexicore/format.h"
 
 namespace lexicore {
@@ -31,6 +33,7 @@ bool ChecksumMatches(const char* data, size_t size, uint64_t expected) {
 }  // namespace
 
 Dictionary::~Dictionary() {
+    ZSTD_freeDDict(ddict_);
     ZSTD_freeDCtx(dctx_);
 }
 
@@ -75,10 +78,10 @@ Status Dictionary::Validate() {
     count_ = LoadU32(base + f::kHeadwordCountAt);
     exception_count_ = LoadU32(base + f::kExceptionCountAt);
     block_count_ = LoadU32(base + f::kBlockCountAt);
-    hash_slots_ = LoadU32(base + f::kHashSlotsAt);
     max_block_size_ = LoadU32(base + f::kMaxBlockSizeAt);
     names_size_ = LoadU32(base + f::kNamesSizeAt);
     exception_names_size_ = LoadU32(base + f::kExceptionNamesSizeAt);
+    compression_dict_size_ = LoadU32(base + f::kCompressionDictSizeAt);
     blocks_end_ = index_offset;
 
     // Places a section of `length` bytes at `offset` in the index region.
@@ -90,43 +93,55 @@ Status Dictionary::Validate() {
     };
     if (!section(f::kNameRecordsOffsetAt, uint64_t{count_} * f::kNameRecordSize, &name_records_) ||
         !section(f::kNamesOffsetAt, names_size_, &names_) ||
-        !section(f::kEntriesOffsetAt, uint64_t{count_} * f::kEntryRefSize, &entries_) ||
         !section(f::kPosOffsetAt, uint64_t{count_} * f::kPosSize, &pos_) ||
-        !section(f::kHashOffsetAt, uint64_t{hash_slots_} * f::kHashSlotSize, &hash_) ||
         !section(f::kExceptionsOffsetAt, uint64_t{exception_count_} * f::kExceptionSize,
                  &exceptions_) ||
         !section(f::kExceptionNamesOffsetAt, exception_names_size_, &exception_names_) ||
-        !section(f::kBlocksOffsetAt, uint64_t{block_count_} * f::kBlockRefSize, &blocks_)) {
+        !section(f::kBlocksOffsetAt, uint64_t{block_count_} * f::kBlockRefSize, &blocks_) ||
+        !section(f::kCompressionDictOffsetAt, compression_dict_size_, &compression_dict_)) {
         return Status::Corrupt("index section outside the index region");
     }
-    if (count_ > 0) {
-        if (names_size_ == 0 || names_[names_size_ - 1] != '\0') {
-            return Status::Corrupt("headword names not terminated");
-        }
-        if (hash_slots_ < count_ || (hash_slots_ & (hash_slots_ - 1)) != 0) {
-            return Status::Corrupt("bad hash table size");
-        }
+    // Names and irregular forms are read as C strings: each section must end
+    // in NUL so that none runs past it.
+    if (names_size_ > 0 && names_[names_size_ - 1] != '\0') {
+        return Status::Corrupt("headword names not terminated");
     }
     if (exception_count_ > 0 &&
         (exception_names_size_ == 0 || exception_names_[exception_names_size_ - 1] != '\0')) {
         return Status::Corrupt("exception names not terminated");
     }
+    if (count_ > 0 && block_count_ == 0) return Status::Corrupt("headwords without entries");
     if (max_block_size_ > f::kMaxBlockSizeCap) return Status::Corrupt("block size too large");
-    fences_.reserve(size_t{(count_ + kFenceStride - 1) / kFenceStride} * f::kNameRecordSize);
+    form_filter_.assign(kFormFilterBits / 64, 0);
+    for (uint32_t i = 0; i < exception_count_; ++i) {
+        const uint32_t offset = LoadU32(exceptions_ + size_t{i} * f::kExceptionSize);
+        if (offset >= exception_names_size_) continue;  // found by no search either
+        const uint32_t h = FoldHash(exception_names_ + offset);
+        for (const uint32_t bit : {h % kFormFilterBits, (h >> 16) % kFormFilterBits}) {
+            form_filter_[bit / 64] |= uint64_t{1} << (bit % 64);
+        }
+    }
+    fences_.reserve((count_ + kFenceStride - 1) / kFenceStride);
     for (uint32_t i = 0; i < count_; i += kFenceStride) {
-        const char* record = name_records_ + size_t{i} * f::kNameRecordSize;
-        fences_.insert(fences_.end(), record, record + f::kNameRecordSize);
+        // The code needs the first 8 characters, which the record holds.
+        const char* prefix = name_records_ + size_t{i} * f::kNameRecordSize + f::kNamePrefixAt;
+        fences_.push_back(PrimaryCode(std::string_view(prefix, strnlen(prefix, 8))));
     }
     return Status::Ok();
 }
 
+const char* Dictionary::NameOfRecord(const char* record) const {
+    const char* prefix = record + f::kNamePrefixAt;
+    if (std::memchr(prefix, '\0', f::kNamePrefixSize) != nullptr) return prefix;
+    // A long name lives in the names section, which ends in NUL (checked at
+    // open), so the string ends inside it.
+    const uint32_t offset = LoadU32(record);
+    return offset < names_size_ ? names_ + offset : nullptr;
+}
+
 const char* Dictionary::Headword(uint32_t index) const {
     if (index >= count_) return nullptr;
-    const uint32_t offset = LoadU32(name_records_ + size_t{index} * f::kNameRecordSize);
-    if (offset >= names_size_) return nullptr;
-    // The names section ends in NUL (checked at open), so this string ends
-    // inside it.
-    return names_ + offset;
+    return NameOfRecord(name_records_ + size_t{index} * f::kNameRecordSize);
 }
 
 std::string_view Dictionary::NameAt(uint32_t index) const {
@@ -134,47 +149,56 @@ std::string_view Dictionary::NameAt(uint32_t index) const {
     return name == nullptr ? std::string_view() : std::string_view(name);
 }
 
-inline int Dictionary::CompareRecord(const char* record, std::string_view key) const {
-    const char* prefix = record + 4;
-    // Most comparisons end at the first differing byte of the prefix, and
-    // between two lower-case ASCII letters byte order is the collation order.
-    const size_t limit = key.size() < f::kNamePrefixSize ? key.size() : f::kNamePrefixSize;
-    size_t i = 0;
-    while (i < limit && prefix[i] == key[i] && prefix[i] != '\0') ++i;
-    if (i < limit) {
-        const auto a = static_cast<unsigned char>(prefix[i]);
-        const auto b = static_cast<unsigned char>(key[i]);
-        if (a == '\0') return -1;  // the name ended first
-        if (a >= 'a' && a <= 'z' && b >= 'a' && b <= 'z') return a < b ? -1 : 1;
-    } else if (i == key.size() && i < f::kNamePrefixSize) {
-        return prefix[i] == '\0' ? 0 : 1;  // same bytes; the name may go on
+Dictionary::SearchKey::SearchKey(std::string_view k) : key(k) {
+    char bytes[f::kNamePrefixSize] = {};
+    k.copy(bytes, f::kNamePrefixSize);
+    head = LoadU64(bytes);
+    tail = LoadU32(bytes + 8);
+}
+
+inline int Dictionary::CompareRecord(const char* record, const SearchKey& k) const {
+    // Most comparisons end inside the prefix: the first differing byte of
+    // the prefix and the zero-padded key, found a word at a time, usually
+    // differs in primary weight and so decides (Collate's first step).
+    const char* prefix = record + f::kNamePrefixAt;
+    size_t i;
+    if (const uint64_t diff = LoadU64(prefix) ^ k.head; diff != 0) {
+        i = static_cast<size_t>(std::countr_zero(diff)) / 8;
+    } else if (const uint32_t diff2 = LoadU32(prefix + 8) ^ k.tail; diff2 != 0) {
+        i = 8 + static_cast<size_t>(std::countr_zero(diff2)) / 8;
+    } else {
+        // The first 12 bytes are the same: a shorter key matched the whole
+        // name, or the names go on.
+        return k.key.size() < f::kNamePrefixSize ? 0 : CompareRecordSlowly(record, k.key);
     }
-    return CompareRecordSlowly(record, key);
+    const auto a = static_cast<unsigned char>(prefix[i]);
+    if (i >= k.key.size()) return 1;  // the key ended first
+    const auto b = static_cast<unsigned char>(k.key[i]);
+    if (a == '\0') return -1;  // the name ended first
+    const auto& weights = i == 0 ? kCollation.first : kCollation.rest;
+    if (weights[a] != weights[b]) return weights[a] < weights[b] ? -1 : 1;
+    // Letters equal but for case or accent: the rest decides.
+    return CompareRecordSlowly(record, k.key);
 }
 
 int Dictionary::CompareRecordSlowly(const char* record, std::string_view key) const {
-    const char* prefix = record + 4;
+    const char* prefix = record + f::kNamePrefixAt;
     if (std::memchr(prefix, '\0', f::kNamePrefixSize) != nullptr) return CollateZ(prefix, key);
     // The name is longer than its prefix.
     const size_t n = key.size() < f::kNamePrefixSize ? key.size() : f::kNamePrefixSize;
     const int c = ComparePrimary(prefix, key, n);
     if (c != 0) return c;
     if (key.size() <= f::kNamePrefixSize) return 1;  // key ended first
-    const uint32_t offset = LoadU32(record);
-    return offset >= names_size_ ? -1 : CollateZ(names_ + offset, key);
+    const char* name = NameOfRecord(record);
+    return name == nullptr ? -1 : CollateZ(name, key);
 }
 
-int Dictionary::CompareAt(uint32_t index, std::string_view key) const {
+int Dictionary::CompareAt(uint32_t index, const SearchKey& key) const {
     return CompareRecord(name_records_ + size_t{index} * f::kNameRecordSize, key);
 }
 
 bool Dictionary::EqualsAt(uint32_t index, std::string_view key) const {
-    const char* prefix = name_records_ + size_t{index} * f::kNameRecordSize + 4;
-    const size_t n = key.size() < f::kNamePrefixSize ? key.size() : f::kNamePrefixSize;
-    if (!FoldStartsWith(std::string_view(prefix, f::kNamePrefixSize), key.substr(0, n))) {
-        return false;
-    }
-    return FoldEquals(NameAt(index), key);
+    return index < count_ && FoldEquals(NameAt(index), key);
 }
 
 uint8_t Dictionary::PartsOfSpeech(uint32_t index) const {
@@ -182,55 +206,59 @@ uint8_t Dictionary::PartsOfSpeech(uint32_t index) const {
 }
 
 uint32_t Dictionary::Find(std::string_view key) const {
-    if (count_ == 0) return kNotFound;
-    const uint32_t mask = hash_slots_ - 1;
-    uint32_t slot = FoldHash(key) & mask;
-    const uint32_t probes = hash_slots_ < f::kMaxProbe ? hash_slots_ : f::kMaxProbe;
-    for (uint32_t i = 0; i < probes; ++i) {
-        const uint32_t v = LoadU32(hash_ + size_t{slot} * f::kHashSlotSize);
-        if (v == 0) return kNotFound;
-        const uint32_t index = v - 1;
-        if (index < count_ && EqualsAt(index, key)) return index;
-        slot = (slot + 1) & mask;
-    }
-    return kNotFound;
+    // Headwords are unique ignoring case, so an equal one is the first at or
+    // after the key.
+    const uint32_t at = LowerBound(key);
+    return at < count_ && EqualsAt(at, key) ? at : kNotFound;
 }
 
-uint32_t Dictionary::LowerBound(std::string_view key) const {
+uint32_t Dictionary::LowerBound(std::string_view text) const {
     if (count_ == 0) return 0;
-    // First among the fences: fence j is headword j * kFenceStride.
-    const uint32_t fence_count = static_cast<uint32_t>(fences_.size() / f::kNameRecordSize);
+    const SearchKey key(text);
+    // First among the fences (fence j is headword j * kFenceStride) at or
+    // after the key: in [first, first + m] while searching. Equal codes are
+    // settled by the records.
+    const uint64_t code = PrimaryCode(text);
+    const auto fence_before_key = [&](uint32_t j) {
+        return fences_[j] < code || (fences_[j] == code && CompareAt(j * kFenceStride, key) < 0);
+    };
     uint32_t first = 0;
-    uint32_t m = fence_count;
-    while (m > 0) {
+    auto m = static_cast<uint32_t>(fences_.size());
+    while (m > 1) {
         const uint32_t half = m / 2;
-        if (CompareRecord(fences_.data() + size_t{first + half} * f::kNameRecordSize, key) < 0) {
-            first += half + 1;
-            m -= half + 1;
-        } else {
-            m = half;
-        }
+        if (fence_before_key(first + half)) first += half;
+        m -= half;
     }
+    first += fence_before_key(first) ? 1 : 0;
     if (first == 0) return 0;
     // The answer lies after fence first - 1 and at or before fence `first`
-    // (or the end). In [lo, lo + n] from here on; both records the next step
-    // may compare are fetched while this step compares.
+    // (or the end): in [lo, lo + n]. Those few records are fetched at once.
     uint32_t lo = (first - 1) * kFenceStride + 1;
     const uint64_t end = uint64_t{first} * kFenceStride;
     uint32_t n = static_cast<uint32_t>((end < count_ ? end : count_) - lo);
     if (n == 0) return lo;
+    const char* range = name_records_ + size_t{lo} * f::kNameRecordSize;
+    for (size_t at = 0; at < size_t{n} * f::kNameRecordSize; at += 64) {
+        __builtin_prefetch(range + at);
+    }
     while (n > 1) {
         const uint32_t half = n / 2;
-        const uint32_t next = (n - half) / 2;
-        __builtin_prefetch(name_records_ + size_t{lo + next} * f::kNameRecordSize);
-        __builtin_prefetch(name_records_ + size_t{lo + half + next} * f::kNameRecordSize);
         if (CompareAt(lo + half, key) < 0) lo += half;
         n -= half;
     }
     return lo + (CompareAt(lo, key) < 0 ? 1 : 0);
 }
 
+bool Dictionary::MayBeIrregularForm(std::string_view form) const {
+    const uint32_t h = FoldHash(form);
+    for (const uint32_t bit : {h % kFormFilterBits, (h >> 16) % kFormFilterBits}) {
+        if ((form_filter_[bit / 64] & (uint64_t{1} << (bit % 64))) == 0) return false;
+    }
+    return true;
+}
+
 uint32_t Dictionary::IrregularBase(std::string_view form) const {
+    if (exception_count_ == 0 || !MayBeIrregularForm(form)) return kNotFound;
     uint32_t lo = 0;
     uint32_t hi = exception_count_;
     while (lo < hi) {
@@ -252,28 +280,54 @@ uint32_t Dictionary::IrregularBase(std::string_view form) const {
     return kNotFound;
 }
 
+uint32_t Dictionary::BlockOf(uint32_t index) const {
+    uint32_t lo = 0;
+    uint32_t n = block_count_;
+    // First block whose first headword lies after index; the one before it
+    // holds the entry.
+    while (n > 0) {
+        const uint32_t half = n / 2;
+        const char* ref = blocks_ + size_t{lo + half} * f::kBlockRefSize;
+        if (LoadU32(ref + f::kBlockFirstHeadwordAt) <= index) {
+            lo += half + 1;
+            n -= half + 1;
+        } else {
+            n = half;
+        }
+    }
+    return lo == 0 ? kNotFound : lo - 1;
+}
+
 Status Dictionary::LoadBlock(uint32_t block) {
-    if (block == cached_block_) return Status::Ok();
     if (block >= block_count_) return Status::Corrupt("block number out of range");
+    if (block == cached_block_) return Status::Ok();
     const char* ref = blocks_ + size_t{block} * f::kBlockRefSize;
     const uint64_t offset = LoadU64(ref);
-    const uint32_t compressed = LoadU32(ref + 8);
-    const uint32_t raw = LoadU32(ref + 12);
-    const uint64_t checksum = LoadU64(ref + 16);
+    const uint32_t compressed = LoadU32(ref + f::kBlockCompressedAt);
+    const uint32_t raw = LoadU32(ref + f::kBlockRawAt);
+    const uint64_t checksum = LoadU64(ref + f::kBlockChecksumAt);
     if (offset < f::kHeaderSize || offset > blocks_end_ || compressed > blocks_end_ - offset) {
         return Status::Corrupt("block outside the file");
     }
     if (raw > max_block_size_) return Status::Corrupt("block too large");
     const char* src = file_->data() + offset;
-    if (!ChecksumMatches(src, compressed, checksum))
+    if (!ChecksumMatches(src, compressed, checksum)) {
         return Status::Corrupt("block checksum mismatch");
+    }
     if (dctx_ == nullptr) {
         dctx_ = ZSTD_createDCtx();
         if (dctx_ == nullptr) return Status::IoError("out of memory");
     }
+    if (ddict_ == nullptr && compression_dict_size_ > 0) {
+        ddict_ = ZSTD_createDDict(compression_dict_, compression_dict_size_);
+        if (ddict_ == nullptr) return Status::Corrupt("bad compression dictionary");
+    }
     cached_block_ = UINT32_MAX;
     block_.resize(raw);
-    const size_t got = ZSTD_decompressDCtx(dctx_, block_.data(), raw, src, compressed);
+    const size_t got =
+        ddict_ != nullptr
+            ? ZSTD_decompress_usingDDict(dctx_, block_.data(), raw, src, compressed, ddict_)
+            : ZSTD_decompressDCtx(dctx_, block_.data(), raw, src, compressed);
     if (ZSTD_isError(got) || got != raw) return Status::Corrupt("block does not decompress");
     cached_block_ = block;
     return Status::Ok();
@@ -281,26 +335,41 @@ Status Dictionary::LoadBlock(uint32_t block) {
 
 Status Dictionary::ReadEntry(uint32_t index, EntryText* out) {
     if (index >= count_) return Status::Invalid("no such entry");
-    const char* ref = entries_ + size_t{index} * f::kEntryRefSize;
-    Status s = LoadBlock(LoadU32(ref));
+    const uint32_t block = BlockOf(index);
+    Status s = LoadBlock(block);
     if (!s.ok()) return s;
-    const uint32_t offset = LoadU32(ref + 4);
-    if (offset > block_.size()) return Status::Corrupt("entry outside its block");
-    const char* p = block_.data() + offset;
-    const char* limit = block_.data() + block_.size();
-    uint32_t html_size;
-    uint32_t text_size;
-    if (limit - p < static_cast<ptrdiff_t>(f::kEntryHeaderSize) ||
-        !DecodeU32(p, limit, &html_size) || !DecodeU32(p + 4, limit, &text_size)) {
-        return Status::Corrupt("entry outside its block");
+    // Walk the entries of the block up to this one; every size is checked
+    // against what is left of the block.
+    uint32_t skip =
+        index - LoadU32(blocks_ + size_t{block} * f::kBlockRefSize + f::kBlockFirstHeadwordAt);
+    const char* p = block_.data();
+    const char* const limit = p + block_.size();
+    for (;;) {
+        uint32_t html_size;
+        uint32_t text_size;
+        if (!DecodeU32(p, limit, &html_size) || !DecodeU32(p + 4, limit, &text_size)) {
+            return Status::Corrupt("entry outside its block");
+        }
+        p += f::kEntryHeaderSize;
+        const bool derived = text_size == f::kDerivedText;
+        const uint64_t size = uint64_t{html_size} + (derived ? 0 : text_size);
+        if (size > static_cast<uint64_t>(limit - p)) {
+            return Status::Corrupt("entry longer than its block");
+        }
+        if (skip-- > 0) {
+            p += size;
+            continue;
+        }
+        out->html = std::string_view(p, html_size);
+        if (derived) {
+            derived_text_.clear();
+            HtmlToText(out->html, &derived_text_);
+            out->text = derived_text_;
+        } else {
+            out->text = std::string_view(p + html_size, text_size);
+        }
+        return Status::Ok();
     }
-    p += f::kEntryHeaderSize;
-    if (uint64_t{html_size} + text_size > static_cast<uint64_t>(limit - p)) {
-        return Status::Corrupt("entry longer than its block");
-    }
-    out->html = std::string_view(p, html_size);
-    out->text = std::string_view(p + html_size, text_size);
-    return Status::Ok();
 }
 
 }  // namespace lexicore

@@ -14,6 +14,7 @@
 #include "lexicore/status.h"
 
 struct ZSTD_DCtx_s;
+struct ZSTD_DDict_s;
 
 namespace lexicore {
 
@@ -69,43 +70,64 @@ class Dictionary {
     Dictionary() = default;
     Status Validate();
     Status LoadBlock(uint32_t block);
+    // The block holding headword `index`: the last whose first headword is
+    // at or before it.
+    uint32_t BlockOf(uint32_t index) const;
     std::string_view NameAt(uint32_t index) const;
+    // A key prepared for comparing with name records: its first
+    // kNamePrefixSize bytes, zero-padded, as two words.
+    struct SearchKey {
+        explicit SearchKey(std::string_view key);
+        std::string_view key;
+        uint64_t head;  // bytes 0..7
+        uint32_t tail;  // bytes 8..11
+    };
     // Collate(headword, key) for the headword of a name record, mostly from
     // the record alone.
-    int CompareRecord(const char* record, std::string_view key) const;
+    int CompareRecord(const char* record, const SearchKey& key) const;
     int CompareRecordSlowly(const char* record, std::string_view key) const;
-    int CompareAt(uint32_t index, std::string_view key) const;
+    int CompareAt(uint32_t index, const SearchKey& key) const;
+    const char* NameOfRecord(const char* record) const;
 
     std::unique_ptr<MappedFile> file_;
     uint32_t count_ = 0;
     uint32_t exception_count_ = 0;
     uint32_t block_count_ = 0;
-    uint32_t hash_slots_ = 0;
     uint32_t max_block_size_ = 0;
     uint64_t blocks_end_ = 0;  // block data lies in [header end, blocks_end_)
     // Sections of the index region; each pointer's extent was checked at open.
     const char* name_records_ = nullptr;
     const char* names_ = nullptr;
     uint32_t names_size_ = 0;
-    const char* entries_ = nullptr;
     const char* pos_ = nullptr;
-    const char* hash_ = nullptr;
     const char* exceptions_ = nullptr;
     const char* exception_names_ = nullptr;
     uint32_t exception_names_size_ = 0;
     const char* blocks_ = nullptr;
+    const char* compression_dict_ = nullptr;
+    uint32_t compression_dict_size_ = 0;
 
-    // Every kFenceStride-th name record, copied at open into one small array:
-    // the first steps of a binary search stay in the processor's cache, and
-    // the last steps look at kFenceStride neighbouring records.
+    // The PrimaryCode of every kFenceStride-th headword, computed at open into
+    // one small array: the first steps of a binary search compare numbers in
+    // the processor's cache, and the last steps look at kFenceStride
+    // neighbouring records.
     static constexpr uint32_t kFenceStride = 16;
-    std::vector<char> fences_;
+    std::vector<uint64_t> fences_;
+
+    // A Bloom filter over the irregular forms, filled at open: most keys are
+    // no irregular form, and the filter says so without a search.
+    static constexpr uint32_t kFormFilterBits = 1u << 16;
+    std::vector<uint64_t> form_filter_;
+    bool MayBeIrregularForm(std::string_view form) const;
 
     // The most recently decompressed block, so that stepping through
-    // neighbouring entries decompresses each block once.
+    // neighbouring entries decompresses each block once; made on first use.
     ZSTD_DCtx_s* dctx_ = nullptr;
+    ZSTD_DDict_s* ddict_ = nullptr;
     uint32_t cached_block_ = UINT32_MAX;
     std::string block_;
+    // The text of the last entry read, when derived from its HTML.
+    std::string derived_text_;
 };
 
 }  // namespace lexicore

@@ -102,6 +102,46 @@ TEST_F(BuilderTest, ManyEntriesSpanManyBlocksAndAllReadBack) {
     }
 }
 
+TEST_F(BuilderTest, TextIsDerivedFromTheHtmlOrStoredAsGiven) {
+    DictionarySource source;
+    source.entries = {
+        SourceEntry{"derived", "<p><b>derived</b></p><p>x &amp; y</p>", "derived\nx & y\n", 0},
+        SourceEntry{"verbatim", "<p>one</p>", "something else entirely", 0}};
+    const auto dict = BuildAndOpen(source);
+    EntryText entry;
+    ASSERT_TRUE(dict->ReadEntry(0, &entry).ok());
+    EXPECT_EQ(entry.text, "derived\nx & y\n");
+    ASSERT_TRUE(dict->ReadEntry(1, &entry).ok());
+    EXPECT_EQ(entry.html, "<p>one</p>");
+    EXPECT_EQ(entry.text, "something else entirely");
+}
+
+TEST_F(BuilderTest, LargeSourcesCompressWithATrainedDictionaryAndReadBack) {
+    DictionarySource source;
+    for (int i = 0; i < 12000; ++i) {
+        const std::string w = "word" + std::to_string(i);
+        source.entries.push_back(
+            SourceEntry{w,
+                        "<p><b>" + w + "</b></p><p><i>noun</i></p><p>a made-up word numbered " +
+                            std::to_string(i * 7919 % 10007) + " for testing</p>",
+                        w + "\nnoun\na made-up word numbered " + std::to_string(i * 7919 % 10007) +
+                            " for testing\n",
+                        kNoun});
+    }
+    BuildStats stats;
+    const auto dict = BuildAndOpen(source, &stats);
+    EXPECT_GT(stats.entry_bytes, 1024u * 1024u);
+    EXPECT_LT(stats.file_bytes, stats.entry_bytes / 4);
+    ASSERT_EQ(dict->count(), 12000u);
+    for (uint32_t i = 0; i < dict->count(); i += 97) {
+        EntryText entry;
+        ASSERT_TRUE(dict->ReadEntry(i, &entry).ok()) << i;
+        const std::string w = dict->Headword(i);
+        EXPECT_TRUE(entry.html.starts_with("<p><b>" + w + "</b></p>")) << entry.html;
+        EXPECT_TRUE(entry.text.starts_with(w + "\nnoun\n")) << entry.text;
+    }
+}
+
 TEST_F(BuilderTest, RefusesUnstorableHeadwordsWithExactMessages) {
     DictionarySource empty_word;
     empty_word.entries = {Entry("a", "x"), SourceEntry{"", "h", "t", 0}};

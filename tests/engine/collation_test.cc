@@ -55,6 +55,26 @@ TEST(Collation, OnePassFormAgreesWithTheGeneralOne) {
     }
 }
 
+TEST(Collation, PrimaryCodeNeverContradictsCollate) {
+    const std::vector<std::string> words = {"",     "a",        "A",         "a b",       "a-b",
+                                            "ab",   "abcdefgh", "abcdefghi", "ABCDEFGHZ", "caf\xe9",
+                                            "cafe", "cafes",    "1900s",     "'hood",     "zz",
+                                            "\xff", "y",        "ZULU",      "\x01",      "a\x7f"};
+    int decided = 0;
+    for (const std::string& a : words) {
+        for (const std::string& b : words) {
+            const uint64_t ca = PrimaryCode(a);
+            const uint64_t cb = PrimaryCode(b);
+            if (ca == cb) continue;
+            ++decided;
+            EXPECT_EQ(ca < cb, Collate(a, b) < 0) << a << " / " << b;
+        }
+    }
+    EXPECT_GT(decided, 300);
+    EXPECT_EQ(PrimaryCode("caf\xe9"), PrimaryCode("CAFE"));         // accents and case: a tie
+    EXPECT_EQ(PrimaryCode("abcdefghi"), PrimaryCode("abcdefghz"));  // only 8 characters count
+}
+
 TEST(Collation, EqualExactlyWhenEqualIgnoringCase) {
     EXPECT_EQ(Collate("Cat", "cAT"), 0);
     EXPECT_EQ(Collate("\xc9"

@@ -102,6 +102,7 @@ DictionarySource SampleSource() {
         Entry("bus", "a large motor vehicle", n),
         Entry("quick", "fast", a),
         Entry("zebra", "a striped horse", n),
+        Entry("tyrannosaurus rex", "a large dinosaur", n),
         Entry("zymurgy", "the chemistry of fermentation", n),
         Entry("caf\xe9", "a small restaurant", n),
         Entry("cafe", "a coffee house", n),
