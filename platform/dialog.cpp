@@ -237,14 +237,11 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     // QApplication::notify passes an unhandled key or click on to the parent
     // widgets itself; catching it here, before that, gives the page each
     // message exactly once, for the widget it was meant for.
-    if (receiver->isWidgetType()) {
-        auto* target = static_cast<QWidget*>(receiver);
-        if (auto* page = dynamic_cast<CDialog*>(target->window())) {
-            MSG msg;
-            if (TranslateEventToMessage(target, event, &msg) && page->PreTranslateMessage(&msg)) {
-                return true;
-            }
-        }
+    MSG msg;
+    if (receiver->isWidgetType() &&
+        TranslateEventToMessage(static_cast<QWidget*>(receiver), event, &msg)) {
+        auto* page = dynamic_cast<CDialog*>(msg.hwnd->window());
+        if (page != nullptr && page->PreTranslateMessage(&msg)) return true;
     }
     return QApplication::notify(receiver, event);
 }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QByteArray>
+#include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 
