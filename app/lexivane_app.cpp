@@ -1,0 +1,127 @@
+#include "app/lexivane_app.h"
+
+#include <array>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/glue.h"
+#include "platform/messagebox.h"
+#include "platform/resources.h"
+#include "res/resource.h"
+#include "search/search_dlg.h"
+
+namespace {
+
+constexpr DWORD kDictionaryAccess = GENERIC_READ;
+constexpr DWORD kDictionaryFlags = FILE_ATTRIBUTE_READONLY | FILE_FLAG_RANDOM_ACCESS;
+constexpr DWORD kScratchAccess = GENERIC_READ | GENERIC_WRITE;
+constexpr DWORD kScratchFlags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS;
+
+HANDLE CreateScratchFile(const QString& path) {
+    return CreateFileForMappingW(path, kScratchAccess, 0, nullptr, CREATE_ALWAYS, kScratchFlags, 0);
+}
+
+}  // namespace
+
+CLexivaneApp::~CLexivaneApp() = default;
+
+BOOL CLexivaneApp::FindDictionaryFile(QString& path) {
+    static constexpr std::array<const char*, 3> kNames = {"English Dictionary (small).pdb",
+                                                          "English Dictionary (medium).pdb",
+                                                          "English Dictionary (large).pdb"};
+    std::vector<QString> found;
+    for (const char* name : kNames) {
+        QString candidate = QString::fromLatin1(name);
+        MakeModulePath(candidate);
+        CFileFind finder;
+        if (finder.FindFile(candidate)) {
+            finder.Close();
+            found.push_back(candidate);
+        }
+    }
+    if (found.empty()) return FALSE;
+    path = found.back();
+    return TRUE;
+}
+
+BOOL CLexivaneApp::InitInstance() {
+    g_hHtmlViewLib = nullptr;
+    g_hHtmlViewLib = LoadLibraryW(QStringLiteral("htmlview.dll"));
+
+    std::array<char16_t, 128> platformType{};
+    SystemParametersInfoW(SPI_GETPLATFORMTYPE, sizeof(platformType), platformType.data(), 0);
+    g_strPlatformType = QString::fromUtf16(platformType.data());
+
+    g_shActivateInfo = SHACTIVATEINFO{};
+    g_shActivateInfo.cbSize = sizeof(SHACTIVATEINFO);
+
+    QString dictionary;
+    if (!FindDictionaryFile(dictionary)) {
+        QString message;
+        QString address;
+        LoadString(message, IDS_NO_DICTIONARY);
+        LoadString(address, IDS_SUPPORT_ADDRESS);
+        MessageBox(nullptr, message + address, QStringLiteral("Lexivane"), MB_ICONHAND);
+        PostQuitMessage(0);
+        return FALSE;
+    }
+
+    QString listPad = QStringLiteral("listpad.pdb");
+    QString dataPad = QStringLiteral("datapad.pdb");
+    QString miscPad = QStringLiteral("miscpad.pdb");
+    QString zipPad = QStringLiteral("zippad.pdb");
+    MakeModulePath(listPad);
+    MakeModulePath(dataPad);
+    MakeModulePath(miscPad);
+    MakeModulePath(zipPad);
+
+    // All five are opened before any result is looked at: the scratch files
+    // are created (and emptied) even when the dictionary cannot be opened.
+    m_hDictFile = CreateFileForMappingW(dictionary, kDictionaryAccess, 0, nullptr, OPEN_EXISTING,
+                                        kDictionaryFlags, 0);
+    m_hListPad = CreateScratchFile(listPad);
+    m_hDataPad = CreateScratchFile(dataPad);
+    m_hMiscPad = CreateScratchFile(miscPad);
+    m_hZipPad = CreateScratchFile(zipPad);
+    for (HANDLE handle : {m_hDictFile, m_hListPad, m_hDataPad, m_hMiscPad, m_hZipPad}) {
+        if (handle == INVALID_HANDLE_VALUE) {
+            const int error = static_cast<int>(GetLastError());
+            MessageBox(nullptr, QStringLiteral("CreateFileForMapping : %1").arg(error), QString(),
+                       MB_OK);
+            return FALSE;
+        }
+    }
+
+    // The engine sets no error code of ours: clear the one left by the file
+    // search, so that a refused dictionary is not reported as a missing file.
+    SetLastError(ERROR_SUCCESS);
+    m_hEngine = lxv_openfile(m_hDictFile, m_hListPad, m_hDataPad, m_hMiscPad, m_hZipPad);
+    if (m_hEngine == 0) {
+        const int error = static_cast<int>(GetLastError());
+        MessageBox(nullptr, QStringLiteral("Error in opening dictionary file : %1").arg(error),
+                   QString(), MB_OK);
+        return FALSE;
+    }
+
+    {
+        CSearchDlg page(nullptr);
+        page.m_hEngine = m_hEngine;
+        page.m_words.m_hEngine = m_hEngine;
+        m_pMainWnd = &page;
+        page.DoModal();
+        m_pMainWnd = nullptr;
+    }
+    return FALSE;
+}
+
+int CLexivaneApp::ExitInstance() {
+    if (m_hEngine != 0) lxv_closefile(&m_hEngine);
+    for (HANDLE* handle : {&m_hDictFile, &m_hListPad, &m_hDataPad, &m_hMiscPad, &m_hZipPad}) {
+        if (*handle != 0) {
+            CloseHandle(*handle);
+            *handle = 0;
+        }
+    }
+    if (g_hHtmlViewLib != nullptr) FreeLibrary(g_hHtmlViewLib);
+    return CWinApp::ExitInstance();
+}

@@ -1,0 +1,90 @@
+// Start-up and shutdown of the program on the largest dictionary in the
+// program folder, and the bookmark file's save and fill, on Qt's offscreen
+// platform.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <memory>
+
+#include "app/lexivane_app.h"
+#include "platform/controls.h"
+#include "platform/dialog.h"
+#include "platform/glue.h"
+#include "platform/messagebox.h"
+#include "search/search_dlg.h"
+#include "words/word_services.h"
+
+namespace {
+
+// InitInstance until the search page is up, then its close and ExitInstance.
+void BM_StartAndClose(benchmark::State& state) {
+    SetModuleFileNameForTesting(QStringLiteral(LEXIVANE_DIST_DIR "/lexivane"));
+    int boxes = 0;
+    SetMessageBoxResponder([&](const MessageBoxRecord&) {
+        ++boxes;
+        return IDOK;
+    });
+    for (auto _ : state) {
+        CLexivaneApp app;
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [] {
+            if (QWidget* page = QApplication::activeModalWidget()) page->close();
+        });
+        timer.start(0);
+        app.InitInstance();
+        app.ExitInstance();
+    }
+    SetMessageBoxResponder({});
+    SetModuleFileNameForTesting(QString());
+    if (boxes > 0) state.SkipWithError("no dictionary in the program folder (build it first)");
+}
+BENCHMARK(BM_StartAndClose)->Unit(benchmark::kMillisecond);
+
+// Marking one more word with range(0) bookmarks already saved: the whole list
+// is written to a temporary file, flushed to disk and renamed into place.
+void BM_BookmarkWord(benchmark::State& state) {
+    QTemporaryDir dir;
+    SetModuleFileNameForTesting(dir.filePath("lexivane"));
+    ListBoxWidget widget(nullptr);
+    CListBox list(&widget);
+    CWordServices words;
+    words.AddWordToList(QStringLiteral("first"), list, false);
+    for (int i = 1; i < state.range(0); ++i) list.AddString(QStringLiteral("bookmark%1").arg(i));
+    for (auto _ : state) {
+        if (!words.BookmarkWord(QStringLiteral("extraordinary"), list))
+            state.SkipWithError("save failed");
+    }
+    SetModuleFileNameForTesting(QString());
+}
+BENCHMARK(BM_BookmarkWord)->Arg(10)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// Filling a bookmark list from a file of range(0) words.
+void BM_FillBookmarkList(benchmark::State& state) {
+    QTemporaryDir dir;
+    SetModuleFileNameForTesting(dir.filePath("lexivane"));
+    ListBoxWidget widget(nullptr);
+    CListBox list(&widget);
+    CWordServices words;
+    words.AddWordToList(QStringLiteral("first"), list, false);
+    for (int i = 1; i < state.range(0); ++i) list.AddString(QStringLiteral("bookmark%1").arg(i));
+    words.SaveBookmarkList(list, false);
+    for (auto _ : state) words.FillBookmarkList(list);
+    SetModuleFileNameForTesting(QString());
+}
+BENCHMARK(BM_FillBookmarkList)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    Application app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,62 @@
+// The page's command bar: the "Tools" menu button, the toolbar buttons with
+// their pictures and tooltips, and the close button at its right end. Each
+// button and menu item runs the page's bound command of the same id.
+#ifndef LEXIVANE_PLATFORM_COMMANDBAR_H_
+#define LEXIVANE_PLATFORM_COMMANDBAR_H_
+
+#include <QString>
+#include <vector>
+
+#include "platform/types.h"
+
+class CDialog;
+class QAction;
+class QMenu;
+class QToolBar;
+
+inline constexpr DWORD CBRS_TOP = 0x1000;
+inline constexpr DWORD CBRS_TOOLTIPS = 0x0010;
+inline constexpr DWORD CBRS_FLYBY = 0x0020;
+inline constexpr DWORD CBRS_SIZE_FIXED = 0x0002;
+inline constexpr UINT AFX_IDW_TOOLBAR = 0xE800;
+
+class CCommandBar {
+  public:
+    CCommandBar() = default;
+    CCommandBar(const CCommandBar&) = delete;
+    CCommandBar& operator=(const CCommandBar&) = delete;
+    virtual ~CCommandBar() = default;
+
+    // Creates the bar as a child of `page`, which must have been built
+    // (DoModal has run its OnInitDialog). The bar sits below the page's
+    // template area, where the handheld's menu bar is, and the page grows by
+    // its height, so no control is covered. FALSE when the page is null or the
+    // bar exists already.
+    BOOL Create(CDialog* page, DWORD style = CBRS_TOP, UINT id = AFX_IDW_TOOLBAR);
+    // Adds the drop-down menu `menuId` as the bar's first button.
+    BOOL InsertMenuBar(int menuId, int buttonPosition = 0xFFFF);
+    // Adds the close button (the page ends as with OK) at the right end.
+    BOOL AddAdornments(DWORD flags);
+    // Adds the buttons of toolbar `toolbarId` after the menu button.
+    BOOL LoadToolBar(int toolbarId);
+    // TB_SETTOOLTIPS: slot 0 is the menu button's tip, the following slots the
+    // toolbar buttons' in order (separators take none). Returns non-zero.
+    LRESULT SetToolTips(int count, const QString* tips);
+    DWORD GetBarStyle() const { return m_dwStyle; }
+    void SetBarStyle(DWORD style);
+
+    QToolBar* GetSafeHwnd() const { return m_pBar; }
+
+  private:
+    void PlaceBar();
+
+    CDialog* m_pPage = nullptr;
+    QToolBar* m_pBar = nullptr;  // owned by the page
+    QAction* m_pMenuButton = nullptr;
+    QAction* m_pEnd = nullptr;  // the buttons go before this
+    std::vector<QAction*> m_buttons;
+    DWORD m_dwStyle = 0;
+    int m_nPageHeight = 0;
+};
+
+#endif  // LEXIVANE_PLATFORM_COMMANDBAR_H_

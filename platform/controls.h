@@ -1,0 +1,160 @@
+// Thin wrappers with the platform's window and control operations over Qt
+// widgets. A wrapper does not own its widget: the dialog that built the
+// control from its template does.
+#ifndef LEXIVANE_PLATFORM_CONTROLS_H_
+#define LEXIVANE_PLATFORM_CONTROLS_H_
+
+#include <QListWidget>
+#include <QRect>
+#include <QScrollBar>
+#include <QString>
+#include <functional>
+
+#include "platform/types.h"
+
+class QWidget;
+
+// Any window: show, hide, focus, text, rectangles.
+class CWnd {
+  public:
+    CWnd() = default;
+    explicit CWnd(QWidget* widget) : m_hWnd(widget) {}
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+    virtual ~CWnd() = default;
+
+    void Attach(QWidget* widget) { m_hWnd = widget; }
+    QWidget* GetSafeHwnd() const { return m_hWnd; }
+    // The control id from the dialog template; 0 for a window without one.
+    int GetDlgCtrlID() const;
+
+    // SW_SHOW or SW_HIDE; returns whether the window was visible before.
+    BOOL ShowWindow(int command);
+    BOOL IsWindowVisible() const;
+    void EnableWindow(BOOL enable);
+    void SetFocus();
+    void BringWindowToTop();
+    // Text of an edit, button or static; the caption of a dialog.
+    void SetWindowText(const QString& text);
+    QString GetWindowText() const;
+    // Client rectangle (origin 0, 0) and window rectangle in screen coordinates.
+    QRect GetClientRect() const;
+    QRect GetWindowRect() const;
+    // Places the window at `rect` in its parent's client coordinates.
+    void MoveWindow(const QRect& rect);
+    // Repaints the whole window now.
+    void RedrawNow();
+
+  protected:
+    QWidget* m_hWnd = nullptr;
+};
+
+// The widget behind a list box: reports a user's choice and losing the focus
+// to the dialog, and nothing for changes made by the program.
+class ListBoxWidget : public QListWidget {
+  public:
+    explicit ListBoxWidget(QWidget* parent);
+    std::function<void()> onUserSelect;  // LBN_SELCHANGE
+    std::function<void()> onKillFocus;   // LBN_KILLFOCUS
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+};
+
+class CListBox : public CWnd {
+  public:
+    using CWnd::CWnd;
+
+    // Each returns the index of the new row, or LB_ERR.
+    int AddString(const QString& text);
+    int InsertString(int index, const QString& text);  // -1 appends
+    // Returns the rows left, or LB_ERR for a bad index.
+    int DeleteString(int index);
+    void ResetContent();
+    int GetCount() const;
+    // The selected row, or LB_ERR when none.
+    int GetCurSel() const;
+    // Selects `index` and scrolls it into view; -1 clears the selection and
+    // returns LB_ERR, as does a bad index. Never raises the selection-change
+    // notification.
+    int SetCurSel(int index);
+    // Copies row `index` into `text`; returns its length, or LB_ERR.
+    int GetText(int index, QString& text) const;
+    int GetTextLen(int index) const;
+    // Rectangle of row `index` in the list box's client coordinates; LB_ERR for a bad index.
+    int GetItemRect(int index, QRect* rect) const;
+    // Height of one row in pixels.
+    int GetItemHeight() const;
+    int GetTopIndex() const;
+    int SetTopIndex(int index);
+    // First row at or after `start` + 1 equal to `text` ignoring case; LB_ERR when none.
+    int FindStringExact(int start, const QString& text) const;
+
+  private:
+    QListWidget* List() const;
+};
+
+class CEdit : public CWnd {
+  public:
+    using CWnd::CWnd;
+
+    void SetSel(int start, int end);
+    void ReplaceSel(const QString& text);
+    void LimitText(int maxChars);
+};
+
+// Push buttons and check boxes.
+class CButton : public CWnd {
+  public:
+    using CWnd::CWnd;
+
+    int GetCheck() const;  // BST_CHECKED or BST_UNCHECKED
+    void SetCheck(int state);
+};
+
+// The widget behind a scroll-bar control. Like the platform's control it does
+// not move its thumb by itself: each user action is reported as an SB_* code
+// and the thumb then sits where the program put it with SetScrollPos.
+class ScrollBarWidget : public QScrollBar {
+  public:
+    explicit ScrollBarWidget(Qt::Orientation orientation, QWidget* parent);
+    // WM_VSCROLL / WM_HSCROLL: code, thumb position for the thumb codes.
+    std::function<void(UINT code, int position)> onScroll;
+    int programPosition() const { return m_nPosition; }
+    void setProgramPosition(int position);
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void OnAction(int action);
+    int m_nPosition = 0;
+    bool m_bTracking = false;
+};
+
+class CScrollBar : public CWnd {
+  public:
+    using CWnd::CWnd;
+
+    void SetScrollRange(int minPos, int maxPos, BOOL redraw = TRUE);
+    void GetScrollRange(int* minPos, int* maxPos) const;
+    // Returns the previous position; the position is kept within the range.
+    int SetScrollPos(int position, BOOL redraw = TRUE);
+    int GetScrollPos() const;
+
+  private:
+    ScrollBarWidget* Bar() const;
+};
+
+// Static text and picture statics.
+class CStatic : public CWnd {
+  public:
+    using CWnd::CWnd;
+
+    // Shows the picture at resource path `path` (a picture static).
+    bool SetPicture(const QString& path);
+};
+
+#endif  // LEXIVANE_PLATFORM_CONTROLS_H_

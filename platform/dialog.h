@@ -1,0 +1,108 @@
+// The framework's dialog model over QDialog: a page is built from its dialog
+// template, binds its controls' notifications to its handlers in one place,
+// runs modally and sees key and pointer messages before its controls do.
+#ifndef LEXIVANE_PLATFORM_DIALOG_H_
+#define LEXIVANE_PLATFORM_DIALOG_H_
+
+#include <QApplication>
+#include <QDialog>
+#include <functional>
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "platform/messages.h"
+#include "platform/types.h"
+
+class CWnd;
+class QPainter;
+
+// Dialog units to pixels: 137 x 153 units are 240 x 268 pixels.
+int DialogUnitsToPixelsX(int units);
+int DialogUnitsToPixelsY(int units);
+
+class CDialog : public QDialog {
+  public:
+    // `templateId` names a template of res/templates.h; `parent` null makes the
+    // page a top-level window.
+    explicit CDialog(int templateId, QWidget* parent = nullptr);
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+    ~CDialog() override;
+
+    // Builds the controls from the template (first run only), binds the
+    // message map, runs OnInitDialog and shows the page modally. Returns the
+    // code given to EndDialog (IDOK, IDCANCEL, ...), or -1 when the template
+    // does not exist.
+    int DoModal();
+    // Ends the modal run with `result`.
+    void EndDialog(int result);
+
+    // The control with that template id, or null.
+    QWidget* GetDlgItem(int id) const;
+    // Binds a wrapper to the control with that id (the framework's DDX_Control).
+    void BindControl(int id, CWnd& wrapper) const;
+
+    // Sees every key and left-button message for the page's windows before
+    // they do; TRUE swallows the message. Called by Application.
+    virtual BOOL PreTranslateMessage(MSG* msg);
+
+    // Runs the handler bound to command `id` (buttons, toolbar, menus); false
+    // when none is bound.
+    bool OnCommand(int id);
+
+    // Tells every page that the soft input panel went up or down.
+    static void BroadcastSettingChange();
+
+  protected:
+    // The page's message map: binds its controls and commands to its On...
+    // handlers with the Bind* functions below. Runs once, after the controls
+    // exist and before OnInitDialog.
+    virtual void BindMessageMap() {}
+    // Runs after the controls exist; TRUE gives the focus to the first
+    // control that takes it.
+    virtual BOOL OnInitDialog();
+    // The page's close button and Return on a default button: ends with IDOK.
+    virtual void OnOK();
+    // Escape: ends with IDCANCEL.
+    virtual void OnCancel();
+    // Paints the page's own drawing behind its controls.
+    virtual void OnPaint(QPainter& painter);
+    // The page's window became active (TRUE) or inactive.
+    virtual void OnActivate(BOOL active);
+    // The soft input panel went up or down (SHSipInfo tells where).
+    virtual void OnSettingChange();
+
+    // Message-map entries.
+    void BindCommand(int id,
+                     std::function<void()> handler);  // BN_CLICKED and menu/toolbar commands
+    void BindListSelChange(int id, std::function<void()> handler);  // LBN_SELCHANGE
+    void BindListKillFocus(int id, std::function<void()> handler);  // LBN_KILLFOCUS
+    void BindEditChange(int id, std::function<void()> handler);     // EN_CHANGE
+    void BindVScroll(int id, std::function<void(UINT code, int position)> handler);  // WM_VSCROLL
+
+    void accept() override;
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    bool CreateControls();
+
+    int m_nTemplateId;
+    bool m_bCreated = false;
+    std::vector<std::pair<int, QWidget*>> m_controls;  // in template order
+    std::map<int, std::function<void()>> m_commands;
+};
+
+// The program's QApplication: hands each key and left-button event, once and
+// before any widget sees it, to the PreTranslateMessage of the page whose
+// window received it.
+class Application : public QApplication {
+  public:
+    Application(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+#endif  // LEXIVANE_PLATFORM_DIALOG_H_

@@ -1,0 +1,106 @@
+// Files on POSIX with the handheld platform's calling conventions: handles,
+// last-error codes, share modes as locks, and the framework's CFile/CFileFind.
+#ifndef LEXIVANE_PLATFORM_FILES_H_
+#define LEXIVANE_PLATFORM_FILES_H_
+
+#include <QString>
+#include <cstdint>
+
+#include "platform/types.h"
+
+// The calling thread's last-error code (ERROR_* values). Every failing call
+// below sets it; a successful call leaves it as it was.
+DWORD GetLastError();
+void SetLastError(DWORD code);
+
+// Maps errno to the nearest last-error code (ENOENT to ERROR_FILE_NOT_FOUND,
+// EACCES to ERROR_ACCESS_DENIED, EWOULDBLOCK to ERROR_SHARING_VIOLATION, ...).
+DWORD LastErrorFromErrno(int err);
+
+// Opens `path` for the engine to map. `access` is GENERIC_READ and/or
+// GENERIC_WRITE; `creation` is CREATE_NEW, CREATE_ALWAYS, OPEN_EXISTING,
+// OPEN_ALWAYS or TRUNCATE_EXISTING with their usual meanings. `share` 0 takes
+// an exclusive lock on the file, FILE_SHARE_READ on a read-only open a shared
+// one, FILE_SHARE_WRITE none; the lock is taken before anything is truncated,
+// so an open that meets another holder's lock fails with
+// ERROR_SHARING_VIOLATION and leaves the file untouched. Directories are
+// refused with ERROR_ACCESS_DENIED. `securityAttributes`, the attribute and
+// flag bits and `templateFile` are accepted and have no effect. Returns a
+// descriptor (never 0, 1 or 2) that the caller closes with CloseHandle, or
+// INVALID_HANDLE_VALUE with the last error set.
+HANDLE CreateFileForMappingW(const QString& path, DWORD access, DWORD share,
+                             const void* securityAttributes, DWORD creation,
+                             DWORD flagsAndAttributes, HANDLE templateFile);
+
+// Closes a handle from CreateFileForMappingW, releasing its lock. Returns FALSE
+// with ERROR_INVALID_HANDLE for INVALID_HANDLE_VALUE or a handle that is not open.
+BOOL CloseHandle(HANDLE handle);
+
+// Renames `from` over `to` in one step (both in the same directory) and makes
+// the rename durable. Returns FALSE with the last error set when it fails, in
+// which case `to` is unchanged.
+BOOL MoveFileReplace(const QString& from, const QString& to);
+
+// Tests only: called by MoveFileReplace just before it renames; returning
+// false makes the rename fail as if the disk had refused it. Null restores
+// normal behaviour.
+using MoveFileReplaceHook = bool (*)(const QString& from, const QString& to);
+void SetMoveFileReplaceHookForTesting(MoveFileReplaceHook hook);
+
+// The framework's file object: one file open at a time, closed by Close or
+// the destructor. Not copyable.
+class CFile {
+  public:
+    enum OpenFlags : UINT {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        modeCreate = 0x1000,      // create, or cut an existing file to 0 bytes
+        modeNoTruncate = 0x2000,  // with modeCreate: keep an existing file's contents
+    };
+
+    CFile() = default;
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+    virtual ~CFile();
+
+    // Opens `path` with the OpenFlags above. Without modeCreate the file must
+    // exist. Returns FALSE with the last error set; a file already open here is
+    // closed first.
+    BOOL Open(const QString& path, UINT flags);
+    bool IsOpen() const { return m_fd >= 0; }
+
+    // Length in bytes, 0 when not open.
+    uint64_t GetLength() const;
+    // Reads up to `count` bytes at the current position; returns the number read.
+    UINT Read(void* buffer, UINT count);
+    // Writes all `count` bytes; false (last error set) when the disk refuses them.
+    bool Write(const void* buffer, UINT count);
+    // Pushes written data to the disk; false when that fails.
+    bool Flush();
+    // Closes the file; a no-op when nothing is open.
+    void Close();
+
+  private:
+    int m_fd = -1;
+};
+
+// The framework's file finder, used only to test whether a named file exists.
+class CFileFind {
+  public:
+    CFileFind() = default;
+    CFileFind(const CFileFind&) = delete;
+    CFileFind& operator=(const CFileFind&) = delete;
+    virtual ~CFileFind() = default;
+
+    // TRUE when a file or directory of that exact name exists (no wildcards).
+    BOOL FindFile(const QString& path);
+    // The full path found by the last successful FindFile.
+    QString GetFilePath() const { return m_strFound; }
+    void Close() { m_strFound.clear(); }
+
+  private:
+    QString m_strFound;
+};
+
+#endif  // LEXIVANE_PLATFORM_FILES_H_

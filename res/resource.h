@@ -1,0 +1,52 @@
+// Resource identifiers shared by the dialog templates, string table, pictures
+// and the pages' message maps.
+#ifndef LEXIVANE_RES_RESOURCE_H_
+#define LEXIVANE_RES_RESOURCE_H_
+
+// Dialogs.
+inline constexpr int IDD_SEARCH = 102;
+
+// Controls of the search page.
+inline constexpr int IDC_WORDLIST = 1000;
+inline constexpr int IDC_BOOKMARK_LIST = 1001;
+inline constexpr int IDC_HISTORY_LIST = 1002;
+inline constexpr int IDC_AUTOSCROLL = 1003;
+inline constexpr int IDC_GO = 1004;
+inline constexpr int IDC_SEARCH_EDIT = 1005;
+inline constexpr int IDC_WORD_SCROLL = 1006;
+
+// Menus, toolbars, icon.
+inline constexpr int IDR_TOOLS_MENU = 128;
+inline constexpr int IDR_SEARCH_TOOLBAR = 128;
+inline constexpr int IDR_DEFINITION_TOOLBAR = 152;
+inline constexpr int IDR_COPY_MENU = 155;
+inline constexpr int IDI_APP = 128;
+
+// Commands.
+inline constexpr int ID_BOOKMARKS = 32772;
+inline constexpr int ID_HISTORY = 32773;
+inline constexpr int ID_COPY = 32777;
+inline constexpr int ID_LOOKUP = 32778;
+inline constexpr int ID_COPY_DEFINITION = 32788;
+inline constexpr int ID_COPY_WORD = 32789;
+inline constexpr int ID_EDIT_PASTE = 57637;
+inline constexpr int ID_APP_ABOUT = 57664;
+inline constexpr int ID_HELP = 57670;
+
+// Strings.
+inline constexpr unsigned IDS_ABOUT_DETAIL = 23;
+inline constexpr unsigned IDS_ABOUT_VERSION = 24;
+inline constexpr unsigned IDS_ABOUT_RIGHTS = 25;
+inline constexpr unsigned IDS_ABOUT_PRODUCT = 26;
+inline constexpr unsigned IDS_ABOUT_MAKER = 27;
+inline constexpr unsigned IDS_NO_DICTIONARY = 30;
+inline constexpr unsigned IDS_SUPPORT_ADDRESS = 31;
+inline constexpr unsigned IDS_TIP_NEW = 50;
+inline constexpr unsigned IDS_TIP_HELP = 52;
+inline constexpr unsigned IDS_TIP_COPY = 55;
+inline constexpr unsigned IDS_TIP_PASTE = 56;
+inline constexpr unsigned IDS_TIP_BOOKMARK = 60;
+inline constexpr unsigned IDS_TIP_HISTORY = 61;
+inline constexpr unsigned IDS_TIP_LOOKUP = 62;
+
+#endif  // LEXIVANE_RES_RESOURCE_H_

@@ -1,0 +1,117 @@
+#include "res/templates.h"
+
+#include <array>
+
+#include "platform/types.h"
+#include "res/resource.h"
+
+namespace res {
+namespace {
+
+constexpr uint32_t kPopupList =
+    WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY;
+
+constexpr std::array<ControlTemplate, 7> kSearchControls = {{
+    {IDC_WORDLIST, "LISTBOX", "",
+     WS_VISIBLE | WS_BORDER | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, 68, 2, 61, 150,
+     "Word list"},
+    {IDC_BOOKMARK_LIST, "LISTBOX", "", kPopupList, 2, 67, 61, 84, "Bookmarks"},
+    {IDC_HISTORY_LIST, "LISTBOX", "", kPopupList, 7, 68, 58, 83, "History"},
+    {IDC_AUTOSCROLL, "BUTTON", "Auto Scroll", WS_VISIBLE | BS_AUTOCHECKBOX | WS_TABSTOP, 2, 140, 50,
+     10, nullptr},
+    {IDC_GO, "BUTTON", "GO", BS_PUSHBUTTON | WS_TABSTOP, 2, 34, 28, 14, nullptr},
+    {IDC_SEARCH_EDIT, "EDIT", "", WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 4, 15, 59,
+     13, "Search"},
+    {IDC_WORD_SCROLL, "SCROLLBAR", "", WS_VISIBLE | SBS_VERT, 128, 2, 8, 150, "Word scroll bar"},
+}};
+
+constexpr std::array<DialogTemplate, 1> kDialogs = {{
+    {IDD_SEARCH, "Lexivane", WS_POPUP | WS_VISIBLE | WS_CAPTION, 137, 153, kSearchControls},
+}};
+
+struct StringEntry {
+    unsigned id;
+    const char* text;
+};
+
+constexpr std::array<StringEntry, 14> kStrings = {{
+    {IDS_ABOUT_DETAIL,
+     "Lexivane project, see README.md \r\nFree software built from public dictionary data. "
+     "\r\n\r\nFor support on this product, \r\nemail: the Lexivane maintainers (see README.md)"},
+    {IDS_ABOUT_VERSION, "Version 1.4"},
+    {IDS_ABOUT_RIGHTS,
+     "Dictionary data: WordNet 3.0 and the Collaborative International "
+     "Dictionary of English, under their own licences."},
+    {IDS_ABOUT_PRODUCT, "Lexivane"},
+    {IDS_ABOUT_MAKER, "The Lexivane project"},
+    {IDS_NO_DICTIONARY,
+     "No dictionary found. If you have already downloaded a dictionary file(.pdb), please place "
+     "in the directory where Lexivane is installed and restart the application.\r\nFor help, "
+     "please e-mail: "},
+    {IDS_SUPPORT_ADDRESS, "the Lexivane maintainers (see README.md)"},
+    {IDS_TIP_NEW, "New"},
+    {IDS_TIP_HELP, "Help"},
+    {IDS_TIP_COPY, "Copy"},
+    {IDS_TIP_PASTE, "Paste"},
+    {IDS_TIP_BOOKMARK, "Bookmark"},
+    {IDS_TIP_HISTORY, "History"},
+    {IDS_TIP_LOOKUP, "Look up"},
+}};
+
+constexpr std::array<ToolbarButton, 5> kSearchToolbar = {{
+    {ID_EDIT_PASTE, ":/res/pictures/paste.png", "Paste"},
+    {ID_BOOKMARKS, ":/res/pictures/bookmarks.png", "Bookmarks"},
+    {ID_HISTORY, ":/res/pictures/history.png", "History"},
+    {0, nullptr, nullptr},
+    {ID_HELP, ":/res/pictures/help.png", "Help"},
+}};
+
+constexpr std::array<ToolbarButton, 6> kDefinitionToolbar = {{
+    {ID_BOOKMARKS, ":/res/pictures/bookmarks.png", "Bookmarks"},
+    {ID_HISTORY, ":/res/pictures/history.png", "History"},
+    {ID_COPY, ":/res/pictures/copy.png", "Copy"},
+    {ID_LOOKUP, ":/res/pictures/lookup.png", "Look up"},
+    {0, nullptr, nullptr},
+    {ID_HELP, ":/res/pictures/help.png", "Help"},
+}};
+
+constexpr std::array<MenuItem, 1> kToolsItems = {{{ID_APP_ABOUT, "About Lexivane"}}};
+constexpr std::array<MenuItem, 2> kCopyItems = {{
+    {ID_COPY_DEFINITION, "Copy Definition"},
+    {ID_COPY_WORD, "Copy Selected Word"},
+}};
+constexpr std::array<MenuTemplate, 2> kMenus = {{
+    {IDR_TOOLS_MENU, "Tools", kToolsItems},
+    {IDR_COPY_MENU, "Copy", kCopyItems},
+}};
+
+}  // namespace
+
+const DialogTemplate* FindDialogTemplate(int id) {
+    for (const DialogTemplate& dialog : kDialogs) {
+        if (dialog.id == id) return &dialog;
+    }
+    return nullptr;
+}
+
+const char* FindString(unsigned id) {
+    for (const StringEntry& entry : kStrings) {
+        if (entry.id == id) return entry.text;
+    }
+    return nullptr;
+}
+
+std::span<const ToolbarButton> FindToolbar(int id) {
+    if (id == IDR_SEARCH_TOOLBAR) return kSearchToolbar;
+    if (id == IDR_DEFINITION_TOOLBAR) return kDefinitionToolbar;
+    return {};
+}
+
+const MenuTemplate* FindMenu(int id) {
+    for (const MenuTemplate& menu : kMenus) {
+        if (menu.id == id) return &menu;
+    }
+    return nullptr;
+}
+
+}  // namespace res

@@ -1,0 +1,273 @@
+#include "app/lexivane_app.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/glue.h"
+#include "platform/messagebox.h"
+#include "search/search_dlg.h"
+#include "tests/support/fake_engine.h"
+
+namespace {
+
+const QString kSmall = QStringLiteral("English Dictionary (small).pdb");
+const QString kMedium = QStringLiteral("English Dictionary (medium).pdb");
+const QString kLarge = QStringLiteral("English Dictionary (large).pdb");
+const QStringList kScratch = {"listpad.pdb", "datapad.pdb", "miscpad.pdb", "zippad.pdb"};
+
+const QString kNoDictionary = QStringLiteral(
+    "No dictionary found. If you have already downloaded a dictionary file(.pdb), please place in "
+    "the directory where Lexivane is installed and restart the application.\r\nFor help, please "
+    "e-mail: the Lexivane maintainers (see README.md)");
+
+// A temporary program directory, every message box recorded and answered OK,
+// and the engine replaced by the recording stand-in.
+class StartupTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fake_engine::Reset();
+        SetModuleFileNameForTesting(m_dir.filePath("lexivane"));
+        SetMessageBoxResponder([this](const MessageBoxRecord& box) {
+            m_boxes.push_back(box);
+            return IDOK;
+        });
+        g_strPlatformType.clear();
+    }
+    void TearDown() override {
+        SetMessageBoxResponder({});
+        SetModuleFileNameForTesting(QString());
+    }
+
+    QString Path(const QString& name) const { return m_dir.filePath(name); }
+    void Put(const QString& name, const QByteArray& bytes = "dictionary data") {
+        QFile file(Path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    qint64 Size(const QString& name) const { return QFileInfo(Path(name)).size(); }
+    bool Exists(const QString& name) const { return QFile::exists(Path(name)); }
+    // True when nobody holds the file's lock any more.
+    bool Unlocked(const QString& name) const {
+        HANDLE h = CreateFileForMappingW(Path(name), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, 0);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        CloseHandle(h);
+        return true;
+    }
+
+    // Runs InitInstance; `whileRunning` runs once the search page is up, and
+    // the page is then closed with its close button.
+    BOOL Start(CLexivaneApp& app, std::function<void(CSearchDlg&)> whileRunning = {}) {
+        // The timer dies with this call, so a start-up that never shows the
+        // page leaves nothing behind to close a later test's page.
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [this, whileRunning] {
+            auto* page = dynamic_cast<CSearchDlg*>(QApplication::activeModalWidget());
+            if (page == nullptr) return;
+            ++m_pageRuns;
+            if (whileRunning) whileRunning(*page);
+            page->close();
+        });
+        timer.start(0);
+        return app.InitInstance();
+    }
+
+    QTemporaryDir m_dir;
+    std::vector<MessageBoxRecord> m_boxes;
+    int m_pageRuns = 0;  // times Start saw the search page running
+};
+
+TEST_F(StartupTest, OnlyTheSmallDictionaryIsOpened) {
+    Put(kSmall);
+    CLexivaneApp app;
+    EXPECT_FALSE(Start(app));
+    EXPECT_EQ(m_pageRuns, 1);
+    EXPECT_TRUE(m_boxes.empty());
+    ASSERT_EQ(fake_engine::CallCount("lxv_openfile"), 1);
+    EXPECT_EQ(QString::fromStdString(fake_engine::Get().openPaths[0]), Path(kSmall));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(QString::fromStdString(fake_engine::Get().openPaths[i + 1]), Path(kScratch[i]))
+            << i;
+    }
+    EXPECT_TRUE(fake_engine::Get().openArgsWereOpen);
+    EXPECT_EQ(app.ExitInstance(), 0);
+}
+
+TEST_F(StartupTest, TheLargestDictionaryPresentWins) {
+    Put(kSmall);
+    Put(kMedium);
+    CLexivaneApp app;
+    QString path;
+    ASSERT_TRUE(app.FindDictionaryFile(path));
+    EXPECT_EQ(path, Path(kMedium));
+    Put(kLarge);
+    ASSERT_TRUE(app.FindDictionaryFile(path));
+    EXPECT_EQ(path, Path(kLarge));
+
+    Start(app);
+    EXPECT_EQ(QString::fromStdString(fake_engine::Get().openPaths[0]), Path(kLarge));
+    app.ExitInstance();
+}
+
+TEST_F(StartupTest, NoDictionaryShowsOneBoxAndCreatesNothing) {
+    CLexivaneApp app;
+    EXPECT_EQ(AfxGetApp(), &app);
+    EXPECT_EQ(AfxWinMain(), 0) << "exit code";
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].text, kNoDictionary);
+    EXPECT_EQ(m_boxes[0].caption, QStringLiteral("Lexivane"));
+    EXPECT_EQ(m_boxes[0].style, MB_ICONHAND);
+    EXPECT_EQ(m_boxes[0].owner, nullptr);
+    for (const QString& scratch : kScratch) EXPECT_FALSE(Exists(scratch)) << qPrintable(scratch);
+    EXPECT_TRUE(fake_engine::Get().calls.empty());
+    EXPECT_EQ(ModuleReferenceCount("htmlview.dll"), 0) << "the library is freed on the way out";
+}
+
+TEST_F(StartupTest, PlatformTypeAndActivationRecordArePrepared) {
+    g_shActivateInfo.hwndLastFocus = 99;
+    g_shActivateInfo.cbSize = 3;
+    CLexivaneApp app;
+    app.InitInstance();
+    app.ExitInstance();
+    EXPECT_EQ(g_strPlatformType, QStringLiteral("PocketPC"));
+    EXPECT_EQ(g_shActivateInfo.cbSize, 12u);
+    EXPECT_EQ(g_shActivateInfo.hwndLastFocus, 0u);
+    EXPECT_EQ(g_shActivateInfo.flags, 0u);
+}
+
+TEST_F(StartupTest, ScratchFilesFromAnEarlierRunAreEmptied) {
+    Put(kSmall);
+    for (const QString& scratch : kScratch) Put(scratch, "stale engine data");
+    CLexivaneApp app;
+    Start(app, [&](CSearchDlg&) {
+        for (const QString& scratch : kScratch) EXPECT_EQ(Size(scratch), 0) << qPrintable(scratch);
+    });
+    EXPECT_EQ(m_pageRuns, 1);
+    app.ExitInstance();
+    EXPECT_EQ(Size(kSmall), 15) << "the dictionary itself is never written";
+}
+
+TEST_F(StartupTest, DictionaryThatCannotBeOpenedIsReportedAfterTheScratchFilesExist) {
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(kMedium));
+    CLexivaneApp app;
+    EXPECT_FALSE(Start(app));
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].text, QStringLiteral("CreateFileForMapping : 5"));
+    EXPECT_EQ(m_boxes[0].caption, QStringLiteral("Error")) << "the platform's default caption";
+    EXPECT_EQ(m_boxes[0].style, 0u);
+    EXPECT_EQ(m_boxes[0].owner, nullptr);
+    EXPECT_EQ(app.m_hDictFile, INVALID_HANDLE_VALUE);
+    for (const QString& scratch : kScratch) EXPECT_TRUE(Exists(scratch)) << qPrintable(scratch);
+    EXPECT_EQ(fake_engine::CallCount("lxv_openfile"), 0);
+    EXPECT_EQ(m_pageRuns, 0);
+
+    for (const QString& scratch : kScratch) EXPECT_FALSE(Unlocked(scratch)) << "still held";
+    EXPECT_EQ(app.ExitInstance(), 0);
+    for (const QString& scratch : kScratch)
+        EXPECT_TRUE(Unlocked(scratch)) << "closed by ExitInstance";
+    EXPECT_EQ(fake_engine::CallCount("lxv_closefile"), 0);
+}
+
+TEST_F(StartupTest, EngineRefusingTheFilesIsReportedAndTheFilesClosed) {
+    Put(kLarge);
+    fake_engine::Get().openResult = 0;
+    CLexivaneApp app;
+    EXPECT_FALSE(Start(app));
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].text, QStringLiteral("Error in opening dictionary file : 0"))
+        << "not the code left by looking for the smaller dictionaries";
+    EXPECT_EQ(m_boxes[0].caption, QStringLiteral("Error"));
+    EXPECT_EQ(m_boxes[0].style, 0u);
+    EXPECT_EQ(app.ExitInstance(), 0);
+    EXPECT_EQ(fake_engine::CallCount("lxv_closefile"), 0);
+    EXPECT_TRUE(Unlocked(kLarge));
+    for (const QString& scratch : kScratch) EXPECT_TRUE(Unlocked(scratch)) << qPrintable(scratch);
+}
+
+TEST_F(StartupTest, NormalCloseClosesTheEngineOnceThenTheFiles) {
+    Put(kSmall);
+    CLexivaneApp app;
+    Start(app, [&](CSearchDlg& page) {
+        EXPECT_EQ(page.m_hEngine, 0x2Au);
+        EXPECT_EQ(page.m_words.m_hEngine, 0x2Au);
+        EXPECT_EQ(app.m_pMainWnd, &page);
+        EXPECT_EQ(page.parentWidget(), nullptr);
+        EXPECT_EQ(ModuleReferenceCount("htmlview.dll"), 1);
+    });
+    EXPECT_EQ(m_pageRuns, 1);
+    EXPECT_EQ(fake_engine::CallCount("lxv_closefile"), 0) << "not before ExitInstance";
+    EXPECT_EQ(app.ExitInstance(), 0);
+
+    const auto& engine = fake_engine::Get();
+    ASSERT_EQ(engine.closeAddresses.size(), 1u);
+    EXPECT_EQ(engine.closeAddresses[0], &app.m_hEngine) << "the address of the handle";
+    EXPECT_EQ(engine.closeValues[0], 0x2Au);
+    EXPECT_TRUE(engine.handlesOpenAtClose) << "the engine closes before its files";
+    for (intptr_t fd : engine.openArgs) EXPECT_EQ(fcntl(static_cast<int>(fd), F_GETFD), -1) << fd;
+    EXPECT_EQ(ModuleReferenceCount("htmlview.dll"), 0);
+    EXPECT_EQ(engine.calls, (std::vector<std::string>{"lxv_openfile", "lxv_closefile"}));
+}
+
+TEST_F(StartupTest, SecondCopyMeetsTheSharingViolationAndLeavesTheFirstWorking) {
+    Put(kSmall);
+    CLexivaneApp first;
+    Start(first, [&](CSearchDlg&) {
+        ASSERT_EQ(pwrite(static_cast<int>(first.m_hListPad), "first copy", 10, 0), 10);
+
+        CLexivaneApp second;
+        EXPECT_FALSE(second.InitInstance());
+        ASSERT_EQ(m_boxes.size(), 1u);
+        EXPECT_EQ(m_boxes[0].text, QStringLiteral("CreateFileForMapping : 32"));
+        EXPECT_EQ(second.m_hDictFile, INVALID_HANDLE_VALUE) << "fails on its first file";
+        EXPECT_EQ(second.m_hListPad, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(fake_engine::CallCount("lxv_openfile"), 1)
+            << "the second copy never reaches the engine";
+        second.ExitInstance();
+
+        EXPECT_EQ(Size("listpad.pdb"), 10) << "the first copy's scratch file is untouched";
+        char buffer[10];
+        EXPECT_EQ(pread(static_cast<int>(first.m_hListPad), buffer, 10, 0), 10);
+        EXPECT_EQ(QByteArray(buffer, 10), QByteArray("first copy"));
+        EXPECT_NE(fcntl(static_cast<int>(first.m_hDictFile), F_GETFD), -1);
+        EXPECT_FALSE(Unlocked(kSmall)) << "the first copy still holds its dictionary";
+    });
+    EXPECT_EQ(m_pageRuns, 1);
+    EXPECT_EQ(first.ExitInstance(), 0);
+    EXPECT_EQ(fake_engine::CallCount("lxv_closefile"), 1);
+    EXPECT_EQ(ModuleReferenceCount("htmlview.dll"), 0);
+}
+
+struct ReportsCloseCallsAtExit {
+    ~ReportsCloseCallsAtExit() {
+        std::fprintf(stderr, "closefile calls at exit: %d\n",
+                     fake_engine::CallCount("lxv_closefile"));
+    }
+};
+
+TEST_F(StartupTest, FatalErrorInAPageEndsWithCodeOneWithoutClosingTheEngine) {
+    Put(kSmall);
+    EXPECT_EXIT(
+        {
+            static ReportsCloseCallsAtExit reporter;
+            CLexivaneApp app;
+            Start(app, [](CSearchDlg& page) {
+                FatalError(&page, "Internal error!! Please restart application", "Error Message");
+            });
+            app.ExitInstance();
+        },
+        ::testing::ExitedWithCode(1), "closefile calls at exit: 0");
+}
+
+}  // namespace

@@ -1,0 +1,175 @@
+#include "platform/commandbar.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <vector>
+
+#include "platform/dialog.h"
+#include "platform/shell.h"
+#include "res/resource.h"
+
+namespace {
+
+// The search page's command bar built the way the page builds it.
+class BarPage : public CDialog {
+  public:
+    BarPage() : CDialog(IDD_SEARCH) {}
+    CCommandBar bar;
+    std::vector<int> commands;
+    std::vector<BOOL> activations;
+    int settingChanges = 0;
+    std::function<void()> whileRunning;
+
+  protected:
+    void BindMessageMap() override {
+        for (int id : {ID_APP_ABOUT, ID_BOOKMARKS, ID_EDIT_PASTE, ID_HELP, ID_HISTORY}) {
+            BindCommand(id, [this, id] { commands.push_back(id); });
+        }
+    }
+    BOOL OnInitDialog() override {
+        const QString tips[6] = {QString(), "Paste", "Bookmark", "History", "Help", QString()};
+        EXPECT_TRUE(bar.Create(this, CBRS_TOP, AFX_IDW_TOOLBAR));
+        EXPECT_TRUE(bar.InsertMenuBar(IDR_TOOLS_MENU));
+        EXPECT_TRUE(bar.AddAdornments(0));
+        EXPECT_TRUE(bar.LoadToolBar(IDR_SEARCH_TOOLBAR));
+        EXPECT_NE(bar.SetToolTips(6, tips), 0);
+        bar.SetBarStyle(bar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_FIXED);
+        if (whileRunning) QTimer::singleShot(0, this, whileRunning);
+        return TRUE;
+    }
+    void OnActivate(BOOL active) override { activations.push_back(active); }
+    void OnSettingChange() override { ++settingChanges; }
+};
+
+// Ends the page however the test body returns, so a failed assertion never
+// leaves a modal loop running.
+struct EndsOnReturn {
+    explicit EndsOnReturn(CDialog& page) : page(page) {}
+    ~EndsOnReturn() { page.EndDialog(IDOK); }
+    CDialog& page;
+};
+
+struct Button {
+    QString name;
+    QString tip;
+    bool hasIcon;
+};
+
+std::vector<Button> Buttons(QToolBar* bar) {
+    std::vector<Button> buttons;
+    for (QAction* action : bar->actions()) {
+        if (action->isSeparator()) {
+            buttons.push_back({"|", QString(), false});
+        } else if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
+            buttons.push_back(
+                {button->accessibleName(), action->toolTip(), !action->icon().isNull()});
+        }
+    }
+    return buttons;
+}
+
+TEST(CommandBarTest, ToolsMenuThenButtonsInOrderThenClose) {
+    BarPage page;
+    page.whileRunning = [&] {
+        QToolBar* bar = page.bar.GetSafeHwnd();
+        EndsOnReturn end(page);
+        ASSERT_NE(bar, nullptr);
+        const auto buttons = Buttons(bar);
+        const char* names[] = {"Tools", "Paste", "Bookmarks", "History", "|", "Help", "Close"};
+        ASSERT_EQ(buttons.size(), std::size(names));
+        for (size_t i = 0; i < buttons.size(); ++i) EXPECT_EQ(buttons[i].name, names[i]) << i;
+        EXPECT_EQ(buttons[1].tip, QStringLiteral("Paste"));
+        EXPECT_EQ(buttons[2].tip, QStringLiteral("Bookmark"));
+        EXPECT_EQ(buttons[3].tip, QStringLiteral("History"));
+        EXPECT_EQ(buttons[5].tip, QStringLiteral("Help"));
+        for (size_t i : {1, 2, 3, 5, 6}) EXPECT_TRUE(buttons[i].hasIcon) << i;
+        EXPECT_EQ(bar->geometry().top(), 268) << "below the template area";
+        EXPECT_EQ(page.height(), 268 + bar->height());
+        EXPECT_EQ(page.GetDlgItem(IDC_WORDLIST)->geometry().top(), 4) << "no control moved";
+    };
+    page.DoModal();
+}
+
+TEST(CommandBarTest, ButtonsAndMenuItemsRunTheirCommandsAndCloseEndsThePage) {
+    BarPage page;
+    page.whileRunning = [&] {
+        QToolBar* bar = page.bar.GetSafeHwnd();
+        std::vector<QToolButton*> buttons;
+        for (QAction* action : bar->actions()) {
+            if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action)))
+                buttons.push_back(button);
+        }
+        QTest::mouseClick(buttons[1], Qt::LeftButton);
+        QTest::mouseClick(buttons[4], Qt::LeftButton);
+        // The Tools button pops its menu up at once; the menu item runs About.
+        QTimer::singleShot(0, [] {
+            auto* tools = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            EXPECT_NE(tools, nullptr);
+            if (tools == nullptr) return;
+            EXPECT_EQ(tools->actions().size(), 1);
+            EXPECT_EQ(tools->actions().value(0)->text(), QStringLiteral("About Lexivane"));
+            QTest::keyClick(tools, Qt::Key_Down);
+            QTest::keyClick(tools, Qt::Key_Return);
+        });
+        QTest::mouseClick(buttons[0], Qt::LeftButton);
+        EXPECT_EQ(page.commands, (std::vector<int>{ID_EDIT_PASTE, ID_HELP, ID_APP_ABOUT}));
+        QTest::mouseClick(buttons.back(), Qt::LeftButton);
+    };
+    EXPECT_EQ(page.DoModal(), IDOK) << "the close button ends the page as OK does";
+}
+
+TEST(CommandBarTest, BarNeedsAPageAndKnownResources) {
+    CCommandBar bar;
+    EXPECT_FALSE(bar.Create(nullptr));
+    EXPECT_FALSE(bar.LoadToolBar(IDR_SEARCH_TOOLBAR)) << "not created";
+    BarPage page;
+    page.whileRunning = [&] {
+        EndsOnReturn end(page);
+        CCommandBar second;
+        ASSERT_TRUE(second.Create(&page));
+        EXPECT_FALSE(second.Create(&page));
+        EXPECT_FALSE(second.LoadToolBar(999));
+        EXPECT_FALSE(second.InsertMenuBar(999));
+    };
+    page.DoModal();
+}
+
+TEST(ShellTest, SoftInputPanelStateReachesThePagesAndSHSipInfo) {
+    BarPage page;
+    page.whileRunning = [&] {
+        EndsOnReturn end(page);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&page));
+        EXPECT_FALSE(page.activations.empty());
+        EXPECT_EQ(page.activations.back(), TRUE);
+
+        SIPINFO info{};
+        info.cbSize = sizeof(info);
+        ASSERT_TRUE(SHSipInfo(SPI_GETSIPINFO, 0, &info, 0));
+        EXPECT_EQ(info.fdwFlags & SIPF_ON, 0u);
+
+        const int before = page.settingChanges;
+        SetSoftInputPanelForTesting(true, QRect(0, 500, 240, 80));
+        EXPECT_EQ(page.settingChanges, before + 1);
+        ASSERT_TRUE(SHSipInfo(SPI_GETSIPINFO, 0, &info, 0));
+        EXPECT_EQ(info.fdwFlags & SIPF_ON, SIPF_ON);
+        EXPECT_EQ(info.rcSipRect.top, 500);
+        EXPECT_EQ(info.rcSipRect.bottom - info.rcSipRect.top, 80);
+        EXPECT_LE(info.rcVisibleDesktop.bottom, 500)
+            << "the free desktop ends where the panel starts";
+
+        ResetSoftInputPanelForTesting();
+        EXPECT_EQ(page.settingChanges, before + 2);
+        info.cbSize = 12;
+        EXPECT_FALSE(SHSipInfo(SPI_GETSIPINFO, 0, &info, 0)) << "wrong record size";
+    };
+    page.DoModal();
+}
+
+}  // namespace

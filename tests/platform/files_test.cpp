@@ -1,0 +1,203 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
+constexpr DWORD kScratchFlags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS;
+constexpr DWORD kDictFlags = FILE_ATTRIBUTE_READONLY | FILE_FLAG_RANDOM_ACCESS;
+
+class FilesTest : public ::testing::Test {
+  protected:
+    QString Path(const QString& name) const { return m_dir.filePath(name); }
+
+    void WriteFile(const QString& name, const QByteArray& bytes) {
+        QFile file(Path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray ReadFile(const QString& name) {
+        QFile file(Path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    HANDLE CreateScratch(const QString& name) {
+        return CreateFileForMappingW(Path(name), kReadWrite, 0, nullptr, CREATE_ALWAYS,
+                                     kScratchFlags, 0);
+    }
+
+    HANDLE OpenDictionary(const QString& name) {
+        return CreateFileForMappingW(Path(name), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                     kDictFlags, 0);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(FilesTest, OpenExistingOfAMissingFileFailsWithFileNotFound) {
+    SetLastError(0);
+    EXPECT_EQ(OpenDictionary("missing.pdb"), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(QFile::exists(Path("missing.pdb")));
+}
+
+TEST_F(FilesTest, CreateAlwaysCreatesAndEmptiesAndLeavesLastErrorAlone) {
+    WriteFile("listpad.pdb", "left over from an earlier run");
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    HANDLE existing = CreateScratch("listpad.pdb");
+    HANDLE fresh = CreateScratch("datapad.pdb");
+    ASSERT_NE(existing, INVALID_HANDLE_VALUE);
+    ASSERT_NE(fresh, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(ReadFile("listpad.pdb"), QByteArray());
+    EXPECT_TRUE(QFile::exists(Path("datapad.pdb")));
+    EXPECT_TRUE(CloseHandle(existing));
+    EXPECT_TRUE(CloseHandle(fresh));
+}
+
+TEST_F(FilesTest, ExclusiveOpenMeetsSharingViolationWithoutTruncating) {
+    HANDLE first = CreateScratch("listpad.pdb");
+    ASSERT_NE(first, INVALID_HANDLE_VALUE);
+    ASSERT_EQ(write(static_cast<int>(first), "engine data", 11), 11);
+
+    EXPECT_EQ(CreateScratch("listpad.pdb"), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(ReadFile("listpad.pdb"), QByteArray("engine data"));
+
+    EXPECT_TRUE(CloseHandle(first));
+    HANDLE again = CreateScratch("listpad.pdb");
+    EXPECT_NE(again, INVALID_HANDLE_VALUE) << "closing releases the lock";
+    CloseHandle(again);
+}
+
+TEST_F(FilesTest, ReadOnlyDictionaryOpenIsExclusiveToo) {
+    WriteFile("dict.pdb", "dictionary");
+    HANDLE first = OpenDictionary("dict.pdb");
+    ASSERT_NE(first, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(OpenDictionary("dict.pdb"), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+    HANDLE shared = CreateFileForMappingW(Path("other.pdb"), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_ALWAYS, 0, 0);
+    HANDLE sharedAgain = CreateFileForMappingW(Path("other.pdb"), GENERIC_READ, FILE_SHARE_READ,
+                                               nullptr, OPEN_EXISTING, 0, 0);
+    EXPECT_NE(shared, INVALID_HANDLE_VALUE);
+    EXPECT_NE(sharedAgain, INVALID_HANDLE_VALUE) << "two readers that share reading";
+    CloseHandle(first);
+    CloseHandle(shared);
+    CloseHandle(sharedAgain);
+}
+
+TEST_F(FilesTest, DirectoriesAndBadArgumentsAreRefused) {
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("English Dictionary (small).pdb"));
+    EXPECT_EQ(OpenDictionary("English Dictionary (small).pdb"), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+
+    EXPECT_EQ(CreateFileForMappingW(Path("x"), GENERIC_READ, 0, nullptr, 9, 0, 0),
+              INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(CreateFileForMappingW(Path("x"), GENERIC_READ, 0, nullptr, CREATE_ALWAYS, 0, 0),
+              INVALID_HANDLE_VALUE)
+        << "truncating needs write access";
+    EXPECT_FALSE(QFile::exists(Path("x")));
+
+    WriteFile("exists", "x");
+    EXPECT_EQ(CreateFileForMappingW(Path("exists"), kReadWrite, 0, nullptr, CREATE_NEW, 0, 0),
+              INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
+    EXPECT_EQ(CreateScratch("no-such-dir/listpad.pdb"), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(FilesTest, HandlesNeverTakeTheStandardStreams) {
+    const int savedStdin = dup(0);
+    ASSERT_GE(savedStdin, 0);
+    close(0);
+    HANDLE handle = CreateScratch("listpad.pdb");
+    dup2(savedStdin, 0);
+    close(savedStdin);
+    EXPECT_GT(handle, 2);
+    CloseHandle(handle);
+}
+
+TEST_F(FilesTest, CloseHandleRejectsInvalidHandles) {
+    SetLastError(0);
+    EXPECT_FALSE(CloseHandle(INVALID_HANDLE_VALUE));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    HANDLE handle = CreateScratch("listpad.pdb");
+    EXPECT_TRUE(CloseHandle(handle));
+    EXPECT_FALSE(CloseHandle(handle)) << "a handle closes once";
+}
+
+TEST_F(FilesTest, CFileModesBehaveAsTheBookmarkFileNeeds) {
+    CFile file;
+    EXPECT_FALSE(file.Open(Path("bookmark.dat"), CFile::modeWrite)) << "modeWrite needs the file";
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(file.Open(Path("bookmark.dat"), CFile::modeRead));
+
+    ASSERT_TRUE(file.Open(Path("bookmark.dat"), CFile::modeCreate));
+    file.Close();
+    EXPECT_EQ(ReadFile("bookmark.dat"), QByteArray());
+
+    ASSERT_TRUE(file.Open(Path("bookmark.dat"), CFile::modeWrite));
+    EXPECT_TRUE(file.Write("abcdef", 6));
+    EXPECT_TRUE(file.Flush());
+    file.Close();
+
+    ASSERT_TRUE(file.Open(Path("bookmark.dat"), CFile::modeRead));
+    EXPECT_EQ(file.GetLength(), 6u);
+    char buffer[8] = {};
+    EXPECT_EQ(file.Read(buffer, 8), 6u);
+    EXPECT_STREQ(buffer, "abcdef");
+    EXPECT_FALSE(file.Write("x", 1)) << "read-only";
+    file.Close();
+
+    ASSERT_TRUE(file.Open(Path("bookmark.dat"), CFile::modeWrite));
+    EXPECT_TRUE(file.Write("XY", 2));
+    file.Close();
+    EXPECT_EQ(ReadFile("bookmark.dat"), QByteArray("XYcdef"))
+        << "modeWrite alone does not truncate";
+
+    ASSERT_TRUE(file.Open(Path("bookmark.dat"), CFile::modeCreate));
+    file.Close();
+    EXPECT_EQ(ReadFile("bookmark.dat"), QByteArray()) << "modeCreate cuts to 0 bytes";
+}
+
+TEST_F(FilesTest, CFileFindTellsWhetherANameExists) {
+    CFileFind finder;
+    EXPECT_FALSE(finder.FindFile(Path("English Dictionary (large).pdb")));
+    WriteFile("English Dictionary (large).pdb", "x");
+    EXPECT_TRUE(finder.FindFile(Path("English Dictionary (large).pdb")));
+    EXPECT_EQ(finder.GetFilePath(), Path("English Dictionary (large).pdb"));
+    finder.Close();
+    EXPECT_TRUE(finder.GetFilePath().isEmpty());
+    EXPECT_FALSE(finder.FindFile(QString()));
+}
+
+bool FailRename(const QString&, const QString&) {
+    return false;
+}
+
+TEST_F(FilesTest, MoveFileReplaceSwapsInTheNewFileOrLeavesTheOld) {
+    WriteFile("bookmark.dat", "old");
+    WriteFile("bookmark.dat.new", "new");
+    SetMoveFileReplaceHookForTesting(&FailRename);
+    EXPECT_FALSE(MoveFileReplace(Path("bookmark.dat.new"), Path("bookmark.dat")));
+    SetMoveFileReplaceHookForTesting(nullptr);
+    EXPECT_EQ(ReadFile("bookmark.dat"), QByteArray("old"));
+
+    EXPECT_TRUE(MoveFileReplace(Path("bookmark.dat.new"), Path("bookmark.dat")));
+    EXPECT_EQ(ReadFile("bookmark.dat"), QByteArray("new"));
+    EXPECT_FALSE(QFile::exists(Path("bookmark.dat.new")));
+    EXPECT_FALSE(MoveFileReplace(Path("bookmark.dat.new"), Path("bookmark.dat")));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
+}  // namespace

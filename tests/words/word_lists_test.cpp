@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/controls.h"
+#include "platform/files.h"
+#include "platform/glue.h"
+#include "tests/support/fake_engine.h"
+#include "words/word_services.h"
+
+namespace {
+
+QStringList Rows(const CListBox& list) {
+    QStringList rows;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        QString text;
+        list.GetText(i, text);
+        rows << text;
+    }
+    return rows;
+}
+
+QByteArray Utf16(const QString& text) {
+    QByteArray bytes;
+    for (QChar c : text) {
+        bytes.append(static_cast<char>(c.unicode() & 0xFF));
+        bytes.append(static_cast<char>(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+// A pop-up list on its own widget, the bookmark file in a temporary program directory.
+class WordListsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fake_engine::Reset();
+        SetModuleFileNameForTesting(m_dir.filePath("lexivane"));
+        m_words = std::make_unique<CWordServices>();
+        m_words->m_hEngine = 0x2A;
+        m_list.Attach(&m_widget);
+    }
+    void TearDown() override {
+        SetModuleFileNameForTesting(QString());
+        SetMoveFileReplaceHookForTesting(nullptr);
+    }
+
+    QByteArray File() const {
+        QFile file(m_dir.filePath("bookmark.dat"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    void SetFile(const QByteArray& bytes) {
+        QFile file(m_dir.filePath("bookmark.dat"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    // The definition page's layout after a fill, as that page completes it.
+    void FillAsDefinitionPage() {
+        if (m_words->FillBookmarkList(m_list)) {
+            m_list.AddString("Bookmarks");
+            m_list.AddString("---Mark this---");
+        } else {
+            m_list.InsertString(1, "---Mark this---");
+        }
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<CWordServices> m_words;
+    ListBoxWidget m_widget{nullptr};
+    CListBox m_list;
+};
+
+TEST_F(WordListsTest, HistoryKeepsTheNewestTwentyWithoutDuplicates) {
+    EXPECT_TRUE(m_words->AddWordToList(QString(), m_list, true));
+    EXPECT_EQ(m_list.GetCount(), 0) << "an empty word changes nothing";
+    m_words->AddWordToList("cat", m_list, true);
+    EXPECT_EQ(Rows(m_list), (QStringList{"History", "---Clear All---", "cat"}));
+    m_words->AddWordToList("dog", m_list, true);
+    m_words->AddWordToList("CAT", m_list, true);
+    EXPECT_EQ(Rows(m_list), (QStringList{"History", "---Clear All---", "CAT", "dog"}))
+        << "moved to the top, in the new letter case";
+    for (int i = 0; i < 25; ++i) m_words->AddWordToList(QString("w%1").arg(i), m_list, true);
+    const QStringList rows = Rows(m_list);
+    EXPECT_EQ(rows.size(), 22);
+    EXPECT_EQ(rows[2], QStringLiteral("w24"));
+    EXPECT_EQ(rows[21], QStringLiteral("w5"));
+    m_words->AddWordToList("History", m_list, true);
+    EXPECT_EQ(Rows(m_list)[0], QStringLiteral("History")) << "the title row is never a match";
+    EXPECT_EQ(Rows(m_list)[2], QStringLiteral("History"));
+}
+
+TEST_F(WordListsTest, HistoryFillFollowsTheEngine) {
+    m_list.AddString("stale");
+    fake_engine::Get().history = {"ran", "caf\xE9", "cat"};
+    EXPECT_TRUE(m_words->FillHistoryList(m_list));
+    EXPECT_EQ(Rows(m_list),
+              (QStringList{"History", "---Clear All---", "ran", QString::fromUtf8("café"), "cat"}));
+
+    fake_engine::Get().historyNullAt = 1;
+    m_words->FillHistoryList(m_list);
+    EXPECT_EQ(m_list.GetCount(), 0) << "a missing word discards the whole listing";
+
+    fake_engine::Get().history.clear();
+    m_words->FillHistoryList(m_list);
+    EXPECT_EQ(m_list.GetCount(), 0);
+}
+
+TEST_F(WordListsTest, NoFileGivesNoRows) {
+    m_list.AddString("stale");
+    EXPECT_TRUE(m_words->FillBookmarkList(m_list));
+    EXPECT_EQ(m_list.GetCount(), 0);
+    FillAsDefinitionPage();
+    EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Mark this---"}));
+}
+
+TEST_F(WordListsTest, MarkingWordsWritesThemNewestFirst) {
+    FillAsDefinitionPage();
+    m_list.AddString("---Clear All---");  // the page adds it before the first mark
+    EXPECT_TRUE(m_words->BookmarkWord("cat", m_list));
+    EXPECT_EQ(Rows(m_list),
+              (QStringList{"Bookmarks", "---Mark this---", "---Clear All---", "cat"}));
+    EXPECT_EQ(File(), Utf16("cat\n"));
+    EXPECT_TRUE(m_words->BookmarkWord("dog", m_list));
+    EXPECT_EQ(File(), Utf16("dog\ncat\n"));
+
+    m_words->SetMarkRow("DOG", m_list);
+    EXPECT_EQ(Rows(m_list)[1], QStringLiteral("---Unmark this---"));
+    m_words->SetMarkRow("bird", m_list);
+    EXPECT_EQ(Rows(m_list)[1], QStringLiteral("---Mark this---"));
+
+    CWordServices other;
+    CListBox searchList(new ListBoxWidget(&m_widget));
+    EXPECT_FALSE(other.FillBookmarkList(searchList));
+    EXPECT_EQ(Rows(searchList), (QStringList{"Bookmarks", "---Clear All---", "dog", "cat"}));
+}
+
+TEST_F(WordListsTest, UnmarkingTheLastWordEmptiesTheFile) {
+    FillAsDefinitionPage();
+    m_list.AddString("---Clear All---");
+    m_words->BookmarkWord(QString::fromUtf8("naïve"), m_list);
+    EXPECT_FALSE(m_words->UnbookmarkWord("bird", m_list));
+    EXPECT_TRUE(m_words->UnbookmarkWord(QString::fromUtf8("NAÏVE"), m_list));
+    EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Mark this---"}));
+    EXPECT_EQ(File(), QByteArray()) << "emptied, still there";
+}
+
+bool RefuseRename(const QString&, const QString&) {
+    return false;
+}
+
+TEST_F(WordListsTest, FailedSaveOnUnmarkPutsTheRowBack) {
+    FillAsDefinitionPage();
+    m_list.AddString("---Clear All---");
+    m_words->BookmarkWord("cat", m_list);
+    m_words->BookmarkWord("dog", m_list);
+    SetMoveFileReplaceHookForTesting(&RefuseRename);
+    EXPECT_FALSE(m_words->UnbookmarkWord("cat", m_list));
+    EXPECT_FALSE(m_words->LastOk());
+    EXPECT_EQ(Rows(m_list),
+              (QStringList{"Bookmarks", "---Mark this---", "---Clear All---", "dog", "cat"}));
+    EXPECT_EQ(File(), Utf16("dog\ncat\n"));
+}
+
+TEST_F(WordListsTest, FileIsReadAsLineFeedEndedWords) {
+    SetFile(Utf16("dog\n\ncat\nbroken") + QByteArray("\x41", 1));
+    EXPECT_FALSE(m_words->FillBookmarkList(m_list));
+    EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Clear All---", "dog", "", "cat"}))
+        << "an unended last word and an odd byte are not rows";
+    SetFile(Utf16("no line feed"));
+    m_words->FillBookmarkList(m_list);
+    EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Clear All---"}));
+
+    SetFile(Utf16("dog\ncat\nlost"));
+    m_list.ResetContent();
+    FillAsDefinitionPage();
+    m_words->BookmarkWord("bird", m_list);
+    EXPECT_EQ(File(), Utf16("bird\ndog\ncat\n")) << "the unended word is dropped by the next save";
+}
+
+TEST_F(WordListsTest, SaveWithoutWordsOnlyEmptiesWhenAsked) {
+    SetFile(Utf16("cat\n"));
+    FillAsDefinitionPage();
+    m_list.DeleteString(3);
+    EXPECT_FALSE(m_words->SaveBookmarkList(m_list, false));
+    EXPECT_EQ(File(), Utf16("cat\n"));
+    EXPECT_TRUE(m_words->SaveBookmarkList(m_list, true));
+    EXPECT_EQ(File(), QByteArray());
+    EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Mark this---"}));
+}
+
+TEST_F(WordListsTest, ManyBookmarksAreAllKept) {
+    FillAsDefinitionPage();
+    m_list.AddString("---Clear All---");
+    for (int i = 0; i < 500; ++i) m_words->BookmarkWord(QString("word%1").arg(i), m_list);
+    CWordServices reader;
+    CListBox list(new ListBoxWidget(&m_widget));
+    reader.FillBookmarkList(list);
+    EXPECT_EQ(list.GetCount(), 502);
+    QString top;
+    list.GetText(2, top);
+    EXPECT_EQ(top, QStringLiteral("word499"));
+}
+
+}  // namespace

@@ -1,0 +1,100 @@
+// The word services each page owns: entries rendered by the engine, the
+// headword nearest to a text, the clipboard, and the word the Lookup command
+// looks up. Engine text is Windows-1252; UI text is UTF-16.
+#ifndef LEXIVANE_WORDS_WORD_SERVICES_H_
+#define LEXIVANE_WORDS_WORD_SERVICES_H_
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+#include "engine/lexicore.h"
+#include "words/bookmark_file.h"
+
+class CListBox;
+
+// Fixed rows of the pop-up lists.
+inline constexpr const char16_t* kHistoryTitle = u"History";
+inline constexpr const char16_t* kBookmarksTitle = u"Bookmarks";
+inline constexpr const char16_t* kClearAllRow = u"---Clear All---";
+inline constexpr const char16_t* kMarkRow = u"---Mark this---";
+inline constexpr const char16_t* kUnmarkRow = u"---Unmark this---";
+
+class CWordServices {
+  public:
+    // Size of the render buffer handed to the engine's print functions.
+    static constexpr uint16_t kBufferSize = 12000;
+
+    // Allocates the render buffer and names the bookmark file; the page's
+    // preparer stores the engine handle in m_hEngine before any engine service runs.
+    CWordServices();
+    CWordServices(const CWordServices&) = delete;
+    CWordServices& operator=(const CWordServices&) = delete;
+    virtual ~CWordServices();
+
+    // The entry of `headword` as HTML (`html` true) or plain text; empty when
+    // the engine has no entry or cannot print it. An empty headword returns
+    // empty at once and keeps the last rendered text.
+    QString RenderEntry(const QString& headword, bool html);
+    // The headword nearest to `text`; empty for an empty text or when nothing is near.
+    QString NearestWord(const QString& text);
+    // The index of the headword nearest to `text`. 0 both when nothing is found
+    // and for the first headword: callers accept 0 only for the word "a".
+    uint32_t NearestIndex(const QString& text);
+
+    // Replaces the clipboard with `text` in its 8-bit and Unicode forms. False
+    // for an empty text (clipboard untouched) or when a clipboard step failed.
+    bool CopyToClipboard(const QString& text);
+    // The clipboard's Unicode text; empty when it holds none.
+    QString GetClipboardText();
+    void ClearClipboard();
+
+    // The first word of a-z letters in `text` (lower-cased, trimmed), taking
+    // the pieces between `separator`s in turn; empty when none has such a letter.
+    QString ExtractLookupWord(const QString& text, const QString& separator);
+
+    // Pop-up lists. A word's row is the first row after the title row whose
+    // whole text equals the word ignoring case.
+
+    // Puts `word` at the top of the history list (`history` true: at most 20
+    // words, below "History" and "---Clear All---") or of the bookmark list
+    // (below "Bookmarks", the mark row and "---Clear All---"; no limit),
+    // moving an existing row of the word. An empty list gets its fixed rows
+    // first; an empty word changes nothing. Always true.
+    bool AddWordToList(const QString& word, CListBox& list, bool history);
+    // Refills the history list from the engine, newest first; no rows when the
+    // history is empty or the engine fails to give one of its words. Always true.
+    bool FillHistoryList(CListBox& list);
+
+    // Refills the bookmark list from the bookmark file: "Bookmarks",
+    // "---Clear All---" and one row per line-feed-ended word. True when the
+    // file gave nothing (the list is left empty), false when rows were added.
+    bool FillBookmarkList(CListBox& list);
+    // Writes the word rows (row 3 on) to the file. With no word rows, empties
+    // the file and drops the "---Clear All---" row when `emptyWhenNone` is set,
+    // else does nothing and returns false. True when the file was written.
+    bool SaveBookmarkList(CListBox& list, bool emptyWhenNone);
+    // Adds `word` to the top of the bookmarks and saves; true when saved.
+    bool BookmarkWord(const QString& word, CListBox& list);
+    // Removes `word`'s row and saves; when the save fails the row comes back.
+    // True when the word was found, removed and saved.
+    bool UnbookmarkWord(const QString& word, CListBox& list);
+    // Labels row 1 "---Unmark this---" when `word` has a row, else "---Mark this---".
+    void SetMarkRow(const QString& word, CListBox& list);
+
+    // Text of the last rendered entry.
+    const QString& LastRenderedText() const { return m_strText; }
+    // Result of the last operation that reports one.
+    bool LastOk() const { return m_bLastOk; }
+    CBookmarkFile& BookmarkFile() { return m_bookmarkFile; }
+
+    LXV_HANDLE m_hEngine = 0;  // the application's engine handle; not owned
+
+  private:
+    bool m_bLastOk = false;
+    std::unique_ptr<char[]> m_pBuffer;
+    QString m_strText;
+    CBookmarkFile m_bookmarkFile;
+};
+
+#endif  // LEXIVANE_WORDS_WORD_SERVICES_H_
