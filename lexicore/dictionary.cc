@@ -197,7 +197,10 @@ int Dictionary::CompareRecordSlowly(const char* record, std::string_view key) co
     const size_t n = key.size() < f::kNamePrefixSize ? key.size() : f::kNamePrefixSize;
     const int c = ComparePrimary(prefix, key, n);
     if (c != 0) return c;
-    if (key.size() <= f::kNamePrefixSize) return 1;  // key ended first
+    // A key shorter than the prefix ended first. A key exactly as long may
+    // equal a name of that length but for case or accents: the whole name
+    // decides.
+    if (key.size() < f::kNamePrefixSize) return 1;
     const char* name = NameOfRecord(record);
     return name == nullptr ? -1 : CollateZ(name, key);
 }

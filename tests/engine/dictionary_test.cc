@@ -32,6 +32,13 @@ TEST(DictionarySearch, LowerBoundAndFindAgreeWithCollateForTrickyKeys) {
         "cafe",
         "Caf\xe9 society",
         "caf\xe9 au lait",
+        // Exactly as long as a name record's prefix, equal but for an accent.
+        "attache case",
+        "attach\xe9 case",
+        "attache cases",
+        "attach\xe9 cases",
+        "attache cas",
+        "attach\xe9 cas",
         "internationalisation",
         "internationalization",
         "internationalize",
