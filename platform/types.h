@@ -153,5 +153,6 @@ inline constexpr DWORD SS_LEFT = 0x0;
 inline constexpr DWORD SS_CENTER = 0x1;
 inline constexpr DWORD SS_BITMAP = 0xE;
 inline constexpr DWORD SS_TYPEMASK = 0x1F;
+inline constexpr DWORD SS_NOTIFY = 0x0100;
 
 #endif  // LEXIVANE_PLATFORM_TYPES_H_

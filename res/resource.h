@@ -5,6 +5,7 @@
 
 // Dialogs.
 inline constexpr int IDD_SEARCH = 102;
+inline constexpr int IDD_DEFINITION = 130;
 
 // Controls of the search page.
 inline constexpr int IDC_WORDLIST = 1000;
@@ -15,12 +16,19 @@ inline constexpr int IDC_GO = 1004;
 inline constexpr int IDC_SEARCH_EDIT = 1005;
 inline constexpr int IDC_WORD_SCROLL = 1006;
 
+// Controls of the definition page (it shares the two pop-up list ids above).
+inline constexpr int IDC_TITLE = 1013;
+inline constexpr int IDC_PREV_ARROW = 1014;
+inline constexpr int IDC_NEXT_ARROW = 1015;
+
 // Menus, toolbars, icon.
 inline constexpr int IDR_TOOLS_MENU = 128;
 inline constexpr int IDR_SEARCH_TOOLBAR = 128;
 inline constexpr int IDR_DEFINITION_TOOLBAR = 152;
 inline constexpr int IDR_COPY_MENU = 155;
 inline constexpr int IDI_APP = 128;
+inline constexpr int IDB_PREV_ARROW = 137;
+inline constexpr int IDB_NEXT_ARROW = 138;
 
 // Commands.
 inline constexpr int ID_BOOKMARKS = 32772;

@@ -25,8 +25,22 @@ constexpr std::array<ControlTemplate, 7> kSearchControls = {{
     {IDC_WORD_SCROLL, "SCROLLBAR", "", WS_VISIBLE | SBS_VERT, 128, 2, 8, 150, "Word scroll bar"},
 }};
 
-constexpr std::array<DialogTemplate, 1> kDialogs = {{
+// The title static only measures the title band; the page paints the band
+// and the headword itself.
+constexpr std::array<ControlTemplate, 5> kDefinitionControls = {{
+    {IDC_TITLE, "STATIC", "", SS_LEFT, 2, 1, 99, 16, "Headword"},
+    {IDC_PREV_ARROW, "STATIC", ":/res/pictures/arrow-left.png", WS_VISIBLE | SS_BITMAP | SS_NOTIFY,
+     109, 1, 11, 15, "Previous word"},
+    {IDC_NEXT_ARROW, "STATIC", ":/res/pictures/arrow-right.png", WS_VISIBLE | SS_BITMAP | SS_NOTIFY,
+     120, 1, 11, 15, "Next word"},
+    {IDC_BOOKMARK_LIST, "LISTBOX", "", kPopupList, 17, 69, 61, 84, "Bookmarks"},
+    {IDC_HISTORY_LIST, "LISTBOX", "", kPopupList, 28, 70, 58, 83, "History"},
+}};
+
+constexpr std::array<DialogTemplate, 2> kDialogs = {{
     {IDD_SEARCH, "Lexivane", WS_POPUP | WS_VISIBLE | WS_CAPTION, 137, 153, kSearchControls},
+    {IDD_DEFINITION, "Definition", WS_POPUP | WS_VISIBLE | WS_CAPTION, 137, 153,
+     kDefinitionControls},
 }};
 
 struct StringEntry {

@@ -1,0 +1,337 @@
+#include "definition/definition_dlg.h"
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolBar>
+
+#include "platform/glue.h"
+#include "platform/messagebox.h"
+#include "platform/resources.h"
+#include "res/resource.h"
+
+namespace {
+
+const QString kFirstWordMessage = QStringLiteral("This is firstword on Dictionary");
+const QString kLastWordMessage = QStringLiteral("This is last word on Dictionary");
+const QString kCaption = QStringLiteral("Definition");
+
+QColor ColourFromColorref(uint32_t colorref) {
+    return QColor(static_cast<int>(colorref & 0xFF), static_cast<int>((colorref >> 8) & 0xFF),
+                  static_cast<int>((colorref >> 16) & 0xFF));
+}
+
+// A font height given as a positive number is the height of the character
+// cell: the largest pixel size whose line height fits it.
+QFont TitleFont(int cellHeight) {
+    QFont font;
+    int pixelSize = cellHeight;
+    font.setPixelSize(pixelSize);
+    while (pixelSize > 1 && QFontMetrics(font).height() > cellHeight) {
+        font.setPixelSize(--pixelSize);
+    }
+    return font;
+}
+
+// Both edges count as inside, as the handheld's hit test had it.
+bool IsInside(const QRect& rect, const QPoint& point) {
+    return point.x() >= rect.left() && point.x() <= rect.left() + rect.width() &&
+           point.y() >= rect.top() && point.y() <= rect.top() + rect.height();
+}
+
+// The pointer position of a pointer message, in its window's coordinates.
+QPoint PointFromLParam(LPARAM lParam) {
+    return QPoint(static_cast<int16_t>(lParam & 0xFFFF),
+                  static_cast<int16_t>((lParam >> 16) & 0xFFFF));
+}
+
+bool IsArrowKey(WPARAM key) {
+    return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+}
+
+}  // namespace
+
+CDefinitionDlg::CDefinitionDlg(QWidget* parent) : CDialog(IDD_DEFINITION, parent) {}
+
+CDefinitionDlg::~CDefinitionDlg() = default;
+
+void CDefinitionDlg::Initialise(const QString& word, uint32_t index) {
+    m_strWord = word;
+    m_nIndex = index;
+    m_nWordCount = 0;
+    m_bHistoryShown = false;
+    m_bBookmarksShown = false;
+    m_bBookmarksNeedFill = true;
+    m_bHistoryNeedsFill = true;
+    m_nTitleFontHeight = kTitleFontHeight;
+    m_bNextPressed = false;
+    m_bPrevPressed = false;
+    m_bArrowInverted = false;
+    m_bKeyToggle = FALSE;
+    m_bPopupTap = FALSE;
+}
+
+BOOL CDefinitionDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    BindControl(IDC_BOOKMARK_LIST, m_bookmarkList);
+    BindControl(IDC_HISTORY_LIST, m_historyList);
+
+    BuildCommandBar();
+
+    // The page has no parent window here: the area it stands for is its own
+    // template area, above the command bar that the platform adds below it.
+    const int width = this->width();
+    const QToolBar* bar = m_commandBar.GetSafeHwnd();
+    const int height = bar != nullptr ? bar->y() : this->height();
+    const QWidget* title = GetDlgItem(IDC_TITLE);
+    m_nTitleHeight = title != nullptr ? title->height() : 0;
+    m_rcPane = QRect(0, m_nTitleHeight, width, height - m_nTitleHeight);
+
+    ShowWord(m_strWord);
+    ShowEntry(m_words.RenderEntry(m_strWord, true));
+
+    const std::array<int, 2> arrows = {IDC_PREV_ARROW, IDC_NEXT_ARROW};
+    for (size_t i = 0; i < arrows.size(); ++i) {
+        if (const auto* label = qobject_cast<QLabel*>(GetDlgItem(arrows[i]))) {
+            m_arrowPictures[i] = label->pixmap();
+        }
+    }
+    if (const QWidget* arrow = GetDlgItem(IDC_NEXT_ARROW)) m_rcNextArrow = arrow->geometry();
+    if (const QWidget* arrow = GetDlgItem(IDC_PREV_ARROW)) m_rcPrevArrow = arrow->geometry();
+    return TRUE;
+}
+
+void CDefinitionDlg::BuildCommandBar() {
+    static constexpr std::array<UINT, 6> kTipIds = {IDS_TIP_NEW,  IDS_TIP_BOOKMARK, IDS_TIP_HISTORY,
+                                                    IDS_TIP_COPY, IDS_TIP_LOOKUP,   IDS_TIP_HELP};
+    for (size_t i = 0; i < kTipIds.size(); ++i) LoadString(m_tooltips[i], kTipIds[i]);
+    if (!m_commandBar.Create(this, CBRS_TOP, AFX_IDW_TOOLBAR)) return;
+    if (!m_commandBar.InsertMenuBar(IDR_TOOLS_MENU)) return;
+    if (!m_commandBar.AddAdornments(0)) return;
+    if (!m_commandBar.LoadToolBar(IDR_DEFINITION_TOOLBAR)) return;
+    if (m_commandBar.SetToolTips(static_cast<int>(m_tooltips.size()), m_tooltips.data()) == 0)
+        return;
+    m_commandBar.SetBarStyle(m_commandBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY |
+                             CBRS_SIZE_FIXED);
+}
+
+void CDefinitionDlg::ShowWord(const QString& word) {
+    if (word.isEmpty()) return;
+    m_strWord = word;
+    // The pane and the command bar cover the rest of the page's surface: the
+    // title band is all of it that shows.
+    const QWidget* title = GetDlgItem(IDC_TITLE);
+    repaint(0, 0, width(), title != nullptr ? title->height() : height());
+}
+
+void CDefinitionDlg::ShowEntry(const QString& text) {
+    if (text.isEmpty()) return;
+    m_strHtml = text;
+}
+
+void CDefinitionDlg::ShowWordAndEntry(const QString& word) {
+    const QString html = m_words.RenderEntry(word, true);
+    ShowWord(word);
+    ShowEntry(html);
+}
+
+bool CDefinitionDlg::StepWord(bool forward) {
+    if (m_nWordCount == 0) m_nWordCount = lxv_wordlist_count(m_hEngine);
+    HidePopups();
+    m_bOk = false;
+    // An engine that reports no headwords leaves nothing to step to; the index
+    // must not wrap round to the largest number.
+    if (m_nWordCount == 0) return false;
+    if (forward) {
+        if (m_nIndex + 1 >= m_nWordCount) {
+            m_nIndex = m_nWordCount - 1;
+            return false;
+        }
+        ++m_nIndex;
+    } else {
+        if (m_nIndex == 0) return false;
+        --m_nIndex;
+    }
+    m_strWord = NarrowToWide(lxv_wordlist_at(m_hEngine, m_nIndex));
+    ShowWordAndEntry(m_strWord);
+    m_words.AddWordToList(m_strWord, m_historyList, true);
+    m_bOk = true;
+    return true;
+}
+
+void CDefinitionDlg::StepAndReport(bool forward) {
+    StepWord(forward);
+    if (!forward && m_nIndex == 0) {
+        MessageBox(this, kFirstWordMessage, kCaption, MB_ICONINFORMATION | MB_OK);
+    }
+    if (forward && m_nIndex == m_nWordCount - 1) {
+        MessageBox(this, kLastWordMessage, kCaption, MB_ICONINFORMATION | MB_OK);
+    }
+}
+
+void CDefinitionDlg::HidePopups() {
+    if (m_bHistoryShown) {
+        m_historyList.ShowWindow(SW_HIDE);
+        m_bHistoryShown = false;
+    }
+    if (m_bBookmarksShown) {
+        m_bookmarkList.ShowWindow(SW_HIDE);
+        m_bBookmarksShown = false;
+    }
+}
+
+void CDefinitionDlg::OnPaint(QPainter& painter) {
+    PaintTitle(painter);
+}
+
+void CDefinitionDlg::PaintTitle(QPainter& painter) {
+    const QWidget* title = GetDlgItem(IDC_TITLE);
+    if (title == nullptr) return;
+    const int bandHeight = title->height();
+    painter.fillRect(QRect(0, 0, width(), bandHeight), ColourFromColorref(kTitleBandColour));
+    const QFont previous = painter.font();
+    painter.setFont(TitleFont(m_nTitleFontHeight));
+    painter.drawText(QRect(QPoint(2, 1), QPoint(title->width() - 1, bandHeight - 1)),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, m_strWord);
+    painter.setFont(previous);
+}
+
+void CDefinitionDlg::InvertArrow(int id) {
+    auto* label = qobject_cast<QLabel*>(GetDlgItem(id));
+    if (label == nullptr) return;
+    const size_t i = id == IDC_PREV_ARROW ? 0 : 1;
+    m_arrowShownInverted[i] = !m_arrowShownInverted[i];
+    if (!m_arrowShownInverted[i]) {
+        label->setPixmap(m_arrowPictures[i]);
+        return;
+    }
+    // The arrow as it shows on the title band, every pixel inverted.
+    QImage image(label->size(), QImage::Format_RGB32);
+    image.fill(ColourFromColorref(kTitleBandColour));
+    {
+        QPainter painter(&image);
+        label->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    }
+    image.invertPixels();
+    label->setPixmap(QPixmap::fromImage(image));
+}
+
+void CDefinitionDlg::OnPointer(const MSG& msg) {
+    m_ptPointer = msg.hwnd->mapToGlobal(PointFromLParam(msg.lParam));
+    const QPoint point = mapFromGlobal(m_ptPointer);
+    const bool inPrev = IsInside(m_rcPrevArrow, point);
+    const bool inNext = IsInside(m_rcNextArrow, point);
+    if (msg.message == WM_LBUTTONUP) {
+        if (inPrev && m_bPrevPressed) StepAndReport(false);
+        if (inNext && m_bNextPressed) StepAndReport(true);
+        if (m_bPrevPressed) {
+            m_bPrevPressed = false;
+            if (m_bArrowInverted) {
+                InvertArrow(IDC_PREV_ARROW);
+                m_bArrowInverted = false;
+            }
+        }
+        if (m_bNextPressed) {
+            m_bNextPressed = false;
+            if (m_bArrowInverted) {
+                InvertArrow(IDC_NEXT_ARROW);
+                m_bArrowInverted = false;
+            }
+        }
+    } else if (msg.message == WM_LBUTTONDOWN) {
+        m_bPrevPressed = inPrev;
+        if (inPrev) {
+            InvertArrow(IDC_PREV_ARROW);
+            m_bArrowInverted = true;
+        }
+        m_bNextPressed = inNext;
+        if (inNext) {
+            InvertArrow(IDC_NEXT_ARROW);
+            m_bArrowInverted = true;
+        }
+    } else if (msg.message == WM_MOUSEMOVE) {
+        const std::array<std::pair<int, bool>, 2> arrows = {
+            {{IDC_PREV_ARROW, inPrev}, {IDC_NEXT_ARROW, inNext}}};
+        for (const auto& [id, inside] : arrows) {
+            const bool pressed = id == IDC_PREV_ARROW ? m_bPrevPressed : m_bNextPressed;
+            if (!pressed) continue;
+            if (!inside && m_bArrowInverted) {
+                InvertArrow(id);
+                m_bArrowInverted = false;
+            } else if (inside && !m_bArrowInverted) {
+                InvertArrow(id);
+                m_bArrowInverted = true;
+            }
+        }
+    }
+}
+
+void CDefinitionDlg::OnArrowKey(int arrowId, bool forward) {
+    if (m_bKeyToggle) {
+        m_bKeyToggle = FALSE;
+        return;
+    }
+    InvertArrow(arrowId);
+    StepAndReport(forward);
+    m_bKeyToggle = TRUE;
+    InvertArrow(arrowId);
+}
+
+bool CDefinitionDlg::IsListVisible(int id) const {
+    const QWidget* list = GetDlgItem(id);
+    return list != nullptr && list->isVisible();
+}
+
+void CDefinitionDlg::PickInList(int id) {
+    auto* list = dynamic_cast<ListBoxWidget*>(GetDlgItem(id));
+    if (list != nullptr && list->onUserSelect) list->onUserSelect();
+}
+
+BOOL CDefinitionDlg::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_LBUTTONUP || msg->message == WM_LBUTTONDOWN ||
+        msg->message == WM_MOUSEMOVE) {
+        OnPointer(*msg);
+    }
+    switch (msg->wParam) {
+        case VK_LEFT:
+            OnArrowKey(IDC_PREV_ARROW, false);
+            break;
+        case VK_RIGHT:
+            OnArrowKey(IDC_NEXT_ARROW, true);
+            break;
+        case VK_UP:
+            break;
+        case VK_DOWN:
+            break;
+        case MK_LBUTTON:
+            m_bPopupTap = IsListVisible(IDC_BOOKMARK_LIST) || IsListVisible(IDC_HISTORY_LIST);
+            break;
+        case VK_RETURN:
+            m_bPopupTap = TRUE;
+            if (IsListVisible(IDC_BOOKMARK_LIST)) {
+                PickInList(IDC_BOOKMARK_LIST);
+            } else if (IsListVisible(IDC_HISTORY_LIST)) {
+                PickInList(IDC_HISTORY_LIST);
+            }
+            m_bPopupTap = FALSE;
+            return TRUE;
+        default:
+            break;
+    }
+    // A pop-up list moves its highlight with the arrow keys; anywhere else the
+    // page has used them, and the pane must not scroll a second time.
+    if ((msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) && IsArrowKey(msg->wParam) &&
+        dynamic_cast<ListBoxWidget*>(msg->hwnd) == nullptr) {
+        return TRUE;
+    }
+    return CDialog::PreTranslateMessage(msg);
+}
+
+void CDefinitionDlg::mouseReleaseEvent(QMouseEvent* event) {
+    HidePopups();
+    CDialog::mouseReleaseEvent(event);
+}

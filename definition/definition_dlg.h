@@ -1,0 +1,119 @@
+// The definition page: one dictionary entry under a yellow title band that
+// shows its headword, with two arrow pictures in the band that step to the
+// alphabetically previous or next headword. The search page opens it for a
+// chosen headword and runs it modally; the page hands nothing back.
+#ifndef LEXIVANE_DEFINITION_DEFINITION_DLG_H_
+#define LEXIVANE_DEFINITION_DEFINITION_DLG_H_
+
+#include <QPixmap>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "engine/lexicore.h"
+#include "platform/commandbar.h"
+#include "platform/controls.h"
+#include "platform/dialog.h"
+#include "words/word_services.h"
+
+class QMouseEvent;
+
+// The colour of the title band (COLORREF 0x000FFFFF: red 255, green 255, blue 15).
+inline constexpr uint32_t kTitleBandColour = 0x000FFFFF;
+// Height in pixels of the headword's font in the title band.
+inline constexpr int kTitleFontHeight = 24;
+
+class CDefinitionDlg : public CDialog {
+  public:
+    // Builds nothing yet: the opener stores the engine handle in m_hEngine and
+    // m_words.m_hEngine, calls Initialise, then DoModal.
+    explicit CDefinitionDlg(QWidget* parent = nullptr);
+    ~CDefinitionDlg() override;
+
+    // Sets the headword and its word index to open on, and the starting values
+    // of an opening: word count unread, no pop-up list shown, both lists to be
+    // filled, no arrow pressed.
+    void Initialise(const QString& word, uint32_t index);
+
+    // Shows `word` in the title band at once; an empty word changes nothing.
+    void ShowWord(const QString& word);
+    // Hands `text` (entry HTML) to the pane; an empty text changes nothing, so
+    // the pane keeps its previous entry.
+    void ShowEntry(const QString& text);
+    // Moves to the previous (`forward` false) or next headword, shows it with
+    // its entry and puts it at the top of the history list. False, with nothing
+    // changed, at either end of the word list.
+    bool StepWord(bool forward);
+    // Hides whichever pop-up list is showing.
+    void HidePopups();
+
+    // Arrow pictures, the left/right keys (one step per press), up/down (one
+    // page of the entry per press), pop-up taps and Return. Return is always
+    // consumed; so are the four arrow keys, which the page has used.
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+    const QString& Word() const { return m_strWord; }
+    const QString& Html() const { return m_strHtml; }
+    uint32_t Index() const { return m_nIndex; }
+
+    LXV_HANDLE m_hEngine = 0;  // the application's engine handle; not owned
+    CWordServices m_words;
+
+  protected:
+    BOOL OnInitDialog() override;
+    void OnPaint(QPainter& painter) override;
+    // OnLButtonUp: a tap on the page's own surface closes the pop-up lists.
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void BuildCommandBar();
+    // Renders `word`'s entry, then shows the word and the entry.
+    void ShowWordAndEntry(const QString& word);
+    // Draws the title band and the headword.
+    void PaintTitle(QPainter& painter);
+    // "This is firstword ..." after a backward step that ends on headword 0,
+    // "This is last word ..." after a forward step that ends on the last.
+    void StepAndReport(bool forward);
+    // Turns the arrow picture to its inverse, or back.
+    void InvertArrow(int id);
+    void OnPointer(const MSG& msg);
+    // The key toggle: the first message of each key-down/key-up pair steps.
+    void OnArrowKey(int arrowId, bool forward);
+    // Handles Return as a pick in the visible pop-up list.
+    void PickInList(int id);
+    bool IsListVisible(int id) const;
+
+    CListBox m_bookmarkList;
+    CListBox m_historyList;
+    CCommandBar m_commandBar;
+    std::array<QString, 6> m_tooltips;
+    int m_nTitleFontHeight = 0;
+    QRect m_rcPane;
+    int m_nTitleHeight = 0;
+    bool m_bOk = false;
+    QString m_strWord;
+    QString m_strHtml;
+    uint32_t m_nIndex = 0;
+    uint32_t m_nWordCount = 0;  // 0: not read yet
+    bool m_bHistoryShown = false;
+    bool m_bBookmarksShown = false;
+    bool m_bBookmarksNeedFill = false;
+    bool m_bHistoryNeedsFill = false;
+    QPoint m_ptPointer;  // screen position of the last pointer message
+    // The arrows' rectangles in the page's coordinates, taken at set-up. A
+    // desktop window can be moved, so pointer positions are compared in page
+    // coordinates rather than against a screen rectangle taken once.
+    QRect m_rcNextArrow;
+    QRect m_rcPrevArrow;
+    bool m_bNextPressed = false;
+    bool m_bPrevPressed = false;
+    bool m_bArrowInverted = false;
+    std::array<QPixmap, 2> m_arrowPictures;  // previous, next: as drawn normally
+    std::array<bool, 2> m_arrowShownInverted = {false, false};
+    BOOL m_bKeyToggle = FALSE;
+    BOOL m_bPopupTap = FALSE;
+};
+
+#endif  // LEXIVANE_DEFINITION_DEFINITION_DLG_H_
