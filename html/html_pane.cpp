@@ -1,0 +1,138 @@
+#include "html/html_pane.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QUrl>
+#include <cmath>
+#include <optional>
+
+#include "platform/glue.h"
+#include "words/word_services.h"
+
+namespace {
+
+// The top of the line that holds the document's anchor `name`, in document
+// pixels; nothing when the document has no such anchor.
+std::optional<int> AnchorTop(QTextDocument* document, const QString& name) {
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().anchorNames().contains(name)) continue;
+            double top = document->documentLayout()->blockBoundingRect(block).top();
+            if (const QTextLayout* layout = block.layout()) {
+                const QTextLine line =
+                    layout->lineForTextPosition(fragment.position() - block.position());
+                if (line.isValid()) top += line.y();
+            }
+            return static_cast<int>(std::lround(top));
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+HtmlViewWidget::HtmlViewWidget(QWidget* parent) : QTextBrowser(parent) {
+    setOpenLinks(false);
+    setOpenExternalLinks(false);
+    connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
+        if (!onHotspot) return;
+        NMHTMLVIEW notify{{this, HTML_CONTROL_ID, NM_HOTSPOT}, link.toString()};
+        onHotspot(notify);
+    });
+}
+
+void HtmlViewWidget::SetDocumentHtml(const QString& source) {
+    m_strSource = source;
+    setHtml(source);
+}
+
+CHtmlPane::CHtmlPane(QWidget* parent, QRect rcPane) : m_rcPane(rcPane), m_hwndParent(parent) {}
+
+CHtmlPane::~CHtmlPane() {
+    delete m_hwndHtml.data();
+}
+
+QWidget* CHtmlPane::Create() {
+    // The program loads the HTML view library at start-up; a page opened
+    // without it (a failed load, or a test) loads it here.
+    if (g_hHtmlViewLib == nullptr) g_hHtmlViewLib = LoadLibraryW(QStringLiteral("htmlview.dll"));
+    m_hwndHtml = new HtmlViewWidget(m_hwndParent);
+    m_hwndHtml->setProperty("controlId", HTML_CONTROL_ID);
+    m_hwndHtml->setObjectName(QStringLiteral("control%1").arg(HTML_CONTROL_ID));
+    m_hwndHtml->setAccessibleName(QStringLiteral("Document"));
+    m_hwndHtml->setGeometry(m_rcPane);
+    m_hwndHtml->setVisible(true);
+    m_hwndHtml->setFocus(Qt::OtherFocusReason);
+    m_hwndHtml->SetDocumentHtml(QString());
+    m_hwndView = m_hwndHtml->viewport();
+    return m_hwndView;
+}
+
+void CHtmlPane::SetHtml(const QString& text) {
+    if (m_hwndHtml == nullptr) return;
+    const QString document =
+        text.startsWith(QLatin1String("<html>"), Qt::CaseSensitive)
+            ? text
+            : QLatin1String("<html><body>") + text + QLatin1String("</body></html>");
+    // Emptying the view first drops the old document's scroll position, so the
+    // new one shows from its top.
+    m_hwndHtml->SetDocumentHtml(QString());
+    m_hwndHtml->SetDocumentHtml(document);
+}
+
+BOOL CHtmlPane::CopySelection() {
+    CWordServices words;
+    const QString previous = words.GetClipboardText();
+    words.ClearClipboard();
+    if (m_hwndHtml != nullptr) m_hwndHtml->copy();
+    if (!words.GetClipboardText().isEmpty()) return TRUE;
+    words.CopyToClipboard(previous);
+    return FALSE;
+}
+
+void CHtmlPane::PageUp() {
+    ScrollPage(true);
+}
+
+void CHtmlPane::PageDown() {
+    ScrollPage(false);
+}
+
+void CHtmlPane::ScrollPage(bool up) {
+    if (m_bSkipScroll) {
+        m_bSkipScroll = FALSE;
+        return;
+    }
+    if (m_hwndHtml != nullptr) {
+        m_hwndHtml->verticalScrollBar()->triggerAction(up ? QAbstractSlider::SliderPageStepSub
+                                                          : QAbstractSlider::SliderPageStepAdd);
+    }
+    m_bSkipScroll = TRUE;
+}
+
+void CHtmlPane::GoToAnchor(const QString& target) {
+    if (m_hwndHtml == nullptr) return;
+    QScrollBar* bar = m_hwndHtml->verticalScrollBar();
+    if (target.compare(QLatin1String("#top"), Qt::CaseInsensitive) == 0) {
+        bar->setValue(bar->minimum());
+        return;
+    }
+    for (const char* name : {"search", "definition"}) {
+        if (target.compare(QLatin1Char('#') + QLatin1String(name), Qt::CaseInsensitive) != 0)
+            continue;
+        // The document may not be laid out yet when the page has just opened.
+        QTextDocument* document = m_hwndHtml->document();
+        document->documentLayout()->documentSize();
+        if (const std::optional<int> top = AnchorTop(document, QLatin1String(name)))
+            bar->setValue(*top);
+        return;
+    }
+}
+
+void CHtmlPane::Destroy() {
+    delete m_hwndHtml.data();
+}

@@ -1,0 +1,103 @@
+// The HTML pane: one HTML view inside a page. The definition page shows each
+// entry in it and the help page the help document. The pane owns nothing but
+// its view: it replaces the whole document on request, scrolls a page at a
+// time for the hardware Up/Down keys, copies the user's selection to the
+// clipboard, jumps to the help document's three anchors, and reports a tapped
+// link to the page instead of following it.
+#ifndef LEXIVANE_HTML_HTML_PANE_H_
+#define LEXIVANE_HTML_HTML_PANE_H_
+
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <QTextBrowser>
+#include <functional>
+
+#include "platform/types.h"
+
+// The child-window id of the view; a page's notification handler sees it as
+// the sender id.
+inline constexpr int HTML_CONTROL_ID = 12321;
+
+// The view's link-tap notification code.
+inline constexpr UINT NM_HOTSPOT = WM_USER + 101;
+
+// Header of a control notification: the sending control, its id and the code.
+struct NMHDR {
+    QWidget* hwndFrom;
+    int idFrom;
+    UINT code;
+};
+
+// What a page receives when a link in the view is tapped: the link's target
+// exactly as the document's href writes it ("#search", "other.html#x", ...).
+struct NMHTMLVIEW {
+    NMHDR hdr;
+    QString szTarget;
+};
+
+// The view widget: a read-only text browser that never follows a link itself;
+// a tapped link goes to onHotspot.
+class HtmlViewWidget : public QTextBrowser {
+  public:
+    explicit HtmlViewWidget(QWidget* parent);
+
+    // Replaces the document with the HTML `source` and keeps the source.
+    void SetDocumentHtml(const QString& source);
+    // The HTML source of the current document; empty for an empty one.
+    const QString& DocumentHtml() const { return m_strSource; }
+
+    std::function<void(const NMHTMLVIEW& notify)> onHotspot;
+
+  private:
+    QString m_strSource;
+};
+
+class CHtmlPane {
+  public:
+    // Stores the page and the view's place (x, y, width, height in the page's
+    // client coordinates); creates no window.
+    CHtmlPane(QWidget* parent, QRect rcPane);
+    CHtmlPane(const CHtmlPane&) = delete;
+    CHtmlPane& operator=(const CHtmlPane&) = delete;
+    // Destroys the view if it still exists.
+    virtual ~CHtmlPane();
+
+    // Scrolls to "#top", "#search" or "#definition" (in any letter case): the
+    // top of the document, or the line of the document's anchor "search" or
+    // "definition" brought to the top of the view (as far as the document's
+    // length allows). Any other target, or an anchor the document does not
+    // have, changes nothing.
+    virtual void GoToAnchor(const QString& target);
+
+    // Makes the view a visible child of the page at m_rcPane with an empty
+    // document and gives it the focus. Returns m_hwndView, the view's inner
+    // window that scrolling and copying act on. Loads the HTML view library
+    // first when the program has not.
+    QWidget* Create();
+    // Replaces the whole document and shows it from its top. A text that
+    // begins with exactly "<html>" is the document; any other text (also
+    // "<HTML>...", or an empty one) is put inside "<html><body>...</body></html>".
+    void SetHtml(const QString& text);
+    // Copies the selected text to the clipboard and returns TRUE. With nothing
+    // selected it returns FALSE and the clipboard holds what it held before.
+    BOOL CopySelection();
+    // One page up or down, but only on every other call of either: the page
+    // sees the key-down and the key-up of each Up/Down press, and one press
+    // scrolls one page.
+    void PageUp();
+    void PageDown();
+    // Destroys the view; the pane's window pointers become null.
+    void Destroy();
+
+    QPointer<HtmlViewWidget> m_hwndHtml;  // the view; null until Create and after Destroy
+    QPointer<QWidget> m_hwndView;         // the view's viewport
+    QRect m_rcPane;                       // x, y, width, height
+    QWidget* m_hwndParent;                // the page
+    BOOL m_bSkipScroll = FALSE;           // the shared page-scroll toggle
+
+  private:
+    void ScrollPage(bool up);
+};
+
+#endif  // LEXIVANE_HTML_HTML_PANE_H_

@@ -1,0 +1,217 @@
+#include "html/html_pane.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QScrollBar>
+#include <QTest>
+#include <memory>
+#include <vector>
+
+#include "platform/glue.h"
+#include "tests/html/html_test_support.h"
+#include "words/word_services.h"
+
+namespace {
+
+// A long document with the help document's two heading anchors in its middle.
+QString LongDocument() {
+    QString body =
+        QStringLiteral("<a name=\"top\"></a><b>Start</b><br><a href=\"#search\">S</a><br>");
+    for (int i = 0; i < 30; ++i)
+        body += QStringLiteral("<p>Paragraph %1 of the first part.</p>").arg(i);
+    body += QStringLiteral("<br><a name=\"search\"></a><b>[Search heading]</b><br>");
+    for (int i = 0; i < 30; ++i)
+        body += QStringLiteral("<p>Paragraph %1 of the second part.</p>").arg(i);
+    body += QStringLiteral("<br><a name=\"definition\"><b>[Definition heading]</b></a><br>");
+    for (int i = 0; i < 60; ++i)
+        body += QStringLiteral("<p>Paragraph %1 of the last part.</p>").arg(i);
+    return QStringLiteral("<html><body>") + body + QStringLiteral("</body></html>");
+}
+
+class HtmlPaneTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        page.resize(240, 268);
+        page.show();
+        pane = std::make_unique<CHtmlPane>(&page, QRect(2, 2, 236, 265));
+        pane->Create();
+    }
+
+    QScrollBar* Bar() { return pane->m_hwndHtml->verticalScrollBar(); }
+    QString Shown() { return pane->m_hwndHtml->toPlainText(); }
+    static void SetClipboard(const QString& text) {
+        CWordServices words;
+        if (text.isEmpty())
+            words.ClearClipboard();
+        else
+            words.CopyToClipboard(text);
+    }
+    static QString Clipboard() { return CWordServices().GetClipboardText(); }
+
+    QWidget page;
+    std::unique_ptr<CHtmlPane> pane;
+};
+
+TEST_F(HtmlPaneTest, CreatePlacesAnEmptyVisibleViewOnThePage) {
+    EXPECT_EQ(pane->m_hwndHtml->parentWidget(), &page);
+    EXPECT_EQ(pane->m_hwndHtml->geometry(), QRect(2, 2, 236, 265));
+    EXPECT_TRUE(pane->m_hwndHtml->isVisible());
+    EXPECT_EQ(pane->m_hwndView, pane->m_hwndHtml->viewport());
+    EXPECT_EQ(pane->m_hwndHtml->property("controlId").toInt(), HTML_CONTROL_ID);
+    EXPECT_FALSE(pane->m_hwndHtml->accessibleName().isEmpty());
+    EXPECT_TRUE(Shown().isEmpty());
+    EXPECT_NE(g_hHtmlViewLib, nullptr);
+}
+
+TEST_F(HtmlPaneTest, OnlyTextStartingWithLowerCaseHtmlTagIsTakenWhole) {
+    struct Case {
+        QString text;
+        QString document;
+    };
+    const std::vector<Case> cases = {
+        {"<html><body>whole</body></html>", "<html><body>whole</body></html>"},
+        {"<html>", "<html>"},
+        {"<HTML><BODY>caps</BODY></HTML>",
+         "<html><body><HTML><BODY>caps</BODY></HTML></body></html>"},
+        {" <html>x", "<html><body> <html>x</body></html>"},
+        {"<htm", "<html><body><htm</body></html>"},
+        {"<b>cat</b> a small animal", "<html><body><b>cat</b> a small animal</body></html>"},
+        {"", "<html><body></body></html>"},
+    };
+    for (const Case& c : cases) {
+        pane->SetHtml(c.text);
+        EXPECT_EQ(pane->m_hwndHtml->DocumentHtml(), c.document) << c.text.toStdString();
+    }
+    pane->SetHtml(QStringLiteral("<b>cat</b> a small animal"));
+    EXPECT_EQ(Shown(), QStringLiteral("cat a small animal"));
+}
+
+TEST_F(HtmlPaneTest, SecondDocumentReplacesTheFirstAndShowsFromItsTop) {
+    pane->SetHtml(LongDocument());
+    Bar()->setValue(Bar()->maximum());
+    ASSERT_GT(Bar()->value(), 0);
+    pane->SetHtml(LongDocument().replace(QStringLiteral("Paragraph"), QStringLiteral("Line")));
+    EXPECT_FALSE(Shown().contains(QStringLiteral("Paragraph")));
+    EXPECT_TRUE(Shown().contains(QStringLiteral("Line 59 of the last part.")));
+    EXPECT_EQ(Bar()->value(), 0);
+}
+
+TEST_F(HtmlPaneTest, PagingScrollsOnTheFirstOfEachPairOfCalls) {
+    pane->SetHtml(LongDocument());
+    const int page = Bar()->pageStep();
+    ASSERT_GT(Bar()->maximum(), 3 * page);
+    pane->PageDown();
+    EXPECT_EQ(Bar()->value(), page);
+    pane->PageDown();
+    EXPECT_EQ(Bar()->value(), page);
+    pane->PageDown();
+    EXPECT_EQ(Bar()->value(), 2 * page);
+    // The toggle is shared: after the third call, the next one of either kind is skipped.
+    pane->PageUp();
+    EXPECT_EQ(Bar()->value(), 2 * page);
+    pane->PageUp();
+    EXPECT_EQ(Bar()->value(), page);
+    pane->PageDown();
+    EXPECT_EQ(Bar()->value(), page);
+}
+
+TEST_F(HtmlPaneTest, PageUpThenPageDownScrollsUpOnce) {
+    pane->SetHtml(LongDocument());
+    Bar()->setValue(3 * Bar()->pageStep());
+    pane->PageUp();
+    pane->PageDown();
+    EXPECT_EQ(Bar()->value(), 2 * Bar()->pageStep());
+}
+
+TEST_F(HtmlPaneTest, CopySelectionPutsTheSelectedTextOnTheClipboard) {
+    SetClipboard(QStringLiteral("earlier"));
+    pane->SetHtml(QStringLiteral("<b>cat</b> a small animal"));
+    pane->m_hwndHtml->selectAll();
+    EXPECT_EQ(pane->CopySelection(), TRUE);
+    EXPECT_EQ(Clipboard(), QStringLiteral("cat a small animal"));
+}
+
+TEST_F(HtmlPaneTest, CopySelectionWithNothingSelectedKeepsTheClipboard) {
+    pane->SetHtml(QStringLiteral("<b>cat</b> a small animal"));
+    SetClipboard(QStringLiteral("earlier text"));
+    EXPECT_EQ(pane->CopySelection(), FALSE);
+    EXPECT_EQ(Clipboard(), QStringLiteral("earlier text"));
+
+    SetClipboard(QString());
+    EXPECT_EQ(pane->CopySelection(), FALSE);
+    EXPECT_TRUE(Clipboard().isEmpty());
+    EXPECT_EQ(QApplication::clipboard()->text(), QString());
+}
+
+TEST_F(HtmlPaneTest, AnchorsBringTheirHeadingsToTheTop) {
+    pane->SetHtml(LongDocument());
+    pane->GoToAnchor(QStringLiteral("#search"));
+    EXPECT_GT(Bar()->value(), 0);
+    EXPECT_EQ(html_test::TopLine(pane->m_hwndHtml), QStringLiteral("[Search heading]"));
+    pane->GoToAnchor(QStringLiteral("#DEFINITION"));
+    EXPECT_EQ(html_test::TopLine(pane->m_hwndHtml), QStringLiteral("[Definition heading]"));
+    pane->GoToAnchor(QStringLiteral("#TOP"));
+    EXPECT_EQ(Bar()->value(), 0);
+    pane->GoToAnchor(QStringLiteral("#Search"));
+    EXPECT_EQ(html_test::TopLine(pane->m_hwndHtml), QStringLiteral("[Search heading]"));
+}
+
+TEST_F(HtmlPaneTest, OtherTargetsAndMissingAnchorsChangeNothing) {
+    pane->SetHtml(LongDocument());
+    Bar()->setValue(Bar()->pageStep());
+    for (const char* target : {"#nowhere", "search", "#search ", "", "#", "#top#"}) {
+        pane->GoToAnchor(QString::fromLatin1(target));
+        EXPECT_EQ(Bar()->value(), Bar()->pageStep()) << target;
+    }
+    pane->SetHtml(LongDocument().remove(QStringLiteral("<a name=\"search\"></a>")));
+    Bar()->setValue(Bar()->pageStep());
+    pane->GoToAnchor(QStringLiteral("#search"));
+    EXPECT_EQ(Bar()->value(), Bar()->pageStep());
+}
+
+TEST_F(HtmlPaneTest, TappedLinkIsReportedWithItsTargetAndNotFollowed) {
+    std::vector<NMHTMLVIEW> notes;
+    pane->m_hwndHtml->onHotspot = [&](const NMHTMLVIEW& n) { notes.push_back(n); };
+    pane->SetHtml(LongDocument());
+    const QString before = Shown();
+    html_test::TapLink(pane->m_hwndHtml, QStringLiteral("#search"));
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].szTarget, QStringLiteral("#search"));
+    EXPECT_EQ(notes[0].hdr.code, NM_HOTSPOT);
+    EXPECT_EQ(notes[0].hdr.idFrom, HTML_CONTROL_ID);
+    EXPECT_EQ(notes[0].hdr.hwndFrom, pane->m_hwndHtml.data());
+    EXPECT_EQ(Shown(), before);
+    EXPECT_EQ(Bar()->value(), 0);
+}
+
+TEST_F(HtmlPaneTest, DestroyRemovesTheViewAndLaterCallsDoNothing) {
+    pane->SetHtml(LongDocument());
+    pane->Destroy();
+    EXPECT_EQ(pane->m_hwndHtml, nullptr);
+    EXPECT_EQ(pane->m_hwndView, nullptr);
+    EXPECT_TRUE(page.findChildren<QTextBrowser*>().isEmpty());
+    pane->SetHtml(QStringLiteral("x"));
+    pane->PageDown();
+    pane->GoToAnchor(QStringLiteral("#top"));
+    pane.reset();
+}
+
+TEST(HtmlPaneLifetimeTest, PaneOutlivingItsPageDoesNotDestroyTheViewTwice) {
+    auto page = std::make_unique<QWidget>();
+    CHtmlPane pane(page.get(), QRect(0, 0, 100, 100));
+    pane.Create();
+    page.reset();
+    EXPECT_EQ(pane.m_hwndHtml, nullptr);
+}
+
+TEST(HtmlPaneLifetimeTest, DeletingThePaneRemovesItsView) {
+    QWidget page;
+    auto pane = std::make_unique<CHtmlPane>(&page, QRect(0, 0, 100, 100));
+    pane->Create();
+    pane.reset();
+    EXPECT_TRUE(page.findChildren<QTextBrowser*>().isEmpty());
+}
+
+}  // namespace
