@@ -91,6 +91,10 @@ BOOL CDefinitionDlg::OnInitDialog() {
     m_nTitleHeight = title != nullptr ? title->height() : 0;
     m_rcPane = QRect(0, m_nTitleHeight, width, height - m_nTitleHeight);
 
+    m_pPane = std::make_unique<CHtmlPane>(this, m_rcPane);
+    m_pPane->Create();
+    m_hPaneWnd = m_pPane->m_hwndHtml.data();
+
     ShowWord(m_strWord);
     ShowEntry(m_words.RenderEntry(m_strWord, true));
 
@@ -131,6 +135,8 @@ void CDefinitionDlg::ShowWord(const QString& word) {
 void CDefinitionDlg::ShowEntry(const QString& text) {
     if (text.isEmpty()) return;
     m_strHtml = text;
+    m_pPane->SetHtml(text);
+    if (m_hPaneWnd != nullptr) repaint(m_hPaneWnd->geometry());
 }
 
 void CDefinitionDlg::ShowWordAndEntry(const QString& word) {
@@ -304,8 +310,10 @@ BOOL CDefinitionDlg::PreTranslateMessage(MSG* msg) {
             OnArrowKey(IDC_NEXT_ARROW, true);
             break;
         case VK_UP:
+            m_pPane->PageUp();
             break;
         case VK_DOWN:
+            m_pPane->PageDown();
             break;
         case MK_LBUTTON:
             m_bPopupTap = IsListVisible(IDC_BOOKMARK_LIST) || IsListVisible(IDC_HISTORY_LIST);

@@ -7,12 +7,15 @@
 
 #include <QPixmap>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "engine/lexicore.h"
+#include "html/html_pane.h"
 #include "platform/commandbar.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
@@ -39,8 +42,9 @@ class CDefinitionDlg : public CDialog {
 
     // Shows `word` in the title band at once; an empty word changes nothing.
     void ShowWord(const QString& word);
-    // Hands `text` (entry HTML) to the pane; an empty text changes nothing, so
-    // the pane keeps its previous entry.
+    // Hands `text` (entry HTML) to the pane and paints it at once; an empty
+    // text changes nothing, so the pane keeps its previous entry. Only once
+    // the page has been set up (DoModal), which creates the pane.
     void ShowEntry(const QString& text);
     // Moves to the previous (`forward` false) or next headword, shows it with
     // its entry and puts it at the top of the history list. False, with nothing
@@ -112,6 +116,8 @@ class CDefinitionDlg : public CDialog {
     bool m_bArrowInverted = false;
     std::array<QPixmap, 2> m_arrowPictures;  // previous, next: as drawn normally
     std::array<bool, 2> m_arrowShownInverted = {false, false};
+    std::unique_ptr<CHtmlPane> m_pPane;  // created at set-up
+    QPointer<QWidget> m_hPaneWnd;        // the pane's view
     BOOL m_bKeyToggle = FALSE;
     BOOL m_bPopupTap = FALSE;
 };

@@ -10,7 +10,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -156,6 +158,38 @@ TEST_F(DefinitionPageTest, SetUpRendersTheChosenWordsEntryAsHtml) {
         EXPECT_TRUE(fake_engine::Get().prints[0].html);
         EXPECT_TRUE(fake_engine::Get().prints[0].bufferWasZeroed);
         EXPECT_EQ(fake_engine::CallCount("lxv_wordlist_count"), 0) << "read at the first step";
+    });
+}
+
+TEST_F(DefinitionPageTest, PaneFillsThePageUnderTheTitleBandAndShowsTheEntry) {
+    Run("cat", 3, [&] {
+        auto* pane = m_page->findChild<QTextBrowser*>();
+        ASSERT_NE(pane, nullptr);
+        EXPECT_EQ(pane->geometry(), QRect(0, 28, 240, 240));
+        EXPECT_TRUE(pane->isVisible());
+        EXPECT_EQ(pane->toPlainText(), QStringLiteral("cat html"));
+        EXPECT_TRUE(pane->hasFocus());
+        Click(IDC_NEXT_ARROW);
+        EXPECT_EQ(pane->toPlainText(), QStringLiteral("dog html"));
+    });
+}
+
+TEST_F(DefinitionPageTest, UpAndDownKeysPageTheEntryOncePerPress) {
+    std::string longEntry;
+    for (int i = 1; i <= 80; ++i) longEntry += "<p>sense " + std::to_string(i) + "</p>";
+    fake_engine::Get().entries[3].html = longEntry;
+    Run("cat", 3, [&] {
+        auto* pane = m_page->findChild<QTextBrowser*>();
+        ASSERT_NE(pane, nullptr);
+        QScrollBar* bar = pane->verticalScrollBar();
+        ASSERT_GT(bar->maximum(), 3 * bar->pageStep());
+        QTest::keyClick(pane, Qt::Key_Down);
+        EXPECT_EQ(bar->value(), bar->pageStep()) << "one page, and not a line more";
+        QTest::keyClick(pane, Qt::Key_Down);
+        QTest::keyClick(pane, Qt::Key_Up);
+        EXPECT_EQ(bar->value(), bar->pageStep());
+        QTest::keyClick(pane, Qt::Key_Left);
+        EXPECT_EQ(m_page->Word(), QStringLiteral("abacus")) << "left and right still step";
     });
 }
 
