@@ -215,6 +215,10 @@ void CEdit::ReplaceSel(const QString& text) {
     if (auto* edit = qobject_cast<QLineEdit*>(m_hWnd)) edit->insert(text);
 }
 
+void CEdit::Paste() {
+    if (auto* edit = qobject_cast<QLineEdit*>(m_hWnd)) edit->paste();
+}
+
 void CEdit::LimitText(int maxChars) {
     if (auto* edit = qobject_cast<QLineEdit*>(m_hWnd))
         edit->setMaxLength(maxChars > 0 ? maxChars : 32767);

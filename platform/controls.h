@@ -103,6 +103,9 @@ class CEdit : public CWnd {
     void SetSel(int start, int end);
     void ReplaceSel(const QString& text);
     void LimitText(int maxChars);
+    // WM_PASTE: inserts the clipboard's text at the cursor, replacing the
+    // selection; the change notification follows as for typing.
+    void Paste();
 };
 
 // Push buttons and check boxes.
