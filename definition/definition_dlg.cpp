@@ -75,10 +75,14 @@ void CDefinitionDlg::Initialise(const QString& word, uint32_t index) {
     m_bPopupTap = FALSE;
 }
 
+void CDefinitionDlg::DoDataExchange(CDataExchange* dx) {
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_BOOKMARK_LIST, m_bookmarkList);
+    DDX_Control(dx, IDC_HISTORY_LIST, m_historyList);
+}
+
 BOOL CDefinitionDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    BindControl(IDC_BOOKMARK_LIST, m_bookmarkList);
-    BindControl(IDC_HISTORY_LIST, m_historyList);
 
     BuildCommandBar();
 

@@ -66,6 +66,8 @@ class CDefinitionDlg : public CDialog {
     CWordServices m_words;
 
   protected:
+    // Binds the two pop-up list boxes.
+    void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
     void OnPaint(QPainter& painter) override;
     // OnLButtonUp: a tap on the page's own surface closes the pop-up lists.
