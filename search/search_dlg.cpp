@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "definition/definition_dlg.h"
 #include "platform/glue.h"
+#include "platform/messagebox.h"
 #include "platform/resources.h"
 #include "platform/shell.h"
 #include "res/resource.h"
@@ -429,5 +431,44 @@ void CSearchDlg::OnEditPaste() {
 }
 
 void CSearchDlg::OnSelectWord() {
-    // Opening the chosen headword's definition page comes with the definition page.
+    const int row = m_wordList.GetCurSel();
+    if (row == LB_ERR) return;
+    QString word;
+    m_wordList.GetText(row, word);
+    if (word.isEmpty()) return;
+    m_bOk = m_words.AddWordToList(word, m_historyList, true);
+    HidePopups();
+    if (m_bOk && OpenDefinition(word) == -1) m_bOk = false;
+    if (!m_bOk) {
+        m_strMessage = QStringLiteral("Internal error!! Please restart the application");
+        FatalError(this, m_strMessage, QStringLiteral("Bookmarks"));
+    }
+}
+
+int32_t CSearchDlg::OpenDefinition(const QString& word) {
+    m_bOk = true;
+    m_bBookmarksNeedFill = true;
+    m_bHistoryNeedsFill = true;
+    HidePopups();
+    // A local index: the word list window stays where it is.
+    const uint32_t index = m_words.NearestIndex(word);
+    const QString headword = NarrowToWide(lxv_wordlist_at(m_hEngine, index));
+    // Index 0 is also what a failed look-up gives: it counts only for "a" or
+    // for the word that really is the first headword (a dictionary need not
+    // begin with "a").
+    if (index == 0 && word != QStringLiteral("a") &&
+        headword.compare(word, Qt::CaseInsensitive) != 0) {
+        return -1;
+    }
+    if (headword.compare(word, Qt::CaseInsensitive) != 0) {
+        MessageBox(this, QStringLiteral("Matching word not found on Dictionary."),
+                   QStringLiteral("Error"), MB_ICONHAND);
+        return 1;
+    }
+    CDefinitionDlg page(nullptr);
+    page.m_hEngine = m_hEngine;
+    page.m_words.m_hEngine = m_hEngine;
+    page.Initialise(word, index);
+    page.DoModal();
+    return 0;
 }

@@ -70,8 +70,18 @@ class CSearchDlg : public CDialog {
     // Paste: puts the clipboard's text into the search box, when it has some.
     void OnEditPaste();
     // A word chosen in the word list: a tap or keyboard selection, or Return
-    // with no pop-up list showing.
+    // with no pop-up list showing. Puts the word at the top of the history
+    // list and opens its definition page. A word the dictionary cannot place
+    // at all is an inconsistency the page cannot recover from: "Internal
+    // error!!" and the program ends with exit code 1.
     void OnSelectWord();
+    // Runs the definition page for `word` and returns 0 when it ran; 1 when
+    // the headword found for the word differs from it beyond letter case
+    // ("Matching word not found on Dictionary." shown); -1, with nothing
+    // shown, when the word leads to no headword at all. Marks both pop-up
+    // lists to be filled afresh, since the page may change bookmarks and
+    // history; the word list window is left as it was.
+    int32_t OpenDefinition(const QString& word);
 
     // Hides whichever pop-up list is showing.
     void HidePopups();
