@@ -1,6 +1,9 @@
 #include "search/search_dlg.h"
 
 #include <QColor>
+#include <QFont>
+#include <QFontInfo>
+#include <QListWidget>
 #include <QMetaObject>
 #include <QPaintEvent>
 #include <QPainter>
@@ -34,6 +37,22 @@ PanelLayout& Layout() {
 }
 
 constexpr QColor kPanelColour(255, 255, 15);  // the panel's yellow, 0x000FFFFF
+
+// Sizes the word list's rows so that a page of `rows` rows fills the list box,
+// as on the handheld, and makes its font fit them: a page move then never
+// passes over headwords the user has not seen.
+void FitWordListRows(CListBox& list, int rows) {
+    auto* widget = qobject_cast<QListWidget*>(list.GetSafeHwnd());
+    if (widget == nullptr || rows <= 0) return;
+    const int height = widget->contentsRect().height() / rows;
+    if (list.SetItemHeight(height) == LB_ERR) return;
+    QFont font = widget->font();
+    int pixels = QFontInfo(font).pixelSize();
+    while (widget->fontMetrics().height() > height && pixels > 1) {
+        font.setPixelSize(--pixels);
+        widget->setFont(font);
+    }
+}
 
 }  // namespace
 
@@ -69,6 +88,7 @@ BOOL CSearchDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     setWindowIcon(m_hIcon);
     CenterWindow();
+    FitWordListRows(m_wordList, m_nPageRows);
     InitWordList();
     CreateCommandBar();
     return TRUE;
