@@ -325,7 +325,9 @@ void CSearchDlg::UpdatePageRows() {
     if (m_wordList.GetCount() >= 2 && m_wordList.GetItemRect(1, &row) != LB_ERR)
         rowHeight = row.height();
     if (rowHeight == 0) return;
-    const int32_t rows = listHeight / rowHeight;
+    // A list box shorter than a row still shows one, so that the window
+    // always has a first row to keep and move.
+    const int32_t rows = std::max(listHeight / rowHeight, 1);
     if (rows == m_nPageRows) return;
     m_nPageRows = rows;
     RefillKeepingFirstRow();

@@ -445,6 +445,23 @@ TEST_F(SearchPageTest, SoftKeyboardShrinksTheListAndRestoresItKeepingRowAndSelec
     });
 }
 
+TEST_F(SearchPageTest, ASoftKeyboardTallerThanTheListLeavesOneRowThatStillMoves) {
+    Run("words-1000.pdb", [&] {
+        Type(m_engine->At(40));
+        SetSoftInputPanelForTesting(true, QRect(0, 0, 240, 400));
+        EXPECT_EQ(List()->height(), 0);
+        EXPECT_EQ(m_page->m_nPageRows, 1);
+        EXPECT_EQ(Rows(), Window(40));
+        QTest::keyClick(Edit(), Qt::Key_Down);
+        EXPECT_EQ(Rows(), Window(41));
+        Action(QAbstractSlider::SliderPageStepAdd);
+        EXPECT_EQ(Rows(), Window(42));
+        ResetSoftInputPanelForTesting();
+        EXPECT_EQ(m_page->m_nPageRows, 18);
+        EXPECT_EQ(Rows(), Window(42));
+    });
+}
+
 TEST_F(SearchPageTest, ADictionarySmallerThanAPageShowsItAllAndNothingMovesIt) {
     Run("words-10.pdb", [&] {
         EXPECT_EQ(Rows(), Window(0));
