@@ -39,8 +39,8 @@ PanelLayout& Layout() {
 constexpr QColor kPanelColour(255, 255, 15);  // the panel's yellow, 0x000FFFFF
 
 // Sizes the word list's rows so that a page of `rows` rows fills the list box,
-// as on the handheld, and makes its font fit them: a page move then never
-// passes over headwords the user has not seen.
+// and makes its font fit them: every row of the window shows, so a page move
+// never passes over headwords the user has not seen.
 void FitWordListRows(CListBox& list, int rows) {
     auto* widget = qobject_cast<QListWidget*>(list.GetSafeHwnd());
     if (widget == nullptr || rows <= 0) return;
