@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QWheelEvent>
 #include <algorithm>
 #include <memory>
 
@@ -37,6 +38,9 @@ PanelLayout& Layout() {
 }
 
 constexpr QColor kPanelColour(255, 255, 15);  // the panel's yellow, 0x000FFFFF
+
+// Wheel movement per headword: a notch (120) moves three.
+constexpr int kWheelDeltaPerRow = 40;
 
 // Sizes the word list's rows so that a page of `rows` rows fills the list box,
 // and makes its font fit them: every row of the window shows, so a page move
@@ -86,6 +90,8 @@ void CSearchDlg::BindMessageMap() {
 
 BOOL CSearchDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    if (auto* list = qobject_cast<QListWidget*>(m_wordList.GetSafeHwnd()))
+        list->viewport()->installEventFilter(this);
     setWindowIcon(m_hIcon);
     CenterWindow();
     FitWordListRows(m_wordList, m_nPageRows);
@@ -374,6 +380,19 @@ void CSearchDlg::OnVScroll(UINT code, UINT thumb, CScrollBar* bar) {
             break;
     }
     bar->SetScrollPos(m_nScrollPos, TRUE);
+}
+
+bool CSearchDlg::eventFilter(QObject* watched, QEvent* event) {
+    auto* list = qobject_cast<QListWidget*>(m_wordList.GetSafeHwnd());
+    if (event->type() != QEvent::Wheel || list == nullptr || watched != list->viewport())
+        return CDialog::eventFilter(watched, event);
+    // Touchpads send small steps: they add up until they make a row.
+    m_nWheelDelta += static_cast<QWheelEvent*>(event)->angleDelta().y();
+    for (; m_nWheelDelta >= kWheelDeltaPerRow; m_nWheelDelta -= kWheelDeltaPerRow)
+        OnVScroll(SB_LINEUP, 0, &m_wordScroll);
+    for (; m_nWheelDelta <= -kWheelDeltaPerRow; m_nWheelDelta += kWheelDeltaPerRow)
+        OnVScroll(SB_LINEDOWN, 0, &m_wordScroll);
+    return true;
 }
 
 void CSearchDlg::OnArrowKey(bool up) {

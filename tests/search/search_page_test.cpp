@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <functional>
 #include <string>
 #include <vector>
@@ -248,6 +249,27 @@ TEST_F(SearchPageTest, DraggingTheThumbWithTheStylusMovesTheRowsAlong) {
         QTest::mouseRelease(Bar(), Qt::LeftButton, Qt::NoModifier, bottom);
         EXPECT_EQ(Rows(), Window(982));
         EXPECT_EQ(Thumb(), 500);
+    });
+}
+
+TEST_F(SearchPageTest, TheMouseWheelOverTheListScrollsThreeHeadwordsANotch) {
+    Run("words-1000.pdb", [&] {
+        const auto wheel = [&](int delta) {
+            QWheelEvent event(QPointF(10, 10), List()->viewport()->mapToGlobal(QPointF(10, 10)),
+                              QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(List()->viewport(), &event);
+        };
+        wheel(-120);
+        EXPECT_EQ(Rows(), Window(3));
+        EXPECT_EQ(Thumb(), 1);
+        wheel(-20);
+        EXPECT_EQ(Rows(), Window(3)) << "half a row waits for more";
+        wheel(-20);
+        EXPECT_EQ(Rows(), Window(4));
+        wheel(240);
+        EXPECT_EQ(Rows(), Window(0)) << "and stops at the start";
+        EXPECT_EQ(Thumb(), 0);
     });
 }
 
