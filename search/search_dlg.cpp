@@ -1,10 +1,14 @@
 #include "search/search_dlg.h"
 
 #include <QColor>
+#include <QFont>
+#include <QFontInfo>
+#include <QListWidget>
 #include <QMetaObject>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QWheelEvent>
 #include <algorithm>
 #include <memory>
 
@@ -36,6 +40,25 @@ PanelLayout& Layout() {
 }
 
 constexpr QColor kPanelColour(255, 255, 15);  // the panel's yellow, 0x000FFFFF
+
+// Wheel movement per headword: a notch (120) moves three.
+constexpr int kWheelDeltaPerRow = 40;
+
+// Sizes the word list's rows so that a page of `rows` rows fills the list box,
+// and makes its font fit them: every row of the window shows, so a page move
+// never passes over headwords the user has not seen.
+void FitWordListRows(CListBox& list, int rows) {
+    auto* widget = qobject_cast<QListWidget*>(list.GetSafeHwnd());
+    if (widget == nullptr || rows <= 0) return;
+    const int height = widget->contentsRect().height() / rows;
+    if (list.SetItemHeight(height) == LB_ERR) return;
+    QFont font = widget->font();
+    int pixels = QFontInfo(font).pixelSize();
+    while (widget->fontMetrics().height() > height && pixels > 1) {
+        font.setPixelSize(--pixels);
+        widget->setFont(font);
+    }
+}
 
 }  // namespace
 
@@ -69,8 +92,11 @@ void CSearchDlg::BindMessageMap() {
 
 BOOL CSearchDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    if (auto* list = qobject_cast<QListWidget*>(m_wordList.GetSafeHwnd()))
+        list->viewport()->installEventFilter(this);
     setWindowIcon(m_hIcon);
     CenterWindow();
+    FitWordListRows(m_wordList, m_nPageRows);
     InitWordList();
     CreateCommandBar();
     return TRUE;
@@ -307,7 +333,9 @@ void CSearchDlg::UpdatePageRows() {
     if (m_wordList.GetCount() >= 2 && m_wordList.GetItemRect(1, &row) != LB_ERR)
         rowHeight = row.height();
     if (rowHeight == 0) return;
-    const int32_t rows = listHeight / rowHeight;
+    // A list box shorter than a row still shows one, so that the window
+    // always has a first row to keep and move.
+    const int32_t rows = std::max(listHeight / rowHeight, 1);
     if (rows == m_nPageRows) return;
     m_nPageRows = rows;
     RefillKeepingFirstRow();
@@ -354,6 +382,19 @@ void CSearchDlg::OnVScroll(UINT code, UINT thumb, CScrollBar* bar) {
             break;
     }
     bar->SetScrollPos(m_nScrollPos, TRUE);
+}
+
+bool CSearchDlg::eventFilter(QObject* watched, QEvent* event) {
+    auto* list = qobject_cast<QListWidget*>(m_wordList.GetSafeHwnd());
+    if (event->type() != QEvent::Wheel || list == nullptr || watched != list->viewport())
+        return CDialog::eventFilter(watched, event);
+    // Touchpads send small steps: they add up until they make a row.
+    m_nWheelDelta += static_cast<QWheelEvent*>(event)->angleDelta().y();
+    for (; m_nWheelDelta >= kWheelDeltaPerRow; m_nWheelDelta -= kWheelDeltaPerRow)
+        OnVScroll(SB_LINEUP, 0, &m_wordScroll);
+    for (; m_nWheelDelta <= -kWheelDeltaPerRow; m_nWheelDelta += kWheelDeltaPerRow)
+        OnVScroll(SB_LINEDOWN, 0, &m_wordScroll);
+    return true;
 }
 
 void CSearchDlg::OnArrowKey(bool up) {

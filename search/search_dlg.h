@@ -127,6 +127,9 @@ class CSearchDlg : public CDialog {
     // Auto Scroll make room for it, or go back to their template places.
     void OnSettingChange() override;
     void paintEvent(QPaintEvent* event) override;
+    // The mouse wheel over the word list scrolls it as the scroll bar's
+    // arrows do, three headwords a notch.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     bool CreateCommandBar();
@@ -151,6 +154,7 @@ class CSearchDlg : public CDialog {
     CButton m_goButton;
     CWnd m_autoScroll;
     bool m_bPaintReachesPage = false;  // the paint being done covers the page's own background
+    int m_nWheelDelta = 0;             // wheel movement not yet turned into rows
 };
 
 #endif  // LEXIVANE_SEARCH_SEARCH_DLG_H_

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Renders the search page with a word typed into it on the dictionaries of the
+# program folder, offscreen, to docs/images/search.png.
+#   scripts/screenshots.sh [BUILD_DIR]
+set -euo pipefail
+build=${1:-build}
+cmake --build "$build" --target search_screenshot -j2
+mkdir -p docs/images
+QT_QPA_PLATFORM=offscreen "$build/test-bin/search_screenshot" "$build/dist" docs/images/search.png Cat
+echo "screenshots: docs/images/search.png"
