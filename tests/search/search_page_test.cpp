@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "definition/definition_dlg.h"
 #include "platform/files.h"
 #include "platform/glue.h"
 #include "platform/shell.h"
@@ -70,8 +71,25 @@ struct EndsOnReturn {
     CDialog& page;
 };
 
+// Choosing a word (a tap on a row, Return) opens its definition page over the
+// search page. These tests are about the search page: each definition page
+// is closed as soon as it shows.
+class ClosesDefinitionPages : public QObject {
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto* page = dynamic_cast<CDefinitionDlg*>(watched))
+                QTimer::singleShot(0, page, [page] { page->close(); });
+        }
+        return false;
+    }
+};
+
 class SearchPageTest : public ::testing::Test {
   protected:
+    void SetUp() override { QApplication::instance()->installEventFilter(&m_closer); }
+    void TearDown() override { QApplication::instance()->removeEventFilter(&m_closer); }
+
     // Runs the page on dictionary `name`; `body` runs once the page is up and active.
     void Run(const std::string& name, const std::function<void()>& body) {
         m_engine = std::make_unique<Engine>(name);
@@ -132,6 +150,7 @@ class SearchPageTest : public ::testing::Test {
 
     std::unique_ptr<Engine> m_engine;
     CSearchDlg* m_page = nullptr;
+    ClosesDefinitionPages m_closer;
 };
 
 TEST_F(SearchPageTest, StartsAtTheFirstHeadwordWithTheScaleOfTheCount) {
