@@ -60,6 +60,8 @@ QWidget* CHtmlPane::Create() {
     // The program loads the HTML view library at start-up; a page opened
     // without it (a failed load, or a test) loads it here.
     if (g_hHtmlViewLib == nullptr) g_hHtmlViewLib = LoadLibraryW(QStringLiteral("htmlview.dll"));
+    // A second Create replaces the view rather than leaving a stray one on the page.
+    delete m_hwndHtml.data();
     m_hwndHtml = new HtmlViewWidget(m_hwndParent);
     m_hwndHtml->setProperty("controlId", HTML_CONTROL_ID);
     m_hwndHtml->setObjectName(QStringLiteral("control%1").arg(HTML_CONTROL_ID));

@@ -71,9 +71,9 @@ class CHtmlPane {
     virtual void GoToAnchor(const QString& target);
 
     // Makes the view a visible child of the page at m_rcPane with an empty
-    // document and gives it the focus. Returns m_hwndView, the view's inner
-    // window that scrolling and copying act on. Loads the HTML view library
-    // first when the program has not.
+    // document and gives it the focus; a view made before is destroyed. Returns m_hwndView, the
+    // view's inner window that scrolling and copying act on. Loads the HTML view library first when
+    // the program has not.
     QWidget* Create();
     // Replaces the whole document and shows it from its top. A text that
     // begins with exactly "<html>" is the document; any other text (also

@@ -206,6 +206,17 @@ TEST(HtmlPaneLifetimeTest, PaneOutlivingItsPageDoesNotDestroyTheViewTwice) {
     EXPECT_EQ(pane.m_hwndHtml, nullptr);
 }
 
+TEST(HtmlPaneLifetimeTest, SecondCreateLeavesOneView) {
+    QWidget page;
+    CHtmlPane pane(&page, QRect(0, 0, 100, 100));
+    pane.Create();
+    pane.SetHtml(QStringLiteral("first"));
+    pane.Create();
+    ASSERT_EQ(page.findChildren<QTextBrowser*>().size(), 1);
+    EXPECT_EQ(page.findChildren<QTextBrowser*>().front(), pane.m_hwndHtml.data());
+    EXPECT_TRUE(pane.m_hwndHtml->toPlainText().isEmpty());
+}
+
 TEST(HtmlPaneLifetimeTest, DeletingThePaneRemovesItsView) {
     QWidget page;
     auto pane = std::make_unique<CHtmlPane>(&page, QRect(0, 0, 100, 100));
