@@ -45,6 +45,12 @@ HtmlViewWidget::HtmlViewWidget(QWidget* parent) : QTextBrowser(parent) {
     });
 }
 
+QVariant HtmlViewWidget::loadResource(int, const QUrl&) {
+    // Empty data, not an invalid value: for an invalid one the document would
+    // read the file itself.
+    return QVariant(QByteArray());
+}
+
 void HtmlViewWidget::SetDocumentHtml(const QString& source) {
     m_strSource = source;
     setHtml(source);

@@ -37,10 +37,16 @@ struct NMHTMLVIEW {
 };
 
 // The view widget: a read-only text browser that never follows a link itself;
-// a tapped link goes to onHotspot.
+// a tapped link goes to onHotspot. It loads nothing a document refers to
+// (pictures, style sheets): documents come from dictionary files, which may be
+// damaged, and a reference such as <img src="/dev/zero"> must not make the
+// program read files.
 class HtmlViewWidget : public QTextBrowser {
   public:
     explicit HtmlViewWidget(QWidget* parent);
+
+    // No resource is ever loaded: always empty data.
+    QVariant loadResource(int type, const QUrl& name) override;
 
     // Replaces the document with the HTML `source` and keeps the source.
     void SetDocumentHtml(const QString& source);
