@@ -171,7 +171,17 @@ int CListBox::GetItemRect(int index, QRect* rect) const {
 }
 
 int CListBox::GetItemHeight() const {
-    return m_hWnd != nullptr ? m_hWnd->fontMetrics().height() + 2 : 0;
+    if (m_hWnd == nullptr) return 0;
+    const int fixed = m_hWnd->property("itemHeight").toInt();
+    return fixed > 0 ? fixed : m_hWnd->fontMetrics().height() + 2;
+}
+
+int CListBox::SetItemHeight(int height) {
+    QListWidget* list = List();
+    if (list == nullptr || height < 1) return LB_ERR;
+    list->setProperty("itemHeight", height);
+    for (int row = 0; row < list->count(); ++row) list->item(row)->setSizeHint(QSize(1, height));
+    return 0;
 }
 
 int CListBox::GetTopIndex() const {
@@ -213,6 +223,10 @@ void CEdit::SetSel(int start, int end) {
 
 void CEdit::ReplaceSel(const QString& text) {
     if (auto* edit = qobject_cast<QLineEdit*>(m_hWnd)) edit->insert(text);
+}
+
+void CEdit::Paste() {
+    if (auto* edit = qobject_cast<QLineEdit*>(m_hWnd)) edit->paste();
 }
 
 void CEdit::LimitText(int maxChars) {

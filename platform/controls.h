@@ -85,8 +85,12 @@ class CListBox : public CWnd {
     int GetTextLen(int index) const;
     // Rectangle of row `index` in the list box's client coordinates; LB_ERR for a bad index.
     int GetItemRect(int index, QRect* rect) const;
-    // Height of one row in pixels.
+    // Height of one row in pixels: as set by SetItemHeight, else the list's
+    // font height plus a pixel above and below.
     int GetItemHeight() const;
+    // LB_SETITEMHEIGHT: gives every row, present and future, `height` pixels
+    // (at least 1). Returns LB_ERR for a height below 1.
+    int SetItemHeight(int height);
     int GetTopIndex() const;
     int SetTopIndex(int index);
     // First row at or after `start` + 1 equal to `text` ignoring case; LB_ERR when none.
@@ -103,6 +107,9 @@ class CEdit : public CWnd {
     void SetSel(int start, int end);
     void ReplaceSel(const QString& text);
     void LimitText(int maxChars);
+    // WM_PASTE: inserts the clipboard's text at the cursor, replacing the
+    // selection; the change notification follows as for typing.
+    void Paste();
 };
 
 // Push buttons and check boxes.

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <cstring>
 
 #include "platform/controls.h"
@@ -149,13 +150,30 @@ void CDialog::BindControl(int id, CWnd& wrapper) const {
     wrapper.Attach(GetDlgItem(id));
 }
 
+BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+    CDataExchange dx(this, saveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+void CDialog::CenterWindow() {
+    QScreen* target = screen();
+    if (target == nullptr) return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(target->availableGeometry().center());
+    move(frame.topLeft());
+}
+
 BOOL CDialog::PreTranslateMessage(MSG*) {
     return FALSE;
 }
 
 BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
     return TRUE;
 }
+
+void CDialog::DoDataExchange(CDataExchange*) {}
 
 void CDialog::OnOK() {
     EndDialog(IDOK);
@@ -229,6 +247,28 @@ void CDialog::paintEvent(QPaintEvent* event) {
 void CDialog::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange) OnActivate(isActiveWindow() ? TRUE : FALSE);
+}
+
+void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
+    dx->m_pDlgWnd->BindControl(id, control);
+}
+
+void DDX_Text(CDataExchange* dx, int id, QString& value) {
+    CWnd control(dx->m_pDlgWnd->GetDlgItem(id));
+    if (dx->m_bSaveAndValidate) {
+        value = control.GetWindowText();
+    } else {
+        control.SetWindowText(value);
+    }
+}
+
+void DDX_Check(CDataExchange* dx, int id, BOOL& value) {
+    CButton button(dx->m_pDlgWnd->GetDlgItem(id));
+    if (dx->m_bSaveAndValidate) {
+        value = button.GetCheck() == BST_CHECKED ? TRUE : FALSE;
+    } else {
+        button.SetCheck(value ? BST_CHECKED : BST_UNCHECKED);
+    }
 }
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}

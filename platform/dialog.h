@@ -14,6 +14,7 @@
 #include "platform/messages.h"
 #include "platform/types.h"
 
+class CDataExchange;
 class CWnd;
 class QPainter;
 
@@ -43,6 +44,12 @@ class CDialog : public QDialog {
     // Binds a wrapper to the control with that id (the framework's DDX_Control).
     void BindControl(int id, CWnd& wrapper) const;
 
+    // Runs DoDataExchange: `saveAndValidate` TRUE reads the controls into the
+    // page's members, FALSE writes the members into the controls. Always TRUE.
+    BOOL UpdateData(BOOL saveAndValidate = TRUE);
+    // Moves the page to the centre of its screen.
+    void CenterWindow();
+
     // Sees every key and left-button message for the page's windows before
     // they do; TRUE swallows the message. Called by Application.
     virtual BOOL PreTranslateMessage(MSG* msg);
@@ -59,9 +66,11 @@ class CDialog : public QDialog {
     // handlers with the Bind* functions below. Runs once, after the controls
     // exist and before OnInitDialog.
     virtual void BindMessageMap() {}
-    // Runs after the controls exist; TRUE gives the focus to the first
-    // control that takes it.
+    // Runs after the controls exist and writes the members into them
+    // (UpdateData(FALSE)); TRUE gives the focus to the first control that takes it.
     virtual BOOL OnInitDialog();
+    // The page's bindings and value exchanges, with the DDX_ functions below.
+    virtual void DoDataExchange(CDataExchange* dx);
     // The page's close button and Return on a default button: ends with IDOK.
     virtual void OnOK();
     // Escape: ends with IDCANCEL.
@@ -95,6 +104,22 @@ class CDialog : public QDialog {
     std::vector<std::pair<int, QWidget*>> m_controls;  // in template order
     std::map<int, std::function<void()>> m_commands;
 };
+
+// One run of a page's DoDataExchange.
+class CDataExchange {
+  public:
+    CDataExchange(CDialog* page, BOOL saveAndValidate)
+        : m_pDlgWnd(page), m_bSaveAndValidate(saveAndValidate) {}
+    CDialog* m_pDlgWnd;
+    BOOL m_bSaveAndValidate;  // TRUE: controls to members
+};
+
+// Binds `control` to the page's control `id`.
+void DDX_Control(CDataExchange* dx, int id, CWnd& control);
+// The text of an edit, button or static control and `value`.
+void DDX_Text(CDataExchange* dx, int id, QString& value);
+// A check box's state and `value` (TRUE when checked).
+void DDX_Check(CDataExchange* dx, int id, BOOL& value);
 
 // The program's QApplication: hands each key and left-button event, once and
 // before any widget sees it, to the PreTranslateMessage of the page whose

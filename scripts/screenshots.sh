@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Renders the pages on Qt's offscreen platform into docs/images/.
-# Usage: scripts/screenshots.sh [build-dir]   (default: build)
+# Renders the pages on Qt's offscreen platform into docs/images/: the search
+# page with a word typed into it (on the dictionaries of the program folder),
+# the help page and the About box.
+#   scripts/screenshots.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-cmake --build "$build" --target page_screenshots -j2
+cmake --build "$build" --target search_screenshot page_screenshots -j2
 mkdir -p docs/images
+QT_QPA_PLATFORM=offscreen "$build/test-bin/search_screenshot" "$build/dist" docs/images/search.png Cat
 QT_QPA_PLATFORM=offscreen "$build/test-bin/page_screenshots" docs/images
+echo "screenshots: docs/images/"

@@ -1,5 +1,474 @@
 #include "search/search_dlg.h"
 
-#include "res/resource.h"
+#include <QColor>
+#include <QFont>
+#include <QFontInfo>
+#include <QListWidget>
+#include <QMetaObject>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QRegion>
+#include <QWheelEvent>
+#include <algorithm>
+#include <memory>
 
-CSearchDlg::CSearchDlg(QWidget* parent) : CDialog(IDD_SEARCH, parent) {}
+#include "platform/glue.h"
+#include "platform/resources.h"
+#include "platform/shell.h"
+#include "res/resource.h"
+#include "search/word_window.h"
+
+namespace {
+
+// The places of the controls that the soft input panel moves, saved once per
+// process at the page's first activation, while they are at their template
+// places. They are kept relative to the page, so a page that the user has
+// moved on the desktop since still lays out right.
+struct PanelLayout {
+    QRect autoScroll;
+    QRect wordList;
+    QRect wordScroll;
+    bool saved = false;   // the three places were saved
+    bool shrunk = false;  // the page is laid out around the soft input panel
+};
+
+PanelLayout& Layout() {
+    static PanelLayout layout;
+    return layout;
+}
+
+constexpr QColor kPanelColour(255, 255, 15);  // the panel's yellow, 0x000FFFFF
+
+// Wheel movement per headword: a notch (120) moves three.
+constexpr int kWheelDeltaPerRow = 40;
+
+// Sizes the word list's rows so that a page of `rows` rows fills the list box,
+// and makes its font fit them: every row of the window shows, so a page move
+// never passes over headwords the user has not seen.
+void FitWordListRows(CListBox& list, int rows) {
+    auto* widget = qobject_cast<QListWidget*>(list.GetSafeHwnd());
+    if (widget == nullptr || rows <= 0) return;
+    const int height = widget->contentsRect().height() / rows;
+    if (list.SetItemHeight(height) == LB_ERR) return;
+    QFont font = widget->font();
+    int pixels = QFontInfo(font).pixelSize();
+    while (widget->fontMetrics().height() > height && pixels > 1) {
+        font.setPixelSize(--pixels);
+        widget->setFont(font);
+    }
+}
+
+}  // namespace
+
+CSearchDlg::CSearchDlg(QWidget* parent) : CDialog(IDD_SEARCH, parent), m_hIcon(LoadAppIcon()) {}
+
+CSearchDlg::~CSearchDlg() = default;
+
+void CSearchDlg::DoDataExchange(CDataExchange* dx) {
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_WORDLIST, m_wordList);
+    DDX_Control(dx, IDC_HISTORY_LIST, m_historyList);
+    DDX_Control(dx, IDC_BOOKMARK_LIST, m_bookmarkList);
+    DDX_Control(dx, IDC_SEARCH_EDIT, m_searchEdit);
+    DDX_Control(dx, IDC_WORD_SCROLL, m_wordScroll);
+    DDX_Control(dx, IDC_GO, m_goButton);
+    DDX_Control(dx, IDC_AUTOSCROLL, m_autoScroll);
+    DDX_Text(dx, IDC_SEARCH_EDIT, m_strSearch);
+    DDX_Check(dx, IDC_AUTOSCROLL, m_bAutoScroll);
+}
+
+void CSearchDlg::BindMessageMap() {
+    BindEditChange(IDC_SEARCH_EDIT, [this] { OnChangeSearch(); });
+    BindListSelChange(IDC_WORDLIST, [this] { OnSelectWord(); });
+    BindCommand(IDC_AUTOSCROLL, [this] { OnAutoScroll(); });
+    BindCommand(IDC_GO, [this] { OnGo(); });
+    BindVScroll(IDC_WORD_SCROLL, [this](UINT code, int position) {
+        OnVScroll(code, static_cast<UINT>(std::max(position, 0)), &m_wordScroll);
+    });
+    BindCommand(ID_EDIT_PASTE, [this] { OnEditPaste(); });
+}
+
+BOOL CSearchDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    if (auto* list = qobject_cast<QListWidget*>(m_wordList.GetSafeHwnd()))
+        list->viewport()->installEventFilter(this);
+    setWindowIcon(m_hIcon);
+    CenterWindow();
+    FitWordListRows(m_wordList, m_nPageRows);
+    InitWordList();
+    CreateCommandBar();
+    return TRUE;
+}
+
+bool CSearchDlg::CreateCommandBar() {
+    static constexpr std::array<UINT, 4> kTipIds = {IDS_TIP_PASTE, IDS_TIP_BOOKMARK,
+                                                    IDS_TIP_HISTORY, IDS_TIP_HELP};
+    for (size_t i = 0; i < kTipIds.size(); ++i) LoadString(m_tooltips[i + 1], kTipIds[i]);
+    if (!m_commandBar.Create(this, CBRS_TOP, AFX_IDW_TOOLBAR)) return false;
+    if (!m_commandBar.InsertMenuBar(IDR_TOOLS_MENU, 0xFFFF)) return false;
+    if (!m_commandBar.AddAdornments(0)) return false;
+    if (!m_commandBar.LoadToolBar(IDR_SEARCH_TOOLBAR)) return false;
+    if (m_commandBar.SetToolTips(static_cast<int>(m_tooltips.size()), m_tooltips.data()) == 0)
+        return false;
+    m_commandBar.SetBarStyle(m_commandBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY |
+                             CBRS_SIZE_FIXED);
+    return true;
+}
+
+void CSearchDlg::paintEvent(QPaintEvent* event) {
+    // Qt also paints the page under a child control that repaints itself,
+    // wherever the child leaves its background to the page. Only a paint that
+    // reaches the page's own background is a repaint of the page.
+    QRegion own = event->region();
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isVisible()) own -= child->geometry();
+    }
+    m_bPaintReachesPage = !own.isEmpty();
+    CDialog::paintEvent(event);
+}
+
+void CSearchDlg::OnPaint(QPainter& painter) {
+    PaintSearchPanel(painter);
+    if (m_bPaintReachesPage) m_searchEdit.SetFocus();
+}
+
+void CSearchDlg::PaintSearchPanel(QPainter& painter) {
+    const QRect edit = m_searchEdit.GetClientRect();
+    // Left 3, top 3, right w + 14, bottom h + 35, the right and bottom edges outside.
+    QRect panel(QPoint(3, 3), QPoint(edit.width() + 13, edit.height() + 34));
+    painter.fillRect(panel, kPanelColour);
+    painter.setPen(Qt::white);
+    painter.drawRect(panel.adjusted(0, 0, -1, -1));
+    panel.setTopLeft(panel.topLeft() + QPoint(7, 7));
+    painter.setPen(Qt::black);
+    painter.drawText(panel, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                     QStringLiteral("Search"));
+}
+
+void CSearchDlg::OnActivate(BOOL) {
+    // Posted, so that the places are read once the activation has been handled.
+    QMetaObject::invokeMethod(
+        this, [this] { OnAfterActivate(); }, Qt::QueuedConnection);
+}
+
+void CSearchDlg::OnAfterActivate() {
+    PanelLayout& layout = Layout();
+    if (layout.saved) return;
+    const QPoint page = CWnd(this).GetWindowRect().topLeft();
+    layout.autoScroll = m_autoScroll.GetWindowRect().translated(-page);
+    layout.wordList = m_wordList.GetWindowRect().translated(-page);
+    layout.wordScroll = m_wordScroll.GetWindowRect().translated(-page);
+    layout.saved = true;
+}
+
+void CSearchDlg::OnSettingChange() {
+    PanelLayout& layout = Layout();
+    SIPINFO sip{};
+    sip.cbSize = sizeof(SIPINFO);
+    SHSipInfo(SPI_GETSIPINFO, 0, &sip, 0);
+    const int panelHeight = sip.rcSipRect.bottom - sip.rcSipRect.top;
+    if (!layout.saved) return;
+    const auto shortened = [panelHeight](const QRect& place) {
+        return QRect(place.topLeft(),
+                     QSize(place.width(), std::max(place.height() - panelHeight, 0)));
+    };
+    if (sip.fdwFlags & SIPF_ON) {
+        // Always from the template places: the panel may change height while up.
+        const QPoint above(layout.autoScroll.left(), layout.autoScroll.top() - panelHeight);
+        m_autoScroll.MoveWindow(QRect(above, m_autoScroll.GetWindowRect().size()));
+        m_autoScroll.ShowWindow(SW_SHOW);
+        m_wordList.MoveWindow(shortened(layout.wordList));
+        m_wordScroll.MoveWindow(shortened(layout.wordScroll));
+        layout.shrunk = true;
+        UpdatePageRows();
+    } else if (layout.shrunk) {
+        m_autoScroll.MoveWindow(
+            QRect(layout.autoScroll.topLeft(), m_autoScroll.GetWindowRect().size()));
+        m_autoScroll.ShowWindow(SW_SHOW);
+        m_wordList.MoveWindow(layout.wordList);
+        m_wordScroll.MoveWindow(layout.wordScroll);
+        layout.shrunk = false;
+        UpdatePageRows();
+    }
+}
+
+void CSearchDlg::HidePopups() {
+    if (m_bHistoryShown) {
+        m_historyList.ShowWindow(SW_HIDE);
+        m_bHistoryShown = false;
+    }
+    if (m_bBookmarksShown) {
+        m_bookmarkList.ShowWindow(SW_HIDE);
+        m_bBookmarksShown = false;
+    }
+}
+
+bool CSearchDlg::IsPopupVisible() const {
+    return m_historyList.IsWindowVisible() || m_bookmarkList.IsWindowVisible();
+}
+
+QString CSearchDlg::HeadwordAt(uint32_t index) const {
+    return NarrowToWide(lxv_wordlist_at(m_hEngine, index));
+}
+
+bool CSearchDlg::AppendRows(uint32_t top, bool dropMissing) {
+    bool lastPresent = true;
+    for (int32_t k = 0; k < m_nPageRows && uint64_t{top} + k < m_nWordCount; ++k) {
+        const char* headword = lxv_wordlist_at(m_hEngine, top + static_cast<uint32_t>(k));
+        lastPresent = headword != nullptr;
+        if (headword != nullptr || !dropMissing) m_wordList.AddString(NarrowToWide(headword));
+    }
+    return lastPresent;
+}
+
+void CSearchDlg::InitScrollState() {
+    if (m_nWordCount == 0) {
+        m_nWordCount = lxv_wordlist_count(m_hEngine);
+        m_nScrollRange = ScrollRangeFor(m_nWordCount);
+        m_wordScroll.SetScrollRange(0, static_cast<int>(m_nScrollRange), TRUE);
+    }
+    if (m_fScrollScale == 0.0f) m_fScrollScale = ScrollScaleFor(m_nWordCount, m_nScrollRange);
+}
+
+bool CSearchDlg::InitWordList() {
+    update();  // the search panel is painted first
+    m_bOk = false;
+    m_nWordCount = lxv_wordlist_count(m_hEngine);
+    if (m_nWordCount == 0) return false;
+    m_nScrollRange = ScrollRangeFor(m_nWordCount);
+    m_wordScroll.SetScrollRange(0, static_cast<int>(m_nScrollRange), TRUE);
+    m_fScrollScale = ScrollScaleFor(m_nWordCount, m_nScrollRange);
+    m_bOk = PositionOnWord(QStringLiteral("a"));
+    m_searchEdit.SetFocus();
+    return m_bOk;
+}
+
+bool CSearchDlg::PositionOnWord(const QString& word) {
+    const uint32_t oldTop = m_nTopIndex;
+    uint32_t top = m_nTopIndex;
+    m_bOk = false;
+    if (word.isEmpty()) {
+        top = 0;
+        m_bOk = true;
+    } else {
+        const std::unique_ptr<char[]> key(WideToNarrow(word));
+        const char* nearest = lxv_wordlist_nearest(m_hEngine, key.get());
+        if (nearest != nullptr) {
+            top = lxv_wordlist_on(m_hEngine, nearest);
+            m_bOk = true;
+        }
+    }
+    top = std::min(top, LastTop(m_nWordCount, m_nPageRows));
+    if (top == oldTop && m_wordList.GetCount() >= 1) return true;
+    if (m_wordList.GetCount() > 0) m_wordList.ResetContent();
+    if (!m_bOk) return false;
+    m_nTopIndex = top;
+    m_bOk = AppendRows(top, true);
+    m_wordList.SetCurSel(0);
+    if (m_nWordCount == 0) m_nWordCount = lxv_wordlist_count(m_hEngine);
+    m_nScrollPos = TopToThumb(m_nTopIndex, m_fScrollScale);
+    m_wordScroll.SetScrollPos(m_nScrollPos, TRUE);
+    return m_bOk;
+}
+
+bool CSearchDlg::ScrollOneRow(bool up) {
+    m_bOk = true;
+    QString first;
+    m_wordList.GetText(0, first);
+    const uint32_t index = m_words.NearestIndex(first);
+    m_nTopIndex = index;
+    uint32_t incoming = 0;
+    if (up) {
+        if (index == 0) return false;
+        m_nTopIndex = index - 1;
+        incoming = index - 1;
+    } else {
+        if (uint64_t{index} + 1 + static_cast<uint64_t>(std::max(m_nPageRows, 0)) > m_nWordCount)
+            return false;
+        m_nTopIndex = index + 1;
+        incoming = index + static_cast<uint32_t>(m_nPageRows);
+    }
+    const QString text = HeadwordAt(incoming);
+    if (text.isEmpty()) m_bOk = false;
+    if (up) {
+        m_wordList.InsertString(0, text);
+        m_wordList.DeleteString(m_nPageRows);
+    } else {
+        m_wordList.DeleteString(0);
+        m_wordList.AddString(text);
+    }
+    return m_bOk;
+}
+
+bool CSearchDlg::MoveTopTo(int64_t requested) {
+    m_bOk = false;
+    const uint32_t top = static_cast<uint32_t>(
+        std::clamp<int64_t>(requested, 0, LastTop(m_nWordCount, m_nPageRows)));
+    if (top == m_nTopIndex) return false;
+    m_nTopIndex = top;
+    if (m_wordList.GetCount() > 0) m_wordList.ResetContent();
+    AppendRows(top, false);
+    m_bOk = true;
+    return true;
+}
+
+void CSearchDlg::RefillKeepingFirstRow() {
+    if (m_wordList.GetCount() == 0) return;
+    const int selected = m_wordList.GetCurSel();
+    QString first;
+    m_wordList.GetText(0, first);
+    m_wordList.ResetContent();
+    m_nTopIndex = std::min(m_words.NearestIndex(first), LastTop(m_nWordCount, m_nPageRows));
+    AppendRows(m_nTopIndex, false);
+    if (selected != LB_ERR) m_wordList.SetCurSel(selected);
+}
+
+void CSearchDlg::UpdatePageRows() {
+    const int listHeight = m_wordList.GetWindowRect().height();
+    // The second row gives the row height; with fewer rows, the list's font does.
+    int rowHeight = m_wordList.GetItemHeight();
+    QRect row;
+    if (m_wordList.GetCount() >= 2 && m_wordList.GetItemRect(1, &row) != LB_ERR)
+        rowHeight = row.height();
+    if (rowHeight == 0) return;
+    // A list box shorter than a row still shows one, so that the window
+    // always has a first row to keep and move.
+    const int32_t rows = std::max(listHeight / rowHeight, 1);
+    if (rows == m_nPageRows) return;
+    m_nPageRows = rows;
+    RefillKeepingFirstRow();
+}
+
+int32_t CSearchDlg::ThumbAfterMove(bool up) const {
+    if (up && m_nTopIndex == 0) return 0;
+    // A dictionary smaller than a page has no last page distinct from the first.
+    const bool atEnd = m_nWordCount >= static_cast<uint32_t>(std::max(m_nPageRows, 0)) &&
+                       m_nTopIndex == LastTop(m_nWordCount, m_nPageRows);
+    if (!up && atEnd) return static_cast<int32_t>(m_nScrollRange);
+    return TopToThumb(m_nTopIndex, m_fScrollScale);
+}
+
+void CSearchDlg::OnVScroll(UINT code, UINT thumb, CScrollBar* bar) {
+    HidePopups();
+    InitScrollState();
+    switch (code) {
+        case SB_LINEUP:
+        case SB_LINEDOWN: {
+            const bool up = code == SB_LINEUP;
+            m_bOk = ScrollOneRow(up);
+            if (m_bOk) m_nScrollPos = ThumbAfterMove(up);
+            break;
+        }
+        case SB_PAGEUP:
+            MoveTopTo(int64_t{m_nTopIndex} - m_nPageRows);
+            m_nScrollPos = ThumbAfterMove(true);
+            break;
+        case SB_PAGEDOWN:
+            MoveTopTo(int64_t{m_nTopIndex} + m_nPageRows);
+            m_nScrollPos = ThumbAfterMove(false);
+            break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK: {
+            const uint32_t position = std::min(thumb, m_nScrollRange);
+            m_nScrollPos = static_cast<int32_t>(position);
+            m_bOk = MoveTopTo(ThumbToTop(m_nWordCount, m_nPageRows, position, m_nScrollRange));
+            // While the thumb is dragged the rows follow it at once.
+            if (code == SB_THUMBTRACK && m_bOk) m_wordList.RedrawNow();
+            break;
+        }
+        default:
+            break;
+    }
+    bar->SetScrollPos(m_nScrollPos, TRUE);
+}
+
+bool CSearchDlg::eventFilter(QObject* watched, QEvent* event) {
+    auto* list = qobject_cast<QListWidget*>(m_wordList.GetSafeHwnd());
+    if (event->type() != QEvent::Wheel || list == nullptr || watched != list->viewport())
+        return CDialog::eventFilter(watched, event);
+    // Touchpads send small steps: they add up until they make a row.
+    m_nWheelDelta += static_cast<QWheelEvent*>(event)->angleDelta().y();
+    for (; m_nWheelDelta >= kWheelDeltaPerRow; m_nWheelDelta -= kWheelDeltaPerRow)
+        OnVScroll(SB_LINEUP, 0, &m_wordScroll);
+    for (; m_nWheelDelta <= -kWheelDeltaPerRow; m_nWheelDelta += kWheelDeltaPerRow)
+        OnVScroll(SB_LINEDOWN, 0, &m_wordScroll);
+    return true;
+}
+
+void CSearchDlg::OnArrowKey(bool up) {
+    if (m_bKeyToggle) {
+        m_bKeyToggle = FALSE;
+        return;
+    }
+    if (!IsPopupVisible()) {
+        m_bOk = ScrollOneRow(up);
+        if (m_bOk) m_nScrollPos = ThumbAfterMove(up);
+        m_wordScroll.SetScrollPos(m_nScrollPos, TRUE);
+        m_wordList.SetCurSel(0);
+    } else {
+        m_wordList.SetCurSel(-1);
+    }
+    m_bKeyToggle = TRUE;
+}
+
+BOOL CSearchDlg::PreTranslateMessage(MSG* msg) {
+    InitScrollState();
+    // Only the code counts, whatever the message: a key press arrives as a
+    // key-down and a key-up with the same code.
+    const WPARAM code = msg->wParam;
+    if (code == VK_LEFT || code == VK_UP) OnArrowKey(true);
+    if (code == VK_RIGHT || code == VK_DOWN) OnArrowKey(false);
+    if (code == MK_LBUTTON) m_bPopupTap = IsPopupVisible() ? TRUE : FALSE;
+    if (code == VK_RETURN) {
+        m_bPopupTap = TRUE;
+        // With a pop-up list showing, Return belongs to that list, not the word list.
+        if (!IsPopupVisible()) OnSelectWord();
+        m_bPopupTap = FALSE;
+        return TRUE;
+    }
+    return CDialog::PreTranslateMessage(msg);
+}
+
+void CSearchDlg::OnChangeSearch() {
+    UpdateData(TRUE);
+    m_strSearch = m_strSearch.trimmed().toLower();
+    if (m_strSearch != m_strLastSearch && m_bAutoScroll) PositionOnWord(m_strSearch);
+    if (m_strSearch.isEmpty() && m_bAutoScroll) PositionOnWord(QStringLiteral("a"));
+    m_strLastSearch = m_strSearch;
+}
+
+void CSearchDlg::OnAutoScroll() {
+    HidePopups();
+    if (m_bAutoScroll) {
+        m_goButton.ShowWindow(SW_SHOW);
+        m_bAutoScroll = FALSE;
+    } else {
+        m_goButton.ShowWindow(SW_HIDE);
+        m_bAutoScroll = TRUE;
+        m_strSearch = m_strSearch.trimmed().toLower();
+        if (!m_strSearch.isEmpty()) PositionOnWord(m_strSearch);
+    }
+    m_searchEdit.SetFocus();
+}
+
+void CSearchDlg::OnGo() {
+    QString word;
+    if (!m_strSearch.isEmpty()) {
+        word = m_words.NearestWord(m_strSearch);
+    } else if (m_nTopIndex == 0) {
+        m_searchEdit.SetFocus();
+        return;
+    } else {
+        word = QStringLiteral("a");
+    }
+    PositionOnWord(word);
+    m_searchEdit.SetFocus();
+}
+
+void CSearchDlg::OnEditPaste() {
+    if (!m_words.GetClipboardText().isEmpty()) m_searchEdit.Paste();
+}
+
+void CSearchDlg::OnSelectWord() {
+    // Opening the chosen headword's definition page comes with the definition page.
+}

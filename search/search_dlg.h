@@ -1,18 +1,150 @@
-// The search page, the program's main window. For now it shows its template's
-// controls; the word list, search box and commands come next.
+// The search page, the program's main window: a search box in a yellow panel,
+// the Auto Scroll check box and GO button, and a word list window that shows
+// one page of the engine's sorted headwords at a time, with its own scroll bar
+// standing for the window's place in the whole list. The application object
+// stores the engine handle in m_hEngine and m_words before running the page.
 #ifndef LEXIVANE_SEARCH_SEARCH_DLG_H_
 #define LEXIVANE_SEARCH_SEARCH_DLG_H_
 
+#include <QIcon>
+#include <QRect>
+#include <QString>
+#include <array>
+#include <cstdint>
+
 #include "engine/lexicore.h"
+#include "platform/commandbar.h"
+#include "platform/controls.h"
 #include "platform/dialog.h"
+#include "words/bookmark_file.h"
 #include "words/word_services.h"
 
 class CSearchDlg : public CDialog {
   public:
     explicit CSearchDlg(QWidget* parent = nullptr);
+    ~CSearchDlg() override;
 
+    // Arrow keys move the word list window one headword (the first of each
+    // key-down/key-up pair acts); Return chooses the selected word and is
+    // consumed. Everything else goes on to the controls.
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+    // The word list window.
+
+    // First fill at start-up: count, scroll range and scale, then the window
+    // at the headword nearest to "a". False for an empty dictionary or when
+    // the first page could not be read in full.
+    bool InitWordList();
+    // Moves the window so that the headword nearest to `word` is row 0 (an
+    // empty word: the start of the list), selects it and moves the thumb. A
+    // move that lands on the current top with rows showing changes nothing,
+    // so the user's selection stays; a failed look-up changes nothing. False
+    // when the look-up failed or the last row could not be read.
+    bool PositionOnWord(const QString& word);
+    // Moves the window one headword toward the start (`up`) or the end without
+    // refilling it. False when it cannot move (at either end) or when the row
+    // brought in could not be read (an empty row is placed all the same).
+    bool ScrollOneRow(bool up);
+    // Refills the window from top index `top` (below 0 is 0, past the last
+    // page is the last page) with no row selected. False when that is the
+    // current top and nothing was refilled.
+    bool MoveTopTo(int64_t top);
+    // Refills the window for a new page size, keeping its first headword and
+    // the selected row number.
+    void RefillKeepingFirstRow();
+    // Recomputes the page size from the list box's height and refills when it changed.
+    void UpdatePageRows();
+    // WM_VSCROLL of the word list's scroll bar `bar`.
+    void OnVScroll(UINT code, UINT thumb, CScrollBar* bar);
+
+    // The search box.
+
+    // EN_CHANGE: moves the window to the trimmed, lower-cased text when it
+    // changed and Auto Scroll is on; an emptied box goes back to the start.
+    void OnChangeSearch();
+    // Auto Scroll tapped: off shows GO; on hides it and catches the window up
+    // with the box.
+    void OnAutoScroll();
+    // GO: moves the window to the headword nearest to the box's text.
+    void OnGo();
+    // Paste: puts the clipboard's text into the search box, when it has some.
+    void OnEditPaste();
+    // A word chosen in the word list: a tap or keyboard selection, or Return
+    // with no pop-up list showing.
+    void OnSelectWord();
+
+    // Hides whichever pop-up list is showing.
+    void HidePopups();
+
+    CListBox m_wordList;
+    CListBox m_historyList;
+    CListBox m_bookmarkList;
+    CEdit m_searchEdit;
+    QString m_strSearch;  // the box's text as of the last change, trimmed and lower-cased
+    BOOL m_bAutoScroll = TRUE;
+    QIcon m_hIcon;
     LXV_HANDLE m_hEngine = 0;  // stored by the application object before the page runs
+    CCommandBar m_commandBar;
+    std::array<QString, 6> m_tooltips;  // slots 1 to 4 hold the toolbar buttons' tips
     CWordServices m_words;
+    BOOL m_bKeyToggle = FALSE;  // an arrow key message acted; the next one only clears this
+    BOOL m_bPopupTap = FALSE;   // a stylus message or Return came while a pop-up list showed
+    uint32_t m_nTopIndex = 0;   // word index of row 0
+    QString m_strLastSearch;
+    int32_t m_nPageRows = 18;        // rows in a window
+    uint32_t m_nWordCount = 0;       // headword count; 0 is read again when next needed
+    uint32_t m_nScrollRange = 0;     // highest thumb position
+    int32_t m_nScrollPos = 0;        // thumb position last computed
+    float m_fScrollScale = 0.0f;     // headwords per thumb position; 0 is computed when next needed
+    bool m_bHistoryShown = false;    // the history pop-up list is showing
+    bool m_bBookmarksShown = false;  // the bookmark pop-up list is showing
+    CBookmarkFile m_bookmarkFile;
+    bool m_bBookmarksNeedFill = true;
+    bool m_bHistoryNeedsFill = true;
+    bool m_bOk = false;  // result of the last step
+    QString m_strMessage;
+
+  protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    void BindMessageMap() override;
+    BOOL OnInitDialog() override;
+    // Paints the search panel; a repaint of the page puts the focus in the search box.
+    void OnPaint(QPainter& painter) override;
+    // Activation: saves the template places of the controls the soft input
+    // panel moves, once, after the activation has been handled.
+    void OnActivate(BOOL active) override;
+    // The soft input panel went up or down: the word list, its scroll bar and
+    // Auto Scroll make room for it, or go back to their template places.
+    void OnSettingChange() override;
+    void paintEvent(QPaintEvent* event) override;
+    // The mouse wheel over the word list scrolls it as the scroll bar's
+    // arrows do, three headwords a notch.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    bool CreateCommandBar();
+    void PaintSearchPanel(QPainter& painter);
+    void OnAfterActivate();
+    // Reads the count again while it is 0 and sets the range; computes the
+    // scale while it is 0.
+    void InitScrollState();
+    // The thumb position for the current top after a move in one direction.
+    int32_t ThumbAfterMove(bool up) const;
+    bool IsPopupVisible() const;
+    // An arrow key message: moves the window one headword and selects row 0,
+    // or with a pop-up list showing only clears the selection.
+    void OnArrowKey(bool up);
+    // Appends the headwords from `top`, at most one page and never past the
+    // last headword; `dropMissing` leaves out a headword the engine cannot
+    // give instead of placing an empty row. True when the last one read was present.
+    bool AppendRows(uint32_t top, bool dropMissing);
+    QString HeadwordAt(uint32_t index) const;
+
+    CScrollBar m_wordScroll;
+    CButton m_goButton;
+    CWnd m_autoScroll;
+    bool m_bPaintReachesPage = false;  // the paint being done covers the page's own background
+    int m_nWheelDelta = 0;             // wheel movement not yet turned into rows
 };
 
 #endif  // LEXIVANE_SEARCH_SEARCH_DLG_H_

@@ -217,7 +217,12 @@ TEST_F(StartupTest, NormalCloseClosesTheEngineOnceThenTheFiles) {
     EXPECT_TRUE(engine.handlesOpenAtClose) << "the engine closes before its files";
     for (intptr_t fd : engine.openArgs) EXPECT_EQ(fcntl(static_cast<int>(fd), F_GETFD), -1) << fd;
     EXPECT_EQ(ModuleReferenceCount("htmlview.dll"), 0);
-    EXPECT_EQ(engine.calls, (std::vector<std::string>{"lxv_openfile", "lxv_closefile"}));
+    // Whatever the page asked in between, the engine opens first and closes last, once each.
+    ASSERT_FALSE(engine.calls.empty());
+    EXPECT_EQ(engine.calls.front(), "lxv_openfile");
+    EXPECT_EQ(engine.calls.back(), "lxv_closefile");
+    EXPECT_EQ(fake_engine::CallCount("lxv_openfile"), 1);
+    EXPECT_EQ(fake_engine::CallCount("lxv_closefile"), 1);
 }
 
 TEST_F(StartupTest, SecondCopyMeetsTheSharingViolationAndLeavesTheFirstWorking) {

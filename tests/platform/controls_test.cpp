@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
@@ -122,6 +124,14 @@ TEST(ListBoxTest, RowOperations) {
         list.GetItemRect(1, &second);
         EXPECT_EQ(first.height(), list.GetItemHeight());
         EXPECT_EQ(second.top(), first.bottom() + 1);
+        EXPECT_EQ(list.SetItemHeight(0), LB_ERR);
+        EXPECT_EQ(list.SetItemHeight(21), 0);
+        EXPECT_EQ(list.GetItemHeight(), 21);
+        list.AddString("emu");
+        for (int row : {0, 3}) {
+            list.GetItemRect(row, &first);
+            EXPECT_EQ(first.height(), 21) << "rows present and added later";
+        }
         list.ResetContent();
         EXPECT_EQ(list.GetCount(), 0);
         EXPECT_EQ(page.selChanges, 0);
@@ -247,6 +257,14 @@ TEST(ButtonsAndEditTest, NotificationsAndState) {
         edit.LimitText(3);
         edit.SetWindowText("abcdef");
         EXPECT_EQ(edit.GetWindowText(), QStringLiteral("abc"));
+        edit.LimitText(0);
+        QApplication::clipboard()->setText(QStringLiteral("owl"));
+        edit.SetSel(1, 2);
+        const int before = page.editChanges;
+        edit.Paste();
+        EXPECT_EQ(edit.GetWindowText(), QStringLiteral("aowlc")) << "replaces the selection";
+        EXPECT_EQ(page.editChanges, before + 1);
+        QApplication::clipboard()->clear();
 
         const QRect inScreen = edit.GetWindowRect();
         EXPECT_EQ(inScreen.size(), QSize(103, 23));

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -220,6 +221,63 @@ TEST_F(PreTranslateTest, PointerMessagesCarryTheButtonStateAndNothingElseArrives
     for (size_t i = 1; i + 1 < seen.size(); ++i) {
         EXPECT_EQ(seen[i], std::make_pair(WM_MOUSEMOVE, MK_LBUTTON)) << i;
     }
+}
+
+// A page that exchanges the search box's text and the Auto Scroll check.
+class ExchangePage : public CDialog {
+  public:
+    ExchangePage() : CDialog(IDD_SEARCH) {}
+    CEdit edit;
+    QString text = QStringLiteral("start");
+    BOOL checked = TRUE;
+    std::function<void()> whileRunning;
+
+  protected:
+    void DoDataExchange(CDataExchange* dx) override {
+        DDX_Control(dx, IDC_SEARCH_EDIT, edit);
+        DDX_Text(dx, IDC_SEARCH_EDIT, text);
+        DDX_Check(dx, IDC_AUTOSCROLL, checked);
+    }
+    BOOL OnInitDialog() override {
+        const BOOL result = CDialog::OnInitDialog();
+        if (whileRunning) QTimer::singleShot(0, this, whileRunning);
+        return result;
+    }
+};
+
+TEST(DataExchangeTest, StartUpWritesTheMembersAndUpdateDataReadsThemBack) {
+    ExchangePage page;
+    page.whileRunning = [&] {
+        auto* edit = qobject_cast<QLineEdit*>(page.GetDlgItem(IDC_SEARCH_EDIT));
+        auto* check = qobject_cast<QCheckBox*>(page.GetDlgItem(IDC_AUTOSCROLL));
+        EXPECT_EQ(page.edit.GetSafeHwnd(), edit) << "the control is bound";
+        EXPECT_EQ(edit->text(), QStringLiteral("start"));
+        EXPECT_TRUE(check->isChecked());
+        edit->setText(QStringLiteral("Cat "));
+        check->setChecked(false);
+        EXPECT_EQ(page.text, QStringLiteral("start")) << "only UpdateData reads the controls";
+        EXPECT_TRUE(page.UpdateData(TRUE));
+        EXPECT_EQ(page.text, QStringLiteral("Cat "));
+        EXPECT_EQ(page.checked, FALSE);
+        page.text = QStringLiteral("dog");
+        page.checked = TRUE;
+        page.UpdateData(FALSE);
+        EXPECT_EQ(edit->text(), QStringLiteral("dog"));
+        EXPECT_TRUE(check->isChecked());
+        page.EndDialog(IDOK);
+    };
+    page.DoModal();
+}
+
+TEST(DataExchangeTest, CenterWindowPutsThePageInTheMiddleOfItsScreen) {
+    ExchangePage page;
+    page.whileRunning = [&] {
+        page.CenterWindow();
+        const QPoint middle = page.screen()->availableGeometry().center();
+        EXPECT_LE((page.frameGeometry().center() - middle).manhattanLength(), 2);
+        page.EndDialog(IDOK);
+    };
+    page.DoModal();
 }
 
 }  // namespace
