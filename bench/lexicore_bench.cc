@@ -1,8 +1,10 @@
 // Engine speed on a real-sized dictionary: opening, nearest (against a plain
 // std::lower_bound over the same headwords in memory), the word list, and
-// find + HTML print.
+// find + print as HTML and as text.
 //
-// The dictionary is $LEXIVANE_BENCH_DICT when set, else the medium dictionary
+// The dictionary is $LEXIVANE_BENCH_DICT when set (for the large one, run
+// LEXIVANE_BENCH_DICT="build/dist/English Dictionary (large).pdb"
+// build/bench-bin/lexicore_bench), else the medium dictionary
 // in the program folder, else one generated here with the WordNet headwords of
 // wn.index (or made-up words) and entries of typical length.
 #include <benchmark/benchmark.h>
@@ -198,17 +200,16 @@ void BM_WordlistAt(benchmark::State& state) {
 }
 BENCHMARK(BM_WordlistAt);
 
-// Each iteration times one find + HTML print of a random headword; the
-// counters give the median and the 95th percentile of those calls.
-void BM_FindPrintHtml(benchmark::State& state) {
+// Each iteration times one find + print (HTML or text) of a random headword;
+// the counters give the median and the 95th percentile of those calls.
+void RunFindPrint(benchmark::State& state, int (*print)(LXV_HANDLE, LXV_ENTRY, char*, uint32_t)) {
     std::vector<char> buffer(lexicore::kPrintBufferSize);
     std::vector<double> micros;
     size_t i = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         const LXV_ENTRY e = lxv_find(F().h, F().existing[i].c_str());
-        benchmark::DoNotOptimize(
-            lxv_printhtml_buf(F().h, e, buffer.data(), lexicore::kPrintBufferSize));
+        benchmark::DoNotOptimize(print(F().h, e, buffer.data(), lexicore::kPrintBufferSize));
         micros.push_back(
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
                 .count());
@@ -220,7 +221,15 @@ void BM_FindPrintHtml(benchmark::State& state) {
         state.counters["p95_us"] = micros[micros.size() * 95 / 100];
     }
 }
+
+void BM_FindPrintHtml(benchmark::State& state) {
+    RunFindPrint(state, lxv_printhtml_buf);
+}
+void BM_FindPrintText(benchmark::State& state) {
+    RunFindPrint(state, lxv_print_buf);
+}
 BENCHMARK(BM_FindPrintHtml)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FindPrintText)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -45,6 +45,12 @@ HtmlViewWidget::HtmlViewWidget(QWidget* parent) : QTextBrowser(parent) {
     });
 }
 
+QVariant HtmlViewWidget::loadResource(int, const QUrl&) {
+    // Empty data, not an invalid value: for an invalid one the document would
+    // read the file itself.
+    return QVariant(QByteArray());
+}
+
 void HtmlViewWidget::SetDocumentHtml(const QString& source) {
     m_strSource = source;
     setHtml(source);
@@ -60,6 +66,8 @@ QWidget* CHtmlPane::Create() {
     // The program loads the HTML view library at start-up; a page opened
     // without it (a failed load, or a test) loads it here.
     if (g_hHtmlViewLib == nullptr) g_hHtmlViewLib = LoadLibraryW(QStringLiteral("htmlview.dll"));
+    // A second Create replaces the view rather than leaving a stray one on the page.
+    delete m_hwndHtml.data();
     m_hwndHtml = new HtmlViewWidget(m_hwndParent);
     m_hwndHtml->setProperty("controlId", HTML_CONTROL_ID);
     m_hwndHtml->setObjectName(QStringLiteral("control%1").arg(HTML_CONTROL_ID));

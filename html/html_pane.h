@@ -37,10 +37,16 @@ struct NMHTMLVIEW {
 };
 
 // The view widget: a read-only text browser that never follows a link itself;
-// a tapped link goes to onHotspot.
+// a tapped link goes to onHotspot. It loads nothing a document refers to
+// (pictures, style sheets): documents come from dictionary files, which may be
+// damaged, and a reference such as <img src="/dev/zero"> must not make the
+// program read files.
 class HtmlViewWidget : public QTextBrowser {
   public:
     explicit HtmlViewWidget(QWidget* parent);
+
+    // No resource is ever loaded: always empty data.
+    QVariant loadResource(int type, const QUrl& name) override;
 
     // Replaces the document with the HTML `source` and keeps the source.
     void SetDocumentHtml(const QString& source);
@@ -71,9 +77,9 @@ class CHtmlPane {
     virtual void GoToAnchor(const QString& target);
 
     // Makes the view a visible child of the page at m_rcPane with an empty
-    // document and gives it the focus. Returns m_hwndView, the view's inner
-    // window that scrolling and copying act on. Loads the HTML view library
-    // first when the program has not.
+    // document and gives it the focus; a view made before is destroyed. Returns m_hwndView, the
+    // view's inner window that scrolling and copying act on. Loads the HTML view library first when
+    // the program has not.
     QWidget* Create();
     // Replaces the whole document and shows it from its top. A text that
     // begins with exactly "<html>" is the document; any other text (also

@@ -45,6 +45,32 @@ bool IsConsonant(char c) {
     return c >= 'a' && c <= 'z' && !IsVowel(c);
 }
 
+// English spelling takes -es, not -s, after a sibilant (bus, box, buzz, church,
+// wish) and -ies after a consonant and y: "choruss", "matchs" and "crys" are
+// no inflections.
+bool TakesEsPlural(std::string_view stem) {
+    const size_t n = stem.size();
+    if (n == 0) return false;
+    const char last = stem[n - 1];
+    if (last == 's' || last == 'x' || last == 'z') return true;
+    return n >= 2 && (last == 'h' && (stem[n - 2] == 'c' || stem[n - 2] == 's'));
+}
+
+bool EndsConsonantY(std::string_view stem) {
+    const size_t n = stem.size();
+    return n >= 2 && stem[n - 1] == 'y' && IsConsonant(stem[n - 2]);
+}
+
+// Whether the bare suffix `suffix` fits the spelling of `stem`: a plain -s
+// never follows a sibilant or a consonant and y, and a bare -es follows only a
+// sibilant or an o (boxes, wishes, goes, echoes), so that "boldes" is no form
+// of bold.
+bool SuffixFitsStem(std::string_view suffix, std::string_view stem) {
+    if (suffix == "s") return !TakesEsPlural(stem) && !EndsConsonantY(stem);
+    if (suffix == "es") return TakesEsPlural(stem) || (!stem.empty() && stem.back() == 'o');
+    return true;
+}
+
 // A stem ending consonant-vowel-consonant (hop, bak, lat) usually lost an e
 // (hoped, baking, later), so its e-form is tried first.
 bool EndsConsonantVowelConsonant(std::string_view stem) {
@@ -102,8 +128,12 @@ class Matcher {
     }
 
     bool TryRule(const Rule& rule, InflectionBase* out) const {
-        return form_.ends_with(rule.suffix) &&
-               TryReplaced(rule.suffix, rule.ending, rule.parts_of_speech, out);
+        if (!form_.ends_with(rule.suffix)) return false;
+        if (rule.ending.empty() &&
+            !SuffixFitsStem(rule.suffix, form_.substr(0, form_.size() - rule.suffix.size()))) {
+            return false;
+        }
+        return TryReplaced(rule.suffix, rule.ending, rule.parts_of_speech, out);
     }
 
     bool TryStemRule(const StemRule& rule, InflectionBase* out) const {

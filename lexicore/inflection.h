@@ -21,10 +21,12 @@ struct InflectionBase {
 // regular rules, each checked against the base's parts of speech as WordNet's
 // morphy does: nouns -s, -es, -ies, -ves, -men; verbs -s, -es, -ies, -ed,
 // -ied, -ing, -ying, with a dropped e or a doubled final consonant (hoped ->
-// hope, running -> run); adjectives -er, -est, -ier, -iest likewise. A base
-// with no recorded parts of speech accepts every rule. Regular bases are at
-// least two letters long; forms longer than 64 bytes are not examined. Returns
-// a base with index kNotFound when none fits.
+// hope, running -> run); adjectives -er, -est, -ier, -iest likewise. A plain
+// -s never follows a sibilant or a consonant and y (matchs, crys), and a bare
+// -es follows only a sibilant or an o (boxes, goes; not boldes). A base with
+// no recorded parts of speech accepts every rule. Regular bases are at least
+// two letters long; forms longer than 64 bytes are not examined. Returns a
+// base with index kNotFound when none fits.
 InflectionBase FindInflectionBase(const Dictionary& dict, std::string_view form);
 
 }  // namespace lexicore

@@ -136,6 +136,7 @@ inline constexpr int BST_CHECKED = 1;
 inline constexpr DWORD WS_POPUP = 0x80000000u;
 inline constexpr DWORD WS_VISIBLE = 0x10000000u;
 inline constexpr DWORD WS_CAPTION = 0x00C00000u;
+inline constexpr DWORD WS_SYSMENU = 0x00080000u;
 inline constexpr DWORD WS_BORDER = 0x00800000u;
 inline constexpr DWORD WS_VSCROLL = 0x00200000u;
 inline constexpr DWORD WS_TABSTOP = 0x00010000u;

@@ -5,7 +5,9 @@
 
 // Dialogs.
 inline constexpr int IDD_SEARCH = 102;
+inline constexpr int IDD_ABOUT = 129;
 inline constexpr int IDD_DEFINITION = 130;
+inline constexpr int IDD_HELP = 131;
 
 // Controls of the search page.
 inline constexpr int IDC_WORDLIST = 1000;
@@ -20,6 +22,14 @@ inline constexpr int IDC_WORD_SCROLL = 1006;
 inline constexpr int IDC_TITLE = 1013;
 inline constexpr int IDC_PREV_ARROW = 1014;
 inline constexpr int IDC_NEXT_ARROW = 1015;
+
+// Controls of the About box.
+inline constexpr int IDB_ABOUT = -1;  // the picture; a static without an id of its own
+inline constexpr int IDC_ABOUT_MAKER = 1012;
+inline constexpr int IDC_ABOUT_RIGHTS = 1013;
+inline constexpr int IDC_ABOUT_DETAIL = 1015;
+inline constexpr int IDC_ABOUT_PRODUCT = 1016;
+inline constexpr int IDC_ABOUT_VERSION = 1017;
 
 // Menus, toolbars, icon.
 inline constexpr int IDR_TOOLS_MENU = 128;

@@ -37,10 +37,22 @@ constexpr std::array<ControlTemplate, 5> kDefinitionControls = {{
     {IDC_HISTORY_LIST, "LISTBOX", "", kPopupList, 28, 70, 58, 83, "History"},
 }};
 
-constexpr std::array<DialogTemplate, 2> kDialogs = {{
+constexpr std::array<ControlTemplate, 6> kAboutControls = {{
+    {IDB_ABOUT, "STATIC", ":/res/pictures/about.png", WS_VISIBLE | SS_BITMAP, 11, 8, 21, 20,
+     "Lexivane picture"},
+    {IDC_ABOUT_PRODUCT, "STATIC", "BOLD", WS_VISIBLE | SS_LEFT, 39, 8, 86, 11, "Product"},
+    {IDC_ABOUT_VERSION, "STATIC", "Version", WS_VISIBLE | SS_LEFT, 39, 18, 87, 13, "Version"},
+    {IDC_ABOUT_MAKER, "STATIC", "BOLD2", WS_VISIBLE | SS_LEFT, 11, 34, 109, 14, "Maker"},
+    {IDC_ABOUT_RIGHTS, "STATIC", "rights", WS_VISIBLE | SS_LEFT, 11, 47, 109, 14, "Rights"},
+    {IDC_ABOUT_DETAIL, "STATIC", "ABOUT-DETAIL", WS_VISIBLE | SS_LEFT, 11, 60, 120, 82, "Details"},
+}};
+
+constexpr std::array<DialogTemplate, 4> kDialogs = {{
     {IDD_SEARCH, "Lexivane", WS_POPUP | WS_VISIBLE | WS_CAPTION, 137, 153, kSearchControls},
     {IDD_DEFINITION, "Definition", WS_POPUP | WS_VISIBLE | WS_CAPTION, 137, 153,
      kDefinitionControls},
+    {IDD_ABOUT, "About Lexivane", WS_POPUP | WS_CAPTION | WS_SYSMENU, 137, 153, kAboutControls},
+    {IDD_HELP, "Help", WS_POPUP | WS_CAPTION | WS_SYSMENU, 137, 153, {}},
 }};
 
 struct StringEntry {
@@ -50,12 +62,11 @@ struct StringEntry {
 
 constexpr std::array<StringEntry, 14> kStrings = {{
     {IDS_ABOUT_DETAIL,
-     "Lexivane project, see README.md \r\nFree software built from public dictionary data. "
-     "\r\n\r\nFor support on this product, \r\nemail: the Lexivane maintainers (see README.md)"},
-    {IDS_ABOUT_VERSION, "Version 1.4"},
-    {IDS_ABOUT_RIGHTS,
-     "Dictionary data: WordNet 3.0 and the Collaborative International "
-     "Dictionary of English, under their own licences."},
+     "Home page: README.md in the Lexivane sources \r\nAll rights reserved; the dictionary data "
+     "keep their own licences. \r\n\r\nFor support on this product, \r\nemail: the Lexivane "
+     "maintainers (see README.md)"},
+    {IDS_ABOUT_VERSION, "v.1.4 BUILD 1023"},
+    {IDS_ABOUT_RIGHTS, "\u00a9 2026 The Lexivane project"},
     {IDS_ABOUT_PRODUCT, "Lexivane"},
     {IDS_ABOUT_MAKER, "The Lexivane project"},
     {IDS_NO_DICTIONARY,

@@ -207,11 +207,21 @@ def app_icon():
     ]
 
 
+def scaled(shapes, factor):
+    """The same shapes drawn `factor` times as large."""
+    return [((lambda x, y, t=test: t(x / factor, y / factor)), color) for test, color in shapes]
+
+
+def about():
+    # The About box's 32 x 32 picture: the program icon, drawn at that size.
+    return scaled(app_icon(), 32 / 48)
+
+
 PICTURES = {
     "paste": (16, paste), "bookmarks": (16, bookmarks), "history": (16, history),
     "help": (16, help_), "copy": (16, copy), "lookup": (16, lookup), "new": (16, new),
     "arrow-left": (16, lambda: arrow("left")), "arrow-right": (16, lambda: arrow("right")),
-    "lexivane": (48, app_icon),
+    "lexivane": (48, app_icon), "about": (32, about),
 }
 
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <unordered_set>
 
@@ -14,6 +15,7 @@
 #include "tools/dictd.h"
 #include "tools/encoding.h"
 #include "tools/gcide.h"
+#include "tools/inflection_set.h"
 #include "tools/text_source.h"
 #include "tools/wordnet.h"
 
@@ -323,6 +325,35 @@ int Raw(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     return kExitSuccess;
 }
 
+// Prints each form of an inflection set whose nearest headword is not its
+// base, then the share that reaches its base.
+int Inflections(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 2) {
+        return UsageError(err, "inflections needs a dictionary file and an inflection set");
+    }
+    std::vector<InflectedForm> forms;
+    std::string error;
+    if (!ReadInflectionSet(args[1], &forms, &error)) {
+        err << error << "\n";
+        return kExitFailure;
+    }
+    OpenDictionary dictionary;
+    if (!dictionary.Open(args[0], &error)) {
+        err << error << "\n";
+        return kExitFailure;
+    }
+    const InflectionScore score = ScoreInflections(dictionary.handle(), forms);
+    for (const InflectionMiss& miss : score.misses) {
+        out << "miss: " << miss.expected.form << " -> " << Windows1252ToUtf8(miss.nearest)
+            << " (base " << miss.expected.base << ")\n";
+    }
+    char percent[16];
+    std::snprintf(percent, sizeof percent, "%.1f%%", 100.0 * score.Share());
+    out << score.resolved << " of " << score.total << " forms reach their base: " << percent
+        << "\n";
+    return kExitSuccess;
+}
+
 }  // namespace
 
 std::string Usage() {
@@ -348,6 +379,9 @@ std::string Usage() {
            "      program's 12000-byte buffer, and sizes.\n"
            "  raw INDEX WORD\n"
            "      Prints the source text a dictd index lists for WORD.\n"
+           "  inflections FILE SET\n"
+           "      Looks up each inflected form of SET (lines 'FORM BASE SOURCE') and\n"
+           "      prints the forms that miss their base and the share that reach it.\n"
            "\n"
            "Exit status: 0 success, 1 bad source or dictionary file, 2 usage error,\n"
            "3 no headword or entry found.\n";
@@ -362,6 +396,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (command == "list") return List(rest, out, err);
     if (command == "stats") return Stats(rest, out, err);
     if (command == "raw") return Raw(rest, out, err);
+    if (command == "inflections") return Inflections(rest, out, err);
     if (command == "help" || command == "--help" || command == "-h") {
         out << Usage();
         return kExitSuccess;

@@ -166,6 +166,17 @@ TEST_F(EngineTest, NearestChecksTheBasePartOfSpeech) {
     EXPECT_EQ(Nearest("bigs"), "box");
 }
 
+TEST_F(EngineTest, NearestFollowsEnglishSpellingOfSuffixes) {
+    // A plain -s never follows a sibilant or a consonant and y; those words
+    // take -es and -ies.
+    EXPECT_EQ(Nearest("buss"), "cafe");
+    EXPECT_EQ(Nearest("boxs"), "bus");
+    EXPECT_EQ(Nearest("studys"), "tyrannosaurus rex");
+    // A bare -es follows only a sibilant or an o: "cates" is no plural of cat.
+    EXPECT_EQ(Nearest("cates"), "catsup");
+    EXPECT_EQ(Nearest("hopes"), "hope");
+}
+
 TEST_F(EngineTest, NearestPrefersInflectionOrPrefixByTheDocumentedRule) {
     // cats: a plural of a three-letter base beats the longer "catsup".
     EXPECT_EQ(Nearest("cats"), "cat");

@@ -4,8 +4,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
+#include <QPixmap>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
+#include <QUrl>
 #include <memory>
 #include <vector>
 
@@ -86,6 +91,19 @@ TEST_F(HtmlPaneTest, OnlyTextStartingWithLowerCaseHtmlTagIsTakenWhole) {
     }
     pane->SetHtml(QStringLiteral("<b>cat</b> a small animal"));
     EXPECT_EQ(Shown(), QStringLiteral("cat a small animal"));
+}
+
+TEST_F(HtmlPaneTest, FilesADocumentRefersToAreNotRead) {
+    QTemporaryDir folder;
+    const QString picture = folder.filePath(QStringLiteral("picture.png"));
+    ASSERT_TRUE(QPixmap(8, 8).save(picture));
+    pane->SetHtml(
+        QStringLiteral("<img src=\"%1\"><b>cat</b>").arg(QUrl::fromLocalFile(picture).toString()));
+    const QVariant image = pane->m_hwndHtml->document()->resource(QTextDocument::ImageResource,
+                                                                  QUrl::fromLocalFile(picture));
+    EXPECT_TRUE(image.toByteArray().isEmpty());
+    EXPECT_TRUE(qvariant_cast<QImage>(image).isNull());
+    EXPECT_EQ(Shown().trimmed().right(3), QStringLiteral("cat"));
 }
 
 TEST_F(HtmlPaneTest, SecondDocumentReplacesTheFirstAndShowsFromItsTop) {
@@ -204,6 +222,17 @@ TEST(HtmlPaneLifetimeTest, PaneOutlivingItsPageDoesNotDestroyTheViewTwice) {
     pane.Create();
     page.reset();
     EXPECT_EQ(pane.m_hwndHtml, nullptr);
+}
+
+TEST(HtmlPaneLifetimeTest, SecondCreateLeavesOneView) {
+    QWidget page;
+    CHtmlPane pane(&page, QRect(0, 0, 100, 100));
+    pane.Create();
+    pane.SetHtml(QStringLiteral("first"));
+    pane.Create();
+    ASSERT_EQ(page.findChildren<QTextBrowser*>().size(), 1);
+    EXPECT_EQ(page.findChildren<QTextBrowser*>().front(), pane.m_hwndHtml.data());
+    EXPECT_TRUE(pane.m_hwndHtml->toPlainText().isEmpty());
 }
 
 TEST(HtmlPaneLifetimeTest, DeletingThePaneRemovesItsView) {
