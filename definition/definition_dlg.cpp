@@ -1,8 +1,6 @@
 #include "definition/definition_dlg.h"
 
 #include <QColor>
-#include <QFont>
-#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
@@ -23,18 +21,6 @@ const QString kCaption = QStringLiteral("Definition");
 QColor ColourFromColorref(uint32_t colorref) {
     return QColor(static_cast<int>(colorref & 0xFF), static_cast<int>((colorref >> 8) & 0xFF),
                   static_cast<int>((colorref >> 16) & 0xFF));
-}
-
-// A font height given as a positive number is the height of the character
-// cell: the largest pixel size whose line height fits it.
-QFont TitleFont(int cellHeight) {
-    QFont font;
-    int pixelSize = cellHeight;
-    font.setPixelSize(pixelSize);
-    while (pixelSize > 1 && QFontMetrics(font).height() > cellHeight) {
-        font.setPixelSize(--pixelSize);
-    }
-    return font;
 }
 
 // Both edges count as inside, as the handheld's hit test had it.
@@ -67,7 +53,8 @@ void CDefinitionDlg::Initialise(const QString& word, uint32_t index) {
     m_bBookmarksShown = false;
     m_bBookmarksNeedFill = true;
     m_bHistoryNeedsFill = true;
-    m_nTitleFontHeight = kTitleFontHeight;
+    m_lfTitle = LOGFONT{};
+    m_lfTitle.lfHeight = kTitleFontHeight;
     m_bNextPressed = false;
     m_bPrevPressed = false;
     m_bArrowInverted = false;
@@ -203,11 +190,13 @@ void CDefinitionDlg::PaintTitle(QPainter& painter) {
     if (title == nullptr) return;
     const int bandHeight = title->height();
     painter.fillRect(QRect(0, 0, width(), bandHeight), ColourFromColorref(kTitleBandColour));
+    m_titleFont.CreateFontIndirect(&m_lfTitle);
     const QFont previous = painter.font();
-    painter.setFont(TitleFont(m_nTitleFontHeight));
+    painter.setFont(FontOf(m_titleFont.GetSafeHandle()));
     painter.drawText(QRect(QPoint(2, 1), QPoint(title->width() - 1, bandHeight - 1)),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, m_strWord);
     painter.setFont(previous);
+    m_titleFont.DeleteObject();
 }
 
 void CDefinitionDlg::InvertArrow(int id) {

@@ -19,6 +19,7 @@
 #include "platform/commandbar.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
+#include "platform/font.h"
 #include "words/word_services.h"
 
 class QMouseEvent;
@@ -95,7 +96,8 @@ class CDefinitionDlg : public CDialog {
     CListBox m_historyList;
     CCommandBar m_commandBar;
     std::array<QString, 6> m_tooltips;
-    int m_nTitleFontHeight = 0;
+    CFont m_titleFont;  // made and deleted at every paint of the title band
+    LOGFONT m_lfTitle = {};
     QRect m_rcPane;
     int m_nTitleHeight = 0;
     bool m_bOk = false;

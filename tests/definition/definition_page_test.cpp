@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "definition/definition_dlg.h"
+#include "platform/font.h"
 #include "platform/messagebox.h"
 #include "res/resource.h"
 #include "tests/support/fake_engine.h"
@@ -195,7 +196,9 @@ TEST_F(DefinitionPageTest, UpAndDownKeysPageTheEntryOncePerPress) {
 
 TEST_F(DefinitionPageTest, TitleBandIsYellowWithTheHeadwordInIt) {
     Run("dog", 4, [&] {
+        const int fonts = LiveFontObjectCount();
         const QImage page = m_page->grab().toImage();
+        EXPECT_EQ(LiveFontObjectCount(), fonts) << "the title's font is deleted after each paint";
         EXPECT_EQ(page.pixelColor(0, 0), kYellow);
         EXPECT_EQ(page.pixelColor(235, 27), kYellow) << "the band spans the page";
         EXPECT_NE(page.pixelColor(100, 28), kYellow) << "and ends at the title's height";
