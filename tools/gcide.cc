@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "lexicore/entry_text.h"
 #include "tools/dictd.h"
 #include "tools/encoding.h"
 #include "tools/gcide_codes.h"
@@ -231,11 +232,14 @@ bool IsQuotation(const Paragraph& p) {
     return quoted;
 }
 
-// Writes converted text to the HTML and plain-text outputs.
+// Writes converted text as HTML. It keeps beside it the text a reader sees so
+// far, which decides spaces and which way a quotation mark turns; the entry's
+// plain text is derived from the HTML afterwards, so that the dictionary file
+// need not store it.
 class Writer {
   public:
-    Writer(GcideMarkup markup, std::string* html, std::string* text)
-        : full_(markup == GcideMarkup::kFull), html_(*html), text_(*text) {}
+    Writer(GcideMarkup markup, std::string* html)
+        : full_(markup == GcideMarkup::kFull), html_(*html) {}
 
     void Tag(std::string_view tag) { html_.append(tag); }
 
@@ -248,8 +252,6 @@ class Writer {
             html_.append(html_.empty() ? "<p>" : "<br>");
         }
     }
-    void Plain(std::string_view s) { text_.append(s); }
-
     // One byte of converted text, escaped for HTML.
     void Byte(char c) {
         switch (c) {
@@ -265,12 +267,12 @@ class Writer {
             default:
                 html_.push_back(c);
         }
-        text_.push_back(c);
+        shown_.push_back(c);
     }
 
     void Space() {
-        if (!text_.empty() && text_.back() != ' ' && text_.back() != '\n' &&
-            text_.back() != kSenseBreak) {
+        if (!shown_.empty() && shown_.back() != ' ' && shown_.back() != '\n' &&
+            shown_.back() != kSenseBreak) {
             Byte(' ');
         }
     }
@@ -278,18 +280,18 @@ class Writer {
     void LineBreak() {
         TrimEnd();
         html_.append("<br>");
-        text_.push_back('\n');
+        shown_.push_back('\n');
     }
 
     void SenseBreak() {
         TrimEnd();
         html_.push_back(kSenseBreak);
-        text_.push_back('\n');
-        text_.push_back(kSenseBreak);
+        shown_.push_back('\n');
+        shown_.push_back(kSenseBreak);
     }
 
     void TrimEnd() {
-        while (!text_.empty() && text_.back() == ' ') text_.pop_back();
+        while (!shown_.empty() && shown_.back() == ' ') shown_.pop_back();
         while (!html_.empty() && html_.back() == ' ') html_.pop_back();
     }
 
@@ -306,7 +308,7 @@ class Writer {
 
   private:
     void Quote() {
-        const char prev = text_.empty() ? ' ' : text_.back();
+        const char prev = shown_.empty() ? ' ' : shown_.back();
         const bool opening = prev == ' ' || prev == '\n' || prev == '(' || prev == '[' ||
                              prev == kEmDash || prev == kSenseBreak;
         Byte(opening ? kOpenQuote : kCloseQuote);
@@ -325,7 +327,7 @@ class Writer {
 
     const bool full_;
     std::string& html_;
-    std::string& text_;
+    std::string shown_;
     bool bold_braces_ = false;
 };
 
@@ -342,7 +344,7 @@ void Writer::Inline(std::string_view s, Marks marks) {
             }
             const std::string_view content = s.substr(i + 1, close - i - 1);
             if (const GcideCode* code = FindGcideCode(content)) {
-                AppendGcideCode(*code, &html_, &text_);
+                AppendGcideCode(*code, &html_, &shown_);
             } else if (IsSourceNote(content)) {
                 // Dropped; text after a note is a paragraph the source ran on.
                 if (!Trim(s.substr(close + 1)).empty()) LineBreak();
@@ -350,9 +352,9 @@ void Writer::Inline(std::string_view s, Marks marks) {
                 html_.append("<sup>");
                 html_.append(content);
                 html_.append("</sup>");
-                text_.push_back('(');
-                text_.append(content);
-                text_.push_back(')');
+                shown_.push_back('(');
+                shown_.append(content);
+                shown_.push_back(')');
             } else {
                 Byte('[');
                 Inline(content, marks);
@@ -645,11 +647,9 @@ void RenderQuotation(const Paragraph& p, Writer* w) {
     const bool verse = IsVerse(lines);
     w->ParagraphStart(full ? "<blockquote>" : "");
     w->Tag("<i>");
-    w->Plain("    ");
     for (size_t k = 0; k < lines.size(); ++k) {
         if (k > 0 && verse) {
             w->LineBreak();
-            w->Plain("    ");
         } else if (k > 0) {
             w->Space();
         }
@@ -803,8 +803,7 @@ bool FindFragment(std::string_view key, std::string_view raw, bool key_has_entry
         size_t head_end = 0;
         if (pi == 0) {
             std::string html;
-            std::string plain;
-            Writer scratch(GcideMarkup::kFull, &html, &plain);
+            Writer scratch(GcideMarkup::kFull, &html);
             uint8_t pos = 0;
             head_end = scratch.Head(text, true, &pos);
         }
@@ -926,7 +925,7 @@ uint8_t RenderGcide(std::string_view raw, GcidePart part, GcideMarkup markup, st
                     std::string* text) {
     html->clear();
     text->clear();
-    Writer w(markup, html, text);
+    Writer w(markup, html);
     uint8_t pos = 0;
     const std::vector<Paragraph> paragraphs = SplitParagraphs(raw);
     for (size_t pi = 0; pi < paragraphs.size(); ++pi) {
@@ -943,12 +942,7 @@ uint8_t RenderGcide(std::string_view raw, GcidePart part, GcideMarkup markup, st
     }
     w.TrimEnd();
     if (markup == GcideMarkup::kLight && !html->empty()) html->append("</p>");
-    // Every line of the text ends with a line feed, so entries the builder
-    // merges stay on lines of their own.
-    while (!text->empty() && (text->back() == '\n' || text->back() == kSenseBreak)) {
-        text->pop_back();
-    }
-    if (!text->empty()) text->push_back('\n');
+    lexicore::HtmlToText(*html, text);
     return pos;
 }
 

@@ -80,8 +80,9 @@ enum class GcidePart {
 };
 
 // Renders the raw entry text `raw` into `html` and `text`, replacing their
-// contents. Returns the parts of speech named on the head line as
-// lexicore::PartOfSpeech bits (0 when there is no head line).
+// contents. The text is the one the engine derives from the HTML
+// (lexicore/entry_text.h), so the compiled file stores the HTML alone. Returns the parts of speech
+// named on the head line as lexicore::PartOfSpeech bits (0 when there is no head line).
 uint8_t RenderGcide(std::string_view raw, GcidePart part, GcideMarkup markup, std::string* html,
                     std::string* text);
 
