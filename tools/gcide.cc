@@ -160,6 +160,16 @@ enum class Marks {
     kBrace,  // {Sub*scrip"tive*ly}: the marks are dropped
 };
 
+// Whether the '"' at s[at] marks the rough breathing of a Greek word written
+// in Latin letters, as etymologies do ("Gr. "y`dwr water", "h^par"): it
+// starts a word whose lower-case letters run into an accent mark.
+bool IsRoughBreathing(std::string_view s, size_t at) {
+    if (at > 0 && s[at - 1] != ' ' && s[at - 1] != '(' && s[at - 1] != '[') return false;
+    size_t i = at + 1;
+    while (i < s.size() && s[i] >= 'a' && s[i] <= 'z') ++i;
+    return i > at + 1 && i < s.size() && (s[i] == '`' || s[i] == '^');
+}
+
 // One paragraph of an entry: its lines, without their indentation.
 struct Paragraph {
     std::vector<std::string_view> lines;
@@ -277,8 +287,11 @@ class Writer {
         }
     }
 
+    // Starts a new line, unless the text is at the start of one already (a
+    // sub-sense after a run-on source note, a paragraph's first line).
     void LineBreak() {
         TrimEnd();
+        if (shown_.empty() || shown_.back() == '\n' || shown_.back() == kSenseBreak) return;
         html_.append("<br>");
         shown_.push_back('\n');
     }
@@ -424,7 +437,9 @@ void Writer::Inline(std::string_view s, Marks marks) {
         }
         switch (c) {
             case '"':
-                if (marks == Marks::kText) {
+                if (marks == Marks::kText && IsRoughBreathing(s, i)) {
+                    AppendGcideCode(*FindGcideCode("asper"), &html_, &shown_);
+                } else if (marks == Marks::kText) {
                     Quote();
                 } else if (marks == Marks::kForm) {
                     Byte(kAcute);
@@ -856,6 +871,41 @@ bool FindFragment(std::string_view key, std::string_view raw, bool key_has_entry
     return true;
 }
 
+// The entry text of a record without what dict-gcide's text leaves around
+// some entries: the next entry's headword after the source note that closes
+// about 4,000 entries ("[1913 Webster] Abannation"), and lines of the previous
+// entry before the head line at the left margin (the entry of "0" starts with
+// a quotation of the database notes). Text after a closing note that runs on
+// a derived word ("-- {Rot"ten*ly}, adv.") or is another note stays.
+std::string_view EntryText(std::string_view body) {
+    const size_t first = body.find_first_not_of('\n');
+    if (first != std::string_view::npos && IsBlank(body[first])) {
+        for (size_t eol = body.find('\n'); eol != std::string_view::npos;
+             eol = body.find('\n', eol + 1)) {
+            const std::string_view rest = body.substr(eol + 1);
+            if (!rest.empty() && !IsBlank(rest.front()) && rest.front() != '\n' &&
+                rest.substr(0, rest.find('\n')).find('\\') != std::string_view::npos) {
+                body = rest;
+                break;
+            }
+        }
+    }
+    size_t end = body.size();
+    while (end > 0 && (body[end - 1] == '\n' || IsBlank(body[end - 1]))) --end;
+    const size_t eol = end == 0 ? std::string_view::npos : body.rfind('\n', end - 1);
+    const size_t start = eol == std::string_view::npos ? 0 : eol + 1;
+    size_t at = start;
+    while (at < end && IsBlank(body[at])) ++at;
+    if (start == 0 || at == end || body[at] != '[') return body;
+    const size_t close = MatchClose(body.substr(0, end), at, '[', ']');
+    if (close == std::string_view::npos || !IsSourceNote(body.substr(at + 1, close - at - 1))) {
+        return body;
+    }
+    const std::string_view after = Trim(body.substr(close + 1, end - close - 1));
+    if (after.empty() || after.starts_with("--") || after.starts_with('[')) return body;
+    return body.substr(0, close + 1);
+}
+
 bool IsDatabaseNote(std::string_view key) {
     return key.starts_with("00-database-") || key.starts_with("00-gcide-") ||
            key.starts_with("00-web1913-");
@@ -1028,9 +1078,12 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
     st.records = records.size();
 
     // Which keys have an entry of their own, and which lines repeat another.
+    std::vector<std::string_view> bodies(records.size());
     std::vector<char> own(records.size());
-    ForEachParallel(records.size(),
-                    [&](size_t i) { own[i] = IsOwnEntry(records[i].key, records[i].body); });
+    ForEachParallel(records.size(), [&](size_t i) {
+        bodies[i] = EntryText(records[i].body);
+        own[i] = IsOwnEntry(records[i].key, bodies[i]);
+    });
     std::unordered_set<std::string> keys_with_entry;
     std::unordered_set<std::string> seen;
     std::vector<size_t> kept;
@@ -1053,9 +1106,10 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
     ForEachParallel(kept.size(), [&](size_t n) {
         const GcideRecord& r = records[kept[n]];
         Job& job = jobs[n];
-        job.key = GcideHeadword(r.key, r.body);
+        const std::string_view body = bodies[kept[n]];
+        job.key = GcideHeadword(r.key, body);
         if (own[kept[n]]) {
-            job.text = r.body;
+            job.text = body;
             job.whole = true;
             usable[n] = 1;
             return;
@@ -1063,7 +1117,7 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
         std::string lower;
         for (char c : r.key) lower.push_back(Lower(c));
         Fragment fragment;
-        if (FindFragment(r.key, r.body, keys_with_entry.count(lower) != 0, &fragment)) {
+        if (FindFragment(r.key, body, keys_with_entry.count(lower) != 0, &fragment)) {
             job.text = fragment.text;
             job.part = fragment.part;
             usable[n] = 2;

@@ -175,6 +175,29 @@ TEST(GcideLayout, SenseReferencesAndUnknownBracketsStayReadable) {
     EXPECT_EQ(r.text, "A-bort\xB4, n.\n   Same as abortion(2). [Obs.] See \xA7\xA7 4. alpha\n");
 }
 
+TEST(GcideLayout, AGreekRoughBreathingIsNoQuotationMark) {
+    const Rendered r = Render(
+        "Anhydrous \\An*hy\"drous\\, a. [Gr. 'an priv. + \"y`dwr, \"h^par.]\n"
+        "   Destitute of water; \"dry\" salts.\n");
+    EXPECT_EQ(r.html,
+              "<p><b>An-hy\xB4"
+              "drous</b>, <i>a.</i> [Gr. 'an priv. + &#701;y`dwr, &#701;h^par.]<br>Destitute of "
+              "water; \x93"
+              "dry\x94 salts.</p>");
+    EXPECT_EQ(r.text,
+              "An-hy\xB4"
+              "drous, a. [Gr. 'an priv. + 'y`dwr, 'h^par.]\n   Destitute of water; \x93"
+              "dry\x94 salts.\n");
+}
+
+TEST(GcideLayout, ASubSenseAfterASourceNoteStartsOneLineOnly) {
+    const Rendered r = Render(
+        "Set \\Set\\, v. t.\n   4. To fix firmly. Specifically:\n      [1913 Webster]\n"
+        "      (a) To cause to stop.\n      [1913 Webster]\n");
+    EXPECT_EQ(r.html, "<p><b>Set</b>, <i>v. t.</i></p>" + kBreak +
+                          "<p><b>4.</b> To fix firmly. Specifically:<br>(a) To cause to stop.</p>");
+}
+
 TEST(GcideLayout, InflectionsNameTheirBaseOnTheHeadLine) {
     const Rendered r = Render("Geese \\Geese\\ (g[=e]s), n., pl. of {Goose}.\n   [1913 Webster]\n");
     EXPECT_EQ(r.html, "<p><b>Geese</b> (g&#275;s), <i>n.</i>, <i>pl.</i> of <b>Goose</b>.</p>");
@@ -326,6 +349,29 @@ TEST(GcideConvert, LinesIntoOtherEntriesGetWhatNamesThem) {
     EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
                             [](const auto& e) { return e.headword == "Quartz"; }),
               1);
+}
+
+TEST(GcideConvert, LeavesOutWhatTheSourceStrewsAroundEntries) {
+    // dict-gcide's text has the next headword after the note closing some
+    // entries, and the entry of "0" starts with a quotation of another.
+    const std::string abandum =
+        "Abandum \\A*ban\"dum\\, n. (Law)\n   Anything forfeited.\n   [1913 Webster] "
+        "Abannation\n\n";
+    const std::string rotten =
+        "Rotten \\Rot\"ten\\, a.\n   Putrid.\n   [1913 Webster] -- {Rot\"ten*ly}, adv.\n";
+    const std::string zero =
+        "\n\n      A dictionary requires too many hands.      --Locke.\n0 \\0\\ adj.\n"
+        "   1. zero.\n";
+    const auto entries =
+        ConvertGcide(Records({{"Abandum", abandum}, {"Rotten", rotten}, {"0", zero}}), nullptr);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].text,
+              "A-ban\xB4"
+              "dum, n. (Law)\n   Anything forfeited.\n");
+    EXPECT_EQ(entries[1].text,
+              "Rot\xB4"
+              "ten, a.\n   Putrid.\n   \x97 Rottenly, adv.\n");
+    EXPECT_EQ(entries[2].text, "0 adj.\n" + kBreak + "1. zero.\n");
 }
 
 std::string Senses(int count, const char* cross_reference) {
