@@ -296,11 +296,13 @@ class Writer {
         shown_.push_back('\n');
     }
 
-    void SenseBreak() {
+    // Ends a paragraph; `may_cut` marks the place as one where the engine may
+    // cut the entry.
+    void ParagraphBreak(bool may_cut) {
         TrimEnd();
-        html_.push_back(kSenseBreak);
+        if (may_cut) html_.push_back(kSenseBreak);
         shown_.push_back('\n');
-        shown_.push_back(kSenseBreak);
+        if (may_cut) shown_.push_back(kSenseBreak);
     }
 
     void TrimEnd() {
@@ -681,22 +683,24 @@ void RenderQuotation(const Paragraph& p, Writer* w) {
     if (full) w->Tag("</blockquote>");
 }
 
-void RenderParagraph(const Paragraph& p, bool head, uint8_t* pos, Writer* w) {
+// Renders one paragraph; `head` when it starts with the entry's head line.
+// Returns false when it holds nothing but that head line.
+bool RenderParagraph(const Paragraph& p, bool head, uint8_t* pos, Writer* w) {
     if (!head && IsQuotation(p)) {
         RenderQuotation(p, w);
-        return;
+        return true;
     }
     const bool full = w->full();
     const std::string joined = JoinLines(p, false);
     std::string_view s = joined;
     w->ParagraphStart(full ? "<p>" : "");
+    bool bare_head = false;
     if (head) {
         const size_t body = w->Head(s, true, pos);
         s.remove_prefix(body);
         s = Trim(s);
-        if (!s.empty() && !(s.size() >= 2 && s.front() == '[' && IsSourceNoteLine(s))) {
-            w->LineBreak();
-        }
+        bare_head = s.empty() || (s.size() >= 2 && s.front() == '[' && IsSourceNoteLine(s));
+        if (!bare_head) w->LineBreak();
     }
     if (StartsSense(s)) {
         const size_t dot = s.find('.');
@@ -716,6 +720,7 @@ void RenderParagraph(const Paragraph& p, bool head, uint8_t* pos, Writer* w) {
     w->Inline(Trim(s), Marks::kText);
     w->TrimEnd();
     if (full) w->Tag("</p>");
+    return !bare_head;
 }
 
 // Letters and digits only, in lower case, accents dropped: "Ab"b['e]`" and
@@ -978,20 +983,24 @@ uint8_t RenderGcide(std::string_view raw, GcidePart part, GcideMarkup markup, st
     Writer w(markup, html);
     uint8_t pos = 0;
     const std::vector<Paragraph> paragraphs = SplitParagraphs(raw);
+    bool may_cut = true;
     for (size_t pi = 0; pi < paragraphs.size(); ++pi) {
         const Paragraph& p = paragraphs[pi];
         if (std::all_of(p.lines.begin(), p.lines.end(), IsSourceNoteLine)) continue;
-        if (pi > 0) w.SenseBreak();
+        if (markup == GcideMarkup::kBrief && pi > 0 && IsQuotation(p)) continue;
+        // A bare head line stays with the sense after it: a cut entry never
+        // ends in a head line without its definition.
+        if (pi > 0) w.ParagraphBreak(may_cut);
         if (part == GcidePart::kHeadLine) {
             w.ParagraphStart(markup == GcideMarkup::kFull ? "<p>" : "");
             w.Head(JoinLines(p, false), false, &pos);
             w.Tag(markup == GcideMarkup::kFull ? "</p>" : "");
             break;
         }
-        RenderParagraph(p, part == GcidePart::kEntry && pi == 0, &pos, &w);
+        may_cut = RenderParagraph(p, part == GcidePart::kEntry && pi == 0, &pos, &w);
     }
     w.TrimEnd();
-    if (markup == GcideMarkup::kLight && !html->empty()) html->append("</p>");
+    if (markup != GcideMarkup::kFull && !html->empty()) html->append("</p>");
     lexicore::HtmlToText(*html, text);
     return pos;
 }
@@ -1163,7 +1172,10 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
     for (const auto& [lower, members] : groups) {
         if (!overflows(members)) continue;
         ++st.long_before;
-        for (size_t n : members) Render(used[n], GcideMarkup::kLight, &entries[n]);
+        for (const GcideMarkup markup : {GcideMarkup::kLight, GcideMarkup::kBrief}) {
+            for (size_t n : members) Render(used[n], markup, &entries[n]);
+            if (!overflows(members)) break;
+        }
         if (overflows(members)) ++st.long_after;
     }
     return entries;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/lexicore.h"
+#include "lexicore/render.h"
 #include "tests/engine/test_dictionary.h"
 #include "tests/tools/temp_dir.h"
 
@@ -79,8 +80,8 @@ TEST(GcideLayout, HeadLineSensesAndSynonymsOfARealEntry) {
               "bey</b> (&#259;b\xB4"
               "by&#774;), <i>n.</i>; <i>pl.</i> <b>Abbeys</b> (-b&#301;z). [OF. aba\xEF"
               "e, abba\xEF"
-              "e, F. abbaye, L. abbatia, fr. abbas abbot. See <i>Abbot</i>.]</p>" +
-                  kBreak + "<p><b>1.</b> A monastery or society of persons of either sex.</p>" +
+              "e, F. abbaye, L. abbatia, fr. abbas abbot. See <i>Abbot</i>.]</p>"
+              "<p><b>1.</b> A monastery or society of persons of either sex.</p>" +
                   kBreak + "<p><b>2.</b> The church of a monastery.</p>" + kBreak +
                   "<p><i>Syn:</i> Monastery; convent; nunnery; priory; cloister. See "
                   "<i>Cloister</i>.</p>");
@@ -89,9 +90,9 @@ TEST(GcideLayout, HeadLineSensesAndSynonymsOfARealEntry) {
               "bey (ab\xB4"
               "by), n.; pl. Abbeys (-biz). [OF. aba\xEF"
               "e, abba\xEF"
-              "e, F. abbaye, L. abbatia, fr. abbas abbot. See Abbot.]\n" +
-                  kBreak + "1. A monastery or society of persons of either sex.\n" + kBreak +
-                  "2. The church of a monastery.\n" + kBreak +
+              "e, F. abbaye, L. abbatia, fr. abbas abbot. See Abbot.]\n"
+              "1. A monastery or society of persons of either sex.\n" +
+                  kBreak + "2. The church of a monastery.\n" + kBreak +
                   "Syn: Monastery; convent; nunnery; priory; cloister. See Cloister.\n");
     EXPECT_EQ(r.pos, lexicore::kNoun);
 }
@@ -113,8 +114,8 @@ TEST(GcideLayout, InflectedFormsInBoldAndACitationAfterASingleGap) {
     const Rendered r = Render(kImpute);
     EXPECT_EQ(r.html,
               "<p><b>Im-pute\xB4</b>, <i>v. t.</i> [imp. &amp; p. p. <b>Imputed</b>; p. pr. "
-              "&amp; vb. n. <b>Imputing</b>.] [F. imputer, L. imputare. See <i>Putative</i>.]</p>" +
-                  kBreak + "<p><b>1.</b> To charge; to ascribe; as, to impute a fault.</p>" +
+              "&amp; vb. n. <b>Imputing</b>.] [F. imputer, L. imputare. See <i>Putative</i>.]</p>"
+              "<p><b>1.</b> To charge; to ascribe; as, to impute a fault.</p>" +
                   kBreak +
                   "<blockquote><i>Let no man impute it to me</i> \x97Milton.</blockquote>" +
                   kBreak + "<p><b>2.</b> (Theol.) To ascribe vicariously. \x97Sheldon.</p>");
@@ -194,8 +195,9 @@ TEST(GcideLayout, ASubSenseAfterASourceNoteStartsOneLineOnly) {
     const Rendered r = Render(
         "Set \\Set\\, v. t.\n   4. To fix firmly. Specifically:\n      [1913 Webster]\n"
         "      (a) To cause to stop.\n      [1913 Webster]\n");
-    EXPECT_EQ(r.html, "<p><b>Set</b>, <i>v. t.</i></p>" + kBreak +
-                          "<p><b>4.</b> To fix firmly. Specifically:<br>(a) To cause to stop.</p>");
+    EXPECT_EQ(r.html,
+              "<p><b>Set</b>, <i>v. t.</i></p>"
+              "<p><b>4.</b> To fix firmly. Specifically:<br>(a) To cause to stop.</p>");
 }
 
 TEST(GcideLayout, InflectionsNameTheirBaseOnTheHeadLine) {
@@ -231,14 +233,14 @@ TEST(GcideLayout, LightMarkupKeepsBoldAndSenseBreaks) {
         r.html.starts_with("<p><b>Ab\xB4"
                            "bey</b>"));
     EXPECT_TRUE(r.html.ends_with("See Cloister.</p>")) << r.html;
-    EXPECT_EQ(std::count(r.html.begin(), r.html.end(), kSenseBreak), 3);
+    EXPECT_EQ(std::count(r.html.begin(), r.html.end(), kSenseBreak), 2);
     EXPECT_EQ(r.text,
               std::string("Ab\xB4"
                           "bey (ab\xB4"
                           "by), n.; pl. Abbeys (-biz). [OF. aba\xEF"
                           "e, abba\xEF"
                           "e, F. abbaye, L. abbatia, fr. abbas abbot. See Abbot.]") +
-                  kBreak + "\n   1. A monastery or society of persons of either sex." + kBreak +
+                  "\n   1. A monastery or society of persons of either sex." + kBreak +
                   "\n   2. The church of a monastery." + kBreak +
                   "\n   Syn: Monastery; convent; nunnery; priory; cloister. See Cloister.\n");
 }
@@ -371,7 +373,7 @@ TEST(GcideConvert, LeavesOutWhatTheSourceStrewsAroundEntries) {
     EXPECT_EQ(entries[1].text,
               "Rot\xB4"
               "ten, a.\n   Putrid.\n   \x97 Rottenly, adv.\n");
-    EXPECT_EQ(entries[2].text, "0 adj.\n" + kBreak + "1. zero.\n");
+    EXPECT_EQ(entries[2].text, "0 adj.\n1. zero.\n");
 }
 
 std::string Senses(int count, const char* cross_reference) {
@@ -399,7 +401,8 @@ TEST(GcideConvert, EntriesTooLongForTheBufferAreFittedWithLightMarkup) {
     EXPECT_EQ(stats.long_after, 0u);
     EXPECT_LT(Shown(entries[0].html), kGcidePrintBuffer);
     EXPECT_EQ(entries[0].html.find("<i>"), std::string::npos);
-    EXPECT_EQ(std::count(entries[0].html.begin(), entries[0].html.end(), kSenseBreak), 350);
+    // A sense break before every sense but the first, which stays with the head line.
+    EXPECT_EQ(std::count(entries[0].html.begin(), entries[0].html.end(), kSenseBreak), 349);
 
     entries = ConvertGcide(Records({{"Big", too_long}}), &stats);
     EXPECT_EQ(stats.long_before, 1u);
@@ -417,6 +420,45 @@ TEST(GcideConvert, EntriesTooLongForTheBufferAreFittedWithLightMarkup) {
     entries = ConvertGcide(Records({{"Big", small}}), &stats);
     EXPECT_EQ(stats.long_before, 0u);
     EXPECT_NE(entries[0].html.find("<i>Word</i>"), std::string::npos);
+}
+
+TEST(GcideConvert, QuotationsGoBeforeSensesWhenLightMarkupIsNotEnough) {
+    // About 16,000 bytes with light markup, about 4,000 without quotations.
+    std::string raw = "Big \\Big\\, n.\n";
+    for (int i = 1; i <= 150; ++i) {
+        raw += "   " + std::to_string(i) + ". See {Word}.\n      [1913 Webster]\n\n" +
+               "         Let no man impute it to me, for this quotation is long.  --Milton.\n" +
+               "      [1913 Webster]\n\n";
+    }
+    GcideStats stats;
+    const auto entries = ConvertGcide(Records({{"Big", raw}}), &stats);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(stats.long_before, 1u);
+    EXPECT_EQ(stats.long_after, 0u);
+    const std::string& html = entries[0].html;
+    EXPECT_EQ(html.find("Milton"), std::string::npos);
+    EXPECT_NE(html.find("<b>150.</b> See Word.</p>"), std::string::npos)
+        << html.substr(html.size() - 80);
+    EXPECT_EQ(std::count(html.begin(), html.end(), kSenseBreak), 149);
+}
+
+// The builder joins the entries of a headword with a sense break, and the
+// engine cuts at the last one that fits: never right after a head line.
+TEST(GcideConvert, ACutEntryNeverEndsInAHeadLineWithoutItsSenses) {
+    const Rendered second = Render("Big \\Big\\, v. t. [imp. & p. p. {Bigged}.]\n   1. To swell " +
+                                   std::string(400, 'x') + ".\n\n   2. To build.\n");
+    int senses = 1;
+    Rendered first = Render(Senses(senses, "Word"));
+    while (Shown(first.html) < 11600) first = Render(Senses(++senses, "Word"));
+    ASSERT_LT(Shown(first.html), 11700u);
+    const std::string merged = first.html + kBreak + second.html;
+    std::vector<char> buffer(kGcidePrintBuffer);
+    ASSERT_TRUE(lexicore::FitEntry(merged, lexicore::EntryForm::kHtml, buffer.data(),
+                                   static_cast<uint32_t>(buffer.size())));
+    const std::string shown = buffer.data();
+    EXPECT_EQ(shown.find("Bigged"), std::string::npos);
+    EXPECT_TRUE(shown.ends_with(std::string(lexicore::kHtmlContinuesNote))) << shown;
+    EXPECT_NE(shown.find("<b>" + std::to_string(senses) + ".</b>"), std::string::npos);
 }
 
 TEST(GcideLoad, ReportsUnreadableFilesAndBadLinesWithTheirPlace) {
