@@ -622,12 +622,20 @@ std::string JoinLines(const Paragraph& p, bool verse) {
 }
 
 // Verse keeps its lines: every line of the quotation starts with a capital.
+// Prose whose lines happen to start so gives itself away by a line that ends
+// in an article or "of", which no line of verse does.
 bool IsVerse(const std::vector<std::string_view>& lines) {
     if (lines.size() < 2) return false;
-    return std::all_of(lines.begin(), lines.end(), [](std::string_view l) {
+    const bool capitals = std::all_of(lines.begin(), lines.end(), [](std::string_view l) {
         return !l.empty() &&
                ((l[0] >= 'A' && l[0] <= 'Z') || l[0] == '"' || l[0] == '\'' || l[0] == '[');
     });
+    const bool run_on = std::any_of(lines.begin(), lines.end() - 1, [](std::string_view l) {
+        const size_t space = l.rfind(' ');
+        const std::string_view last = space == std::string_view::npos ? l : l.substr(space + 1);
+        return last == "the" || last == "The" || last == "a" || last == "an" || last == "of";
+    });
+    return capitals && !run_on;
 }
 
 void RenderQuotation(const Paragraph& p, Writer* w) {

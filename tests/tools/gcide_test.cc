@@ -135,6 +135,19 @@ TEST(GcideLayout, VerseKeepsItsLines) {
         << r.text;
 }
 
+TEST(GcideLayout, ProseWhoseLinesStartWithCapitalsRunsOn) {
+    const Rendered r = Render(
+        "Tanakh \\Tanakh\\, n.\n   The Hebrew Bible.\n\n"
+        "         The Hebrew Bible is divided into three parts: (1)\n"
+        "         The Torah, or Pentateuch. (2) The\n"
+        "         Prophets.                                --C. H. H. Wright.\n");
+    EXPECT_NE(r.html.find("<blockquote><i>The Hebrew Bible is divided into three parts: (1) The "
+                          "Torah, or Pentateuch. (2) The Prophets.</i> \x97"
+                          "C. H. H. Wright.</blockquote>"),
+              std::string::npos)
+        << r.html;
+}
+
 TEST(GcideLayout, SubSensesStartOnTheirOwnLines) {
     const Rendered r = Render(
         "{Monkey boat}. (Naut.)\n   (a) A small boat used in docks.\n"
