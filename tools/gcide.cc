@@ -888,8 +888,8 @@ bool FindFragment(std::string_view key, std::string_view raw, bool key_has_entry
 // some entries: the next entry's headword after the source note that closes
 // about 4,000 entries ("[1913 Webster] Abannation"), and lines of the previous
 // entry before the head line at the left margin (the entry of "0" starts with
-// a quotation of the database notes). Text after a closing note that runs on
-// a derived word ("-- {Rot"ten*ly}, adv.") or is another note stays.
+// a stray quotation). Text after a closing note that runs on a derived word
+// ("-- {Rot"ten*ly}, adv.") or is another note stays.
 std::string_view EntryText(std::string_view body) {
     const size_t first = body.find_first_not_of('\n');
     if (first != std::string_view::npos && IsBlank(body[first])) {
