@@ -189,8 +189,12 @@ bool StartsLabel(std::string_view line) {
            line.starts_with("Ant:");
 }
 
-// Splits raw entry text into paragraphs: at blank lines, and where a new sense
-// or a note starts at the left margin without a blank line before it.
+// How far the source indents the senses of an entry.
+constexpr int kSenseIndent = 3;
+
+// Splits raw entry text into paragraphs: at blank lines, where a new sense or
+// a note starts at the left margin without a blank line before it, and where
+// derived words run on after a source note.
 std::vector<Paragraph> SplitParagraphs(std::string_view raw) {
     std::vector<Paragraph> out;
     Paragraph current;
@@ -213,10 +217,30 @@ std::vector<Paragraph> SplitParagraphs(std::string_view raw) {
                 (StartsSense(content) || StartsLabel(content))) {
                 flush();
             }
-            if (current.lines.empty()) current.begin = pos;
-            current.lines.push_back(content);
-            current.indents.push_back(indent);
-            current.end = eol;
+            // "[1913 Webster] -- {Rot"ten*ly}, adv.": the words derived from
+            // the headword run on after the note that closes a paragraph; they
+            // start one of their own, at the margin of the senses.
+            const size_t close = content.starts_with('[') ? MatchClose(content, 0, '[', ']')
+                                                          : std::string_view::npos;
+            const std::string_view run_on = close == std::string_view::npos
+                                                ? std::string_view()
+                                                : Trim(content.substr(close + 1));
+            if (run_on.starts_with("--") && IsSourceNote(content.substr(1, close - 1))) {
+                if (current.lines.empty()) current.begin = pos;
+                current.lines.push_back(content.substr(0, close + 1));
+                current.indents.push_back(indent);
+                current.end = pos + static_cast<size_t>(content.data() - line.data()) + close + 1;
+                flush();
+                current.begin = pos + static_cast<size_t>(run_on.data() - line.data());
+                current.lines.push_back(run_on);
+                current.indents.push_back(kSenseIndent);
+                current.end = eol;
+            } else {
+                if (current.lines.empty()) current.begin = pos;
+                current.lines.push_back(content);
+                current.indents.push_back(indent);
+                current.end = eol;
+            }
         }
         pos = eol + 1;
     }

@@ -385,8 +385,24 @@ TEST(GcideConvert, LeavesOutWhatTheSourceStrewsAroundEntries) {
               "dum, n. (Law)\n   Anything forfeited.\n");
     EXPECT_EQ(entries[1].text,
               "Rot\xB4"
-              "ten, a.\n   Putrid.\n   \x97 Rottenly, adv.\n");
+              "ten, a.\n   Putrid.\n" +
+                  kBreak + "\x97 Rottenly, adv.\n");
     EXPECT_EQ(entries[2].text, "0 adj.\n1. zero.\n");
+}
+
+// A word derived from the headword that runs on after the note closing the
+// synonyms gets its own line, not the synonyms.
+TEST(GcideConvert, ARunOnWordAfterASourceNoteGetsItsOwnParagraph) {
+    const std::string rotten =
+        "Rotten \\Rot\"ten\\, a.\n   Putrid.\n   [1913 Webster]\n\n"
+        "   Syn: Putrefied; decayed.\n        [1913 Webster] -- {Rot\"ten*ly}, adv. -- "
+        "{Rot\"ten*ness},\n        n.\n        [1913 Webster]\n";
+    const auto entries = ConvertGcide(Records({{"Rotten", rotten}, {"Rottenly", rotten}}), nullptr);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].html, "<p><b>Rot\xB4ten</b>, <i>a.</i><br>Putrid.</p>" + kBreak +
+                                   "<p><i>Syn:</i> Putrefied; decayed.</p>" + kBreak +
+                                   "<p>\x97 <b>Rottenly</b>, adv. \x97 <b>Rottenness</b>, n.</p>");
+    EXPECT_EQ(entries[1].html, "<p>\x97 <b>Rottenly</b>, adv. \x97 <b>Rottenness</b>, n.</p>");
 }
 
 std::string Senses(int count, const char* cross_reference) {
