@@ -7,9 +7,11 @@
 #include <zstd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <thread>
 #include <unordered_map>
 
 #include "lexicore/checksum.h"
@@ -92,17 +94,12 @@ void Align(std::string* s) {
 class Compressor {
   public:
     Compressor() = default;
-    ~Compressor() {
-        ZSTD_freeCDict(cdict_);
-        ZSTD_freeCCtx(cctx_);
-    }
+    ~Compressor() { ZSTD_freeCDict(cdict_); }
     Compressor(const Compressor&) = delete;
     Compressor& operator=(const Compressor&) = delete;
 
     // Trains the dictionary on a sample of the entries; false when out of memory.
     bool Init(const std::vector<std::string>& entries) {
-        cctx_ = ZSTD_createCCtx();
-        if (cctx_ == nullptr) return false;
         size_t total = 0;
         for (const std::string& e : entries) total += e.size();
         if (total < kMinTrainingBytes) return true;
@@ -127,27 +124,54 @@ class Compressor {
         return cdict_ != nullptr;
     }
 
-    bool Compress(const std::string& raw, std::string* out) {
-        out->resize(ZSTD_compressBound(raw.size()));
-        const size_t n = cdict_ != nullptr
-                             ? ZSTD_compress_usingCDict(cctx_, out->data(), out->size(), raw.data(),
-                                                        raw.size(), cdict_)
-                             : ZSTD_compressCCtx(cctx_, out->data(), out->size(), raw.data(),
-                                                 raw.size(), kCompressionLevel);
-        if (ZSTD_isError(n)) return false;
-        out->resize(n);
-        return true;
+    // Compresses every block into (*out)[i], on the machine's cores: each
+    // worker has its own context, and all share the dictionary, which zstd
+    // only reads. False when out of memory.
+    bool CompressAll(const std::vector<std::string>& raw, std::vector<std::string>* out) const {
+        out->assign(raw.size(), std::string());
+        const size_t workers =
+            std::clamp<size_t>(std::thread::hardware_concurrency(), 1, kMaxWorkers);
+        std::atomic<bool> ok = true;
+        auto work = [&](size_t first) {
+            ZSTD_CCtx* cctx = ZSTD_createCCtx();
+            bool done = cctx != nullptr;
+            for (size_t i = first; i < raw.size() && done; i += workers) {
+                done = Compress(cctx, raw[i], &(*out)[i]);
+            }
+            if (!done) ok = false;
+            ZSTD_freeCCtx(cctx);
+        };
+        std::vector<std::thread> threads;
+        for (size_t t = 1; t < workers && t < raw.size(); ++t) threads.emplace_back(work, t);
+        work(0);
+        for (std::thread& thread : threads) thread.join();
+        return ok;
     }
 
     // The trained dictionary; empty when none was trained.
     const std::string& dictionary() const { return dictionary_; }
 
   private:
+    bool Compress(ZSTD_CCtx* cctx, const std::string& raw, std::string* out) const {
+        out->resize(ZSTD_compressBound(raw.size()));
+        const size_t n = cdict_ != nullptr
+                             ? ZSTD_compress_usingCDict(cctx, out->data(), out->size(), raw.data(),
+                                                        raw.size(), cdict_)
+                             : ZSTD_compressCCtx(cctx, out->data(), out->size(), raw.data(),
+                                                 raw.size(), kCompressionLevel);
+        if (ZSTD_isError(n)) {
+            out->clear();
+            return false;
+        }
+        out->resize(n);
+        return true;
+    }
+
+    static constexpr size_t kMaxWorkers = 8;
     static constexpr size_t kDictionarySize = 110 * 1024;
     static constexpr size_t kMinTrainingBytes = 1024 * 1024;
     static constexpr size_t kMaxSampleBytes = 16 * 1024 * 1024;
 
-    ZSTD_CCtx* cctx_ = nullptr;
     ZSTD_CDict* cdict_ = nullptr;
     std::string dictionary_;
 };
@@ -256,39 +280,39 @@ bool WriteDictionary(const DictionarySource& source, const std::string& path, Bu
         return false;
     }
 
+    // Entries of consecutive headwords fill blocks of about kTargetBlockSize.
+    std::vector<std::string> raw_blocks;
+    std::vector<uint32_t> block_first;
+    for (uint32_t i = 0; i < records.size(); ++i) {
+        if (raw_blocks.empty() ||
+            (!raw_blocks.back().empty() &&
+             raw_blocks.back().size() + records[i].size() > f::kTargetBlockSize)) {
+            raw_blocks.emplace_back();
+            block_first.push_back(i);
+        }
+        raw_blocks.back() += records[i];
+    }
+    records = std::vector<std::string>();
+    std::vector<std::string> compressed;
+    if (!compressor.CompressAll(raw_blocks, &compressed)) {
+        *error = path + ": compression failed";
+        return false;
+    }
+
     // Header placeholder, then the blocks.
     std::string file(f::kHeaderSize, '\0');
     std::string block_refs;
-    std::string raw;
-    uint32_t raw_first = 0;
     uint32_t max_block = 0;
-    uint32_t block_count = 0;
-    std::string compressed;
-    auto flush = [&](uint32_t next) {
-        if (raw.empty()) return true;
-        if (!compressor.Compress(raw, &compressed)) return false;
+    const uint32_t block_count = static_cast<uint32_t>(raw_blocks.size());
+    for (uint32_t b = 0; b < block_count; ++b) {
         PutU64(&block_refs, file.size());
-        PutU32(&block_refs, static_cast<uint32_t>(compressed.size()));
-        PutU32(&block_refs, static_cast<uint32_t>(raw.size()));
-        PutU64(&block_refs, Checksum64(compressed.data(), compressed.size()));
-        PutU32(&block_refs, raw_first);
+        PutU32(&block_refs, static_cast<uint32_t>(compressed[b].size()));
+        PutU32(&block_refs, static_cast<uint32_t>(raw_blocks[b].size()));
+        PutU64(&block_refs, Checksum64(compressed[b].data(), compressed[b].size()));
+        PutU32(&block_refs, block_first[b]);
         PutU32(&block_refs, 0);
-        file += compressed;
-        max_block = std::max(max_block, static_cast<uint32_t>(raw.size()));
-        ++block_count;
-        raw.clear();
-        raw_first = next;
-        return true;
-    };
-    bool ok = true;
-    for (uint32_t i = 0; i < records.size() && ok; ++i) {
-        if (!raw.empty() && raw.size() + records[i].size() > f::kTargetBlockSize) ok = flush(i);
-        raw += records[i];
-    }
-    ok = ok && flush(0);
-    if (!ok) {
-        *error = path + ": compression failed";
-        return false;
+        file += compressed[b];
+        max_block = std::max(max_block, static_cast<uint32_t>(raw_blocks[b].size()));
     }
 
     // The index region. Names shorter than the record's prefix live in

@@ -9,7 +9,10 @@
 namespace lexicore::format {
 
 inline constexpr char kMagic[8] = {'L', 'X', 'V', 'D', 'I', 'C', 'T', '\0'};
-inline constexpr uint32_t kVersion = 1;
+// Version 2 derives plain text with <blockquote>, <sup> and ASCII forms of
+// characters outside Windows-1252 (lexicore/entry_text.h); a version 1 file
+// would print a different text.
+inline constexpr uint32_t kVersion = 2;
 inline constexpr uint32_t kHeaderSize = 128;
 
 // Byte offsets of the header fields.

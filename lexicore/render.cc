@@ -106,8 +106,11 @@ bool FitEntry(std::string_view entry, EntryForm form, char* buffer, uint32_t siz
     size_t cut = LastSenseBreakWithin(entry, budget);
     if (cut == 0) cut = SafeCut(entry, form, budget);
     size_t n = CopyVisible(entry.substr(0, cut), buffer);
-    std::memcpy(buffer + n, note.data(), note.size());
-    n += note.size();
+    // A text cut at the end of a line starts the note's line itself.
+    const std::string_view shown_note =
+        form == EntryForm::kText && n > 0 && buffer[n - 1] == '\n' ? note.substr(1) : note;
+    std::memcpy(buffer + n, shown_note.data(), shown_note.size());
+    n += shown_note.size();
     buffer[n] = '\0';
     return true;
 }

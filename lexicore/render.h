@@ -9,7 +9,8 @@ namespace lexicore {
 
 enum class EntryForm { kHtml, kText };
 
-// The note that ends an entry cut to fit, in each form.
+// The note that ends an entry cut to fit, in each form. In text it stands on a
+// line of its own.
 inline constexpr std::string_view kHtmlContinuesNote =
     "<p><i>(This entry continues; it is too long to show in full.)</i></p>";
 inline constexpr std::string_view kTextContinuesNote =

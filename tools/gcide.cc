@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "lexicore/entry_text.h"
 #include "tools/dictd.h"
 #include "tools/encoding.h"
 #include "tools/gcide_codes.h"
@@ -159,6 +160,16 @@ enum class Marks {
     kBrace,  // {Sub*scrip"tive*ly}: the marks are dropped
 };
 
+// Whether the '"' at s[at] marks the rough breathing of a Greek word written
+// in Latin letters, as etymologies do ("Gr. "y`dwr water", "h^par"): it
+// starts a word whose lower-case letters run into an accent mark.
+bool IsRoughBreathing(std::string_view s, size_t at) {
+    if (at > 0 && s[at - 1] != ' ' && s[at - 1] != '(' && s[at - 1] != '[') return false;
+    size_t i = at + 1;
+    while (i < s.size() && s[i] >= 'a' && s[i] <= 'z') ++i;
+    return i > at + 1 && i < s.size() && (s[i] == '`' || s[i] == '^');
+}
+
 // One paragraph of an entry: its lines, without their indentation.
 struct Paragraph {
     std::vector<std::string_view> lines;
@@ -178,8 +189,12 @@ bool StartsLabel(std::string_view line) {
            line.starts_with("Ant:");
 }
 
-// Splits raw entry text into paragraphs: at blank lines, and where a new sense
-// or a note starts at the left margin without a blank line before it.
+// How far the source indents the senses of an entry.
+constexpr int kSenseIndent = 3;
+
+// Splits raw entry text into paragraphs: at blank lines, where a new sense or
+// a note starts at the left margin without a blank line before it, and where
+// derived words run on after a source note.
 std::vector<Paragraph> SplitParagraphs(std::string_view raw) {
     std::vector<Paragraph> out;
     Paragraph current;
@@ -202,10 +217,30 @@ std::vector<Paragraph> SplitParagraphs(std::string_view raw) {
                 (StartsSense(content) || StartsLabel(content))) {
                 flush();
             }
-            if (current.lines.empty()) current.begin = pos;
-            current.lines.push_back(content);
-            current.indents.push_back(indent);
-            current.end = eol;
+            // "[1913 Webster] -- {Rot"ten*ly}, adv.": the words derived from
+            // the headword run on after the note that closes a paragraph; they
+            // start one of their own, at the margin of the senses.
+            const size_t close = content.starts_with('[') ? MatchClose(content, 0, '[', ']')
+                                                          : std::string_view::npos;
+            const std::string_view run_on = close == std::string_view::npos
+                                                ? std::string_view()
+                                                : Trim(content.substr(close + 1));
+            if (run_on.starts_with("--") && IsSourceNote(content.substr(1, close - 1))) {
+                if (current.lines.empty()) current.begin = pos;
+                current.lines.push_back(content.substr(0, close + 1));
+                current.indents.push_back(indent);
+                current.end = pos + static_cast<size_t>(content.data() - line.data()) + close + 1;
+                flush();
+                current.begin = pos + static_cast<size_t>(run_on.data() - line.data());
+                current.lines.push_back(run_on);
+                current.indents.push_back(kSenseIndent);
+                current.end = eol;
+            } else {
+                if (current.lines.empty()) current.begin = pos;
+                current.lines.push_back(content);
+                current.indents.push_back(indent);
+                current.end = eol;
+            }
         }
         pos = eol + 1;
     }
@@ -231,11 +266,14 @@ bool IsQuotation(const Paragraph& p) {
     return quoted;
 }
 
-// Writes converted text to the HTML and plain-text outputs.
+// Writes converted text as HTML. It keeps beside it the text a reader sees so
+// far, which decides spaces and which way a quotation mark turns; the entry's
+// plain text is derived from the HTML afterwards, so that the dictionary file
+// need not store it.
 class Writer {
   public:
-    Writer(GcideMarkup markup, std::string* html, std::string* text)
-        : full_(markup == GcideMarkup::kFull), html_(*html), text_(*text) {}
+    Writer(GcideMarkup markup, std::string* html)
+        : full_(markup == GcideMarkup::kFull), html_(*html) {}
 
     void Tag(std::string_view tag) { html_.append(tag); }
 
@@ -248,8 +286,6 @@ class Writer {
             html_.append(html_.empty() ? "<p>" : "<br>");
         }
     }
-    void Plain(std::string_view s) { text_.append(s); }
-
     // One byte of converted text, escaped for HTML.
     void Byte(char c) {
         switch (c) {
@@ -265,31 +301,36 @@ class Writer {
             default:
                 html_.push_back(c);
         }
-        text_.push_back(c);
+        shown_.push_back(c);
     }
 
     void Space() {
-        if (!text_.empty() && text_.back() != ' ' && text_.back() != '\n' &&
-            text_.back() != kSenseBreak) {
+        if (!shown_.empty() && shown_.back() != ' ' && shown_.back() != '\n' &&
+            shown_.back() != kSenseBreak) {
             Byte(' ');
         }
     }
 
+    // Starts a new line, unless the text is at the start of one already (a
+    // sub-sense after a run-on source note, a paragraph's first line).
     void LineBreak() {
         TrimEnd();
+        if (shown_.empty() || shown_.back() == '\n' || shown_.back() == kSenseBreak) return;
         html_.append("<br>");
-        text_.push_back('\n');
+        shown_.push_back('\n');
     }
 
-    void SenseBreak() {
+    // Ends a paragraph; `may_cut` marks the place as one where the engine may
+    // cut the entry.
+    void ParagraphBreak(bool may_cut) {
         TrimEnd();
-        html_.push_back(kSenseBreak);
-        text_.push_back('\n');
-        text_.push_back(kSenseBreak);
+        if (may_cut) html_.push_back(kSenseBreak);
+        shown_.push_back('\n');
+        if (may_cut) shown_.push_back(kSenseBreak);
     }
 
     void TrimEnd() {
-        while (!text_.empty() && text_.back() == ' ') text_.pop_back();
+        while (!shown_.empty() && shown_.back() == ' ') shown_.pop_back();
         while (!html_.empty() && html_.back() == ' ') html_.pop_back();
     }
 
@@ -306,7 +347,7 @@ class Writer {
 
   private:
     void Quote() {
-        const char prev = text_.empty() ? ' ' : text_.back();
+        const char prev = shown_.empty() ? ' ' : shown_.back();
         const bool opening = prev == ' ' || prev == '\n' || prev == '(' || prev == '[' ||
                              prev == kEmDash || prev == kSenseBreak;
         Byte(opening ? kOpenQuote : kCloseQuote);
@@ -325,7 +366,7 @@ class Writer {
 
     const bool full_;
     std::string& html_;
-    std::string& text_;
+    std::string shown_;
     bool bold_braces_ = false;
 };
 
@@ -342,7 +383,7 @@ void Writer::Inline(std::string_view s, Marks marks) {
             }
             const std::string_view content = s.substr(i + 1, close - i - 1);
             if (const GcideCode* code = FindGcideCode(content)) {
-                AppendGcideCode(*code, &html_, &text_);
+                AppendGcideCode(*code, &html_, &shown_);
             } else if (IsSourceNote(content)) {
                 // Dropped; text after a note is a paragraph the source ran on.
                 if (!Trim(s.substr(close + 1)).empty()) LineBreak();
@@ -350,9 +391,9 @@ void Writer::Inline(std::string_view s, Marks marks) {
                 html_.append("<sup>");
                 html_.append(content);
                 html_.append("</sup>");
-                text_.push_back('(');
-                text_.append(content);
-                text_.push_back(')');
+                shown_.push_back('(');
+                shown_.append(content);
+                shown_.push_back(')');
             } else {
                 Byte('[');
                 Inline(content, marks);
@@ -422,7 +463,9 @@ void Writer::Inline(std::string_view s, Marks marks) {
         }
         switch (c) {
             case '"':
-                if (marks == Marks::kText) {
+                if (marks == Marks::kText && IsRoughBreathing(s, i)) {
+                    AppendGcideCode(*FindGcideCode("asper"), &html_, &shown_);
+                } else if (marks == Marks::kText) {
                     Quote();
                 } else if (marks == Marks::kForm) {
                     Byte(kAcute);
@@ -603,12 +646,20 @@ std::string JoinLines(const Paragraph& p, bool verse) {
 }
 
 // Verse keeps its lines: every line of the quotation starts with a capital.
+// Prose whose lines happen to start so gives itself away by a line that ends
+// in an article or "of", which no line of verse does.
 bool IsVerse(const std::vector<std::string_view>& lines) {
     if (lines.size() < 2) return false;
-    return std::all_of(lines.begin(), lines.end(), [](std::string_view l) {
+    const bool capitals = std::all_of(lines.begin(), lines.end(), [](std::string_view l) {
         return !l.empty() &&
                ((l[0] >= 'A' && l[0] <= 'Z') || l[0] == '"' || l[0] == '\'' || l[0] == '[');
     });
+    const bool run_on = std::any_of(lines.begin(), lines.end() - 1, [](std::string_view l) {
+        const size_t space = l.rfind(' ');
+        const std::string_view last = space == std::string_view::npos ? l : l.substr(space + 1);
+        return last == "the" || last == "The" || last == "a" || last == "an" || last == "of";
+    });
+    return capitals && !run_on;
 }
 
 void RenderQuotation(const Paragraph& p, Writer* w) {
@@ -645,11 +696,9 @@ void RenderQuotation(const Paragraph& p, Writer* w) {
     const bool verse = IsVerse(lines);
     w->ParagraphStart(full ? "<blockquote>" : "");
     w->Tag("<i>");
-    w->Plain("    ");
     for (size_t k = 0; k < lines.size(); ++k) {
         if (k > 0 && verse) {
             w->LineBreak();
-            w->Plain("    ");
         } else if (k > 0) {
             w->Space();
         }
@@ -666,22 +715,24 @@ void RenderQuotation(const Paragraph& p, Writer* w) {
     if (full) w->Tag("</blockquote>");
 }
 
-void RenderParagraph(const Paragraph& p, bool head, uint8_t* pos, Writer* w) {
+// Renders one paragraph; `head` when it starts with the entry's head line.
+// Returns false when it holds nothing but that head line.
+bool RenderParagraph(const Paragraph& p, bool head, uint8_t* pos, Writer* w) {
     if (!head && IsQuotation(p)) {
         RenderQuotation(p, w);
-        return;
+        return true;
     }
     const bool full = w->full();
     const std::string joined = JoinLines(p, false);
     std::string_view s = joined;
     w->ParagraphStart(full ? "<p>" : "");
+    bool bare_head = false;
     if (head) {
         const size_t body = w->Head(s, true, pos);
         s.remove_prefix(body);
         s = Trim(s);
-        if (!s.empty() && !(s.size() >= 2 && s.front() == '[' && IsSourceNoteLine(s))) {
-            w->LineBreak();
-        }
+        bare_head = s.empty() || (s.size() >= 2 && s.front() == '[' && IsSourceNoteLine(s));
+        if (!bare_head) w->LineBreak();
     }
     if (StartsSense(s)) {
         const size_t dot = s.find('.');
@@ -701,6 +752,7 @@ void RenderParagraph(const Paragraph& p, bool head, uint8_t* pos, Writer* w) {
     w->Inline(Trim(s), Marks::kText);
     w->TrimEnd();
     if (full) w->Tag("</p>");
+    return !bare_head;
 }
 
 // Letters and digits only, in lower case, accents dropped: "Ab"b['e]`" and
@@ -803,8 +855,7 @@ bool FindFragment(std::string_view key, std::string_view raw, bool key_has_entry
         size_t head_end = 0;
         if (pi == 0) {
             std::string html;
-            std::string plain;
-            Writer scratch(GcideMarkup::kFull, &html, &plain);
+            Writer scratch(GcideMarkup::kFull, &html);
             uint8_t pos = 0;
             head_end = scratch.Head(text, true, &pos);
         }
@@ -855,6 +906,41 @@ bool FindFragment(std::string_view key, std::string_view raw, bool key_has_entry
     out->part = found == 0 ? GcidePart::kEntry : GcidePart::kParagraphs;
     out->text = raw.substr(paragraphs[found].begin, paragraphs[last].end - paragraphs[found].begin);
     return true;
+}
+
+// The entry text of a record without what dict-gcide's text leaves around
+// some entries: the next entry's headword after the source note that closes
+// about 4,000 entries ("[1913 Webster] Abannation"), and lines of the previous
+// entry before the head line at the left margin (the entry of "0" starts with
+// a stray quotation). Text after a closing note that runs on a derived word
+// ("-- {Rot"ten*ly}, adv.") or is another note stays.
+std::string_view EntryText(std::string_view body) {
+    const size_t first = body.find_first_not_of('\n');
+    if (first != std::string_view::npos && IsBlank(body[first])) {
+        for (size_t eol = body.find('\n'); eol != std::string_view::npos;
+             eol = body.find('\n', eol + 1)) {
+            const std::string_view rest = body.substr(eol + 1);
+            if (!rest.empty() && !IsBlank(rest.front()) && rest.front() != '\n' &&
+                rest.substr(0, rest.find('\n')).find('\\') != std::string_view::npos) {
+                body = rest;
+                break;
+            }
+        }
+    }
+    size_t end = body.size();
+    while (end > 0 && (body[end - 1] == '\n' || IsBlank(body[end - 1]))) --end;
+    const size_t eol = end == 0 ? std::string_view::npos : body.rfind('\n', end - 1);
+    const size_t start = eol == std::string_view::npos ? 0 : eol + 1;
+    size_t at = start;
+    while (at < end && IsBlank(body[at])) ++at;
+    if (start == 0 || at == end || body[at] != '[') return body;
+    const size_t close = MatchClose(body.substr(0, end), at, '[', ']');
+    if (close == std::string_view::npos || !IsSourceNote(body.substr(at + 1, close - at - 1))) {
+        return body;
+    }
+    const std::string_view after = Trim(body.substr(close + 1, end - close - 1));
+    if (after.empty() || after.starts_with("--") || after.starts_with('[')) return body;
+    return body.substr(0, close + 1);
 }
 
 bool IsDatabaseNote(std::string_view key) {
@@ -926,29 +1012,28 @@ uint8_t RenderGcide(std::string_view raw, GcidePart part, GcideMarkup markup, st
                     std::string* text) {
     html->clear();
     text->clear();
-    Writer w(markup, html, text);
+    Writer w(markup, html);
     uint8_t pos = 0;
     const std::vector<Paragraph> paragraphs = SplitParagraphs(raw);
+    bool may_cut = true;
     for (size_t pi = 0; pi < paragraphs.size(); ++pi) {
         const Paragraph& p = paragraphs[pi];
         if (std::all_of(p.lines.begin(), p.lines.end(), IsSourceNoteLine)) continue;
-        if (pi > 0) w.SenseBreak();
+        if (markup == GcideMarkup::kBrief && pi > 0 && IsQuotation(p)) continue;
+        // A bare head line stays with the sense after it: a cut entry never
+        // ends in a head line without its definition.
+        if (pi > 0) w.ParagraphBreak(may_cut);
         if (part == GcidePart::kHeadLine) {
             w.ParagraphStart(markup == GcideMarkup::kFull ? "<p>" : "");
             w.Head(JoinLines(p, false), false, &pos);
             w.Tag(markup == GcideMarkup::kFull ? "</p>" : "");
             break;
         }
-        RenderParagraph(p, part == GcidePart::kEntry && pi == 0, &pos, &w);
+        may_cut = RenderParagraph(p, part == GcidePart::kEntry && pi == 0, &pos, &w);
     }
     w.TrimEnd();
-    if (markup == GcideMarkup::kLight && !html->empty()) html->append("</p>");
-    // Every line of the text ends with a line feed, so entries the builder
-    // merges stay on lines of their own.
-    while (!text->empty() && (text->back() == '\n' || text->back() == kSenseBreak)) {
-        text->pop_back();
-    }
-    if (!text->empty()) text->push_back('\n');
+    if (markup != GcideMarkup::kFull && !html->empty()) html->append("</p>");
+    lexicore::HtmlToText(*html, text);
     return pos;
 }
 
@@ -1034,9 +1119,12 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
     st.records = records.size();
 
     // Which keys have an entry of their own, and which lines repeat another.
+    std::vector<std::string_view> bodies(records.size());
     std::vector<char> own(records.size());
-    ForEachParallel(records.size(),
-                    [&](size_t i) { own[i] = IsOwnEntry(records[i].key, records[i].body); });
+    ForEachParallel(records.size(), [&](size_t i) {
+        bodies[i] = EntryText(records[i].body);
+        own[i] = IsOwnEntry(records[i].key, bodies[i]);
+    });
     std::unordered_set<std::string> keys_with_entry;
     std::unordered_set<std::string> seen;
     std::vector<size_t> kept;
@@ -1059,9 +1147,10 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
     ForEachParallel(kept.size(), [&](size_t n) {
         const GcideRecord& r = records[kept[n]];
         Job& job = jobs[n];
-        job.key = GcideHeadword(r.key, r.body);
+        const std::string_view body = bodies[kept[n]];
+        job.key = GcideHeadword(r.key, body);
         if (own[kept[n]]) {
-            job.text = r.body;
+            job.text = body;
             job.whole = true;
             usable[n] = 1;
             return;
@@ -1069,7 +1158,7 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
         std::string lower;
         for (char c : r.key) lower.push_back(Lower(c));
         Fragment fragment;
-        if (FindFragment(r.key, r.body, keys_with_entry.count(lower) != 0, &fragment)) {
+        if (FindFragment(r.key, body, keys_with_entry.count(lower) != 0, &fragment)) {
             job.text = fragment.text;
             job.part = fragment.part;
             usable[n] = 2;
@@ -1115,7 +1204,10 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
     for (const auto& [lower, members] : groups) {
         if (!overflows(members)) continue;
         ++st.long_before;
-        for (size_t n : members) Render(used[n], GcideMarkup::kLight, &entries[n]);
+        for (const GcideMarkup markup : {GcideMarkup::kLight, GcideMarkup::kBrief}) {
+            for (size_t n : members) Render(used[n], markup, &entries[n]);
+            if (!overflows(members)) break;
+        }
         if (overflows(members)) ++st.long_after;
     }
     return entries;

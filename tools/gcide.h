@@ -58,6 +58,8 @@ bool LoadGcide(const std::string& index_path, GcideSource* out, std::string* err
 enum class GcideMarkup {
     kFull,   // paragraphs, indented quotations, italics for cross-references
     kLight,  // line breaks only and bold: for entries that would overflow the buffer
+    kBrief,  // light markup without the quotations that illustrate the senses: for
+             // entries that overflow even so, so that the reader sees more senses
 };
 
 // Converts every record. Skips the database's own notes ("00-database-info",
@@ -67,8 +69,9 @@ enum class GcideMarkup {
 // entry ("Rock crystal" in "Crystal") gets that paragraph; a line whose key is
 // a form named on the head line ("Abbacies" in "Abbacy") gets that head line.
 // Source notes ("[1913 Webster]") are dropped. Headwords whose entries together
-// would not fit the print buffer are rendered again with light markup; the
-// engine cuts what still overflows at a sense break. `stats` may be null.
+// would not fit the print buffer are rendered again with light markup, then,
+// if they still overflow, without their quotations; the engine cuts what
+// still overflows at a sense break. `stats` may be null.
 std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& records,
                                                 GcideStats* stats);
 
@@ -80,8 +83,9 @@ enum class GcidePart {
 };
 
 // Renders the raw entry text `raw` into `html` and `text`, replacing their
-// contents. Returns the parts of speech named on the head line as
-// lexicore::PartOfSpeech bits (0 when there is no head line).
+// contents. The text is the one the engine derives from the HTML
+// (lexicore/entry_text.h), so the compiled file stores the HTML alone. Returns the parts of speech
+// named on the head line as lexicore::PartOfSpeech bits (0 when there is no head line).
 uint8_t RenderGcide(std::string_view raw, GcidePart part, GcideMarkup markup, std::string* html,
                     std::string* text);
 

@@ -37,6 +37,15 @@ TEST(FitEntry, CutAtTheLastSenseBoundaryThatLeavesRoomForTheNote) {
     EXPECT_EQ(Fit(entry, EntryForm::kText, size - 1), one + note);
 }
 
+TEST(FitEntry, ATextCutAtALinesEndPutsTheNoteOnTheNextLine) {
+    const std::string one = "1. " + std::string(60, 'a') + "\n";
+    const std::string two = "2. " + std::string(60, 'b') + "\n";
+    const std::string entry = one + kSenseBreak + two;
+    const std::string note(kTextContinuesNote);
+    EXPECT_EQ(Fit(entry, EntryForm::kText, static_cast<uint32_t>(one.size() + note.size() + 1)),
+              one + note.substr(1));
+}
+
 TEST(FitEntry, WithoutABoundaryCutsAtASpaceOutsideTagsAndEntities) {
     const std::string note(kHtmlContinuesNote);
     const std::string html = "<p>one &amp; two <i>three</i> four " + std::string(200, 'x') + "</p>";

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "lexicore/entry_text.h"
 #include "tools/gcide.h"
 
 namespace lexivane_dict {
@@ -65,6 +66,19 @@ TEST(GcideCodeTable, WritesReferencesAndAsciiForTheRest) {
     // A letter with a combining mark keeps the letter as it is.
     EXPECT_EQ(Append("y^"), std::make_pair(std::string("y&#774;"), std::string("y")));
     EXPECT_EQ(Append("=oo"), std::make_pair(std::string("o&#862;o"), std::string("oo")));
+}
+
+// The plain text of an entry is derived from its HTML by the engine, so the
+// engine's text of every code must be the table's own text form.
+TEST(GcideCodeTable, TheEnginesTextOfEveryCodeIsItsTextForm) {
+    for (const GcideCode& code : AllGcideCodes()) {
+        std::string html;
+        std::string text;
+        AppendGcideCode(code, &html, &text);
+        std::string derived;
+        lexicore::HtmlToText(html, &derived);
+        EXPECT_EQ(derived, text) << "[" << code.code << "]";
+    }
 }
 
 TEST(GcideCodeTable, RecognisesTheShapeOfAccentCodes) {

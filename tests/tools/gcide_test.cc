@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/lexicore.h"
+#include "lexicore/render.h"
 #include "tests/engine/test_dictionary.h"
 #include "tests/tools/temp_dir.h"
 
@@ -79,8 +80,8 @@ TEST(GcideLayout, HeadLineSensesAndSynonymsOfARealEntry) {
               "bey</b> (&#259;b\xB4"
               "by&#774;), <i>n.</i>; <i>pl.</i> <b>Abbeys</b> (-b&#301;z). [OF. aba\xEF"
               "e, abba\xEF"
-              "e, F. abbaye, L. abbatia, fr. abbas abbot. See <i>Abbot</i>.]</p>" +
-                  kBreak + "<p><b>1.</b> A monastery or society of persons of either sex.</p>" +
+              "e, F. abbaye, L. abbatia, fr. abbas abbot. See <i>Abbot</i>.]</p>"
+              "<p><b>1.</b> A monastery or society of persons of either sex.</p>" +
                   kBreak + "<p><b>2.</b> The church of a monastery.</p>" + kBreak +
                   "<p><i>Syn:</i> Monastery; convent; nunnery; priory; cloister. See "
                   "<i>Cloister</i>.</p>");
@@ -89,9 +90,9 @@ TEST(GcideLayout, HeadLineSensesAndSynonymsOfARealEntry) {
               "bey (ab\xB4"
               "by), n.; pl. Abbeys (-biz). [OF. aba\xEF"
               "e, abba\xEF"
-              "e, F. abbaye, L. abbatia, fr. abbas abbot. See Abbot.]\n" +
-                  kBreak + "1. A monastery or society of persons of either sex.\n" + kBreak +
-                  "2. The church of a monastery.\n" + kBreak +
+              "e, F. abbaye, L. abbatia, fr. abbas abbot. See Abbot.]\n"
+              "1. A monastery or society of persons of either sex.\n" +
+                  kBreak + "2. The church of a monastery.\n" + kBreak +
                   "Syn: Monastery; convent; nunnery; priory; cloister. See Cloister.\n");
     EXPECT_EQ(r.pos, lexicore::kNoun);
 }
@@ -104,8 +105,8 @@ TEST(GcideLayout, QuotationWithItsCitation) {
                   kBreak +
                   "<blockquote><i>Goodish pictures in rich frames.</i> \x97Walpole.</blockquote>");
     EXPECT_EQ(r.text,
-              "Good\xB4ish, a.\nRather good than the contrary; not actually bad; tolerable.\n" +
-                  kBreak + "    Goodish pictures in rich frames. \x97Walpole.\n");
+              "Good\xB4ish, a.\n   Rather good than the contrary; not actually bad; tolerable.\n" +
+                  kBreak + "   Goodish pictures in rich frames. \x97Walpole.\n");
     EXPECT_EQ(r.pos, lexicore::kAdjective);
 }
 
@@ -113,8 +114,8 @@ TEST(GcideLayout, InflectedFormsInBoldAndACitationAfterASingleGap) {
     const Rendered r = Render(kImpute);
     EXPECT_EQ(r.html,
               "<p><b>Im-pute\xB4</b>, <i>v. t.</i> [imp. &amp; p. p. <b>Imputed</b>; p. pr. "
-              "&amp; vb. n. <b>Imputing</b>.] [F. imputer, L. imputare. See <i>Putative</i>.]</p>" +
-                  kBreak + "<p><b>1.</b> To charge; to ascribe; as, to impute a fault.</p>" +
+              "&amp; vb. n. <b>Imputing</b>.] [F. imputer, L. imputare. See <i>Putative</i>.]</p>"
+              "<p><b>1.</b> To charge; to ascribe; as, to impute a fault.</p>" +
                   kBreak +
                   "<blockquote><i>Let no man impute it to me</i> \x97Milton.</blockquote>" +
                   kBreak + "<p><b>2.</b> (Theol.) To ascribe vicariously. \x97Sheldon.</p>");
@@ -129,9 +130,22 @@ TEST(GcideLayout, VerseKeepsItsLines) {
                           "a mile-a.</i> \x97Shak.</blockquote>"),
               std::string::npos)
         << r.html;
-    EXPECT_NE(r.text.find("    A merry heart goes all the day,\n    Your sad tires in a mile-a."),
+    EXPECT_NE(r.text.find("   A merry heart goes all the day,\n   Your sad tires in a mile-a."),
               std::string::npos)
         << r.text;
+}
+
+TEST(GcideLayout, ProseWhoseLinesStartWithCapitalsRunsOn) {
+    const Rendered r = Render(
+        "Tanakh \\Tanakh\\, n.\n   The Hebrew Bible.\n\n"
+        "         The Hebrew Bible is divided into three parts: (1)\n"
+        "         The Torah, or Pentateuch. (2) The\n"
+        "         Prophets.                                --C. H. H. Wright.\n");
+    EXPECT_NE(r.html.find("<blockquote><i>The Hebrew Bible is divided into three parts: (1) The "
+                          "Torah, or Pentateuch. (2) The Prophets.</i> \x97"
+                          "C. H. H. Wright.</blockquote>"),
+              std::string::npos)
+        << r.html;
 }
 
 TEST(GcideLayout, SubSensesStartOnTheirOwnLines) {
@@ -143,8 +157,8 @@ TEST(GcideLayout, SubSensesStartOnTheirOwnLines) {
               "<p><b>Monkey boat</b>. (Naut.)<br>(a) A small boat used in docks.<br>(b) A "
               "half-decked boat used on the River Thames.</p>");
     EXPECT_EQ(r.text,
-              "Monkey boat. (Naut.)\n(a) A small boat used in docks.\n(b) A half-decked boat used "
-              "on the River Thames.\n");
+              "Monkey boat. (Naut.)\n   (a) A small boat used in docks.\n   (b) A half-decked boat "
+              "used on the River Thames.\n");
     EXPECT_EQ(r.pos, 0);
 }
 
@@ -154,7 +168,7 @@ TEST(GcideLayout, EscapesEverythingHtmlTreatsSpecially) {
     EXPECT_EQ(r.html,
               "<p><b>Amp</b>, <i>n.</i><br>Tools &amp; jewels, \x93&lt;clearer&gt; than "
               "water\x94 &gt; 1.</p>");
-    EXPECT_EQ(r.text, "Amp, n.\nTools & jewels, \x93<clearer> than water\x94 > 1.\n");
+    EXPECT_EQ(r.text, "Amp, n.\n   Tools & jewels, \x93<clearer> than water\x94 > 1.\n");
     EXPECT_EQ(FindGcideNotation(r.html, true), "");
     EXPECT_EQ(FindGcideNotation(r.text, false), "");
 }
@@ -163,7 +177,7 @@ TEST(GcideLayout, SourceControlCharactersNeverBecomeSenseBreaks) {
     const Rendered r = Render("Odd \\Odd\\, a.\n   One\x1f two\x01 three.\n");
     EXPECT_EQ(r.html.find(kSenseBreak), std::string::npos);
     EXPECT_EQ(r.text.find(kSenseBreak), std::string::npos);
-    EXPECT_EQ(r.text, "Odd, a.\nOne two three.\n");
+    EXPECT_EQ(r.text, "Odd, a.\n   One two three.\n");
 }
 
 TEST(GcideLayout, SenseReferencesAndUnknownBracketsStayReadable) {
@@ -172,7 +186,31 @@ TEST(GcideLayout, SenseReferencesAndUnknownBracketsStayReadable) {
     EXPECT_EQ(r.html,
               "<p><b>A-bort\xB4</b>, <i>n.</i><br>Same as <i>abortion<sup>2</sup></i>. [Obs.] "
               "See \xA7\xA7 4. &#945;</p>");
-    EXPECT_EQ(r.text, "A-bort\xB4, n.\nSame as abortion(2). [Obs.] See \xA7\xA7 4. alpha\n");
+    EXPECT_EQ(r.text, "A-bort\xB4, n.\n   Same as abortion(2). [Obs.] See \xA7\xA7 4. alpha\n");
+}
+
+TEST(GcideLayout, AGreekRoughBreathingIsNoQuotationMark) {
+    const Rendered r = Render(
+        "Anhydrous \\An*hy\"drous\\, a. [Gr. 'an priv. + \"y`dwr, \"h^par.]\n"
+        "   Destitute of water; \"dry\" salts.\n");
+    EXPECT_EQ(r.html,
+              "<p><b>An-hy\xB4"
+              "drous</b>, <i>a.</i> [Gr. 'an priv. + &#701;y`dwr, &#701;h^par.]<br>Destitute of "
+              "water; \x93"
+              "dry\x94 salts.</p>");
+    EXPECT_EQ(r.text,
+              "An-hy\xB4"
+              "drous, a. [Gr. 'an priv. + 'y`dwr, 'h^par.]\n   Destitute of water; \x93"
+              "dry\x94 salts.\n");
+}
+
+TEST(GcideLayout, ASubSenseAfterASourceNoteStartsOneLineOnly) {
+    const Rendered r = Render(
+        "Set \\Set\\, v. t.\n   4. To fix firmly. Specifically:\n      [1913 Webster]\n"
+        "      (a) To cause to stop.\n      [1913 Webster]\n");
+    EXPECT_EQ(r.html,
+              "<p><b>Set</b>, <i>v. t.</i></p>"
+              "<p><b>4.</b> To fix firmly. Specifically:<br>(a) To cause to stop.</p>");
 }
 
 TEST(GcideLayout, InflectionsNameTheirBaseOnTheHeadLine) {
@@ -186,7 +224,8 @@ TEST(GcideLayout, PronunciationsInsideTheTextKeepTheirStress) {
         "Tamerlane \\Ta*mer*lane\"\\, prop. n.\n   Also called {Timour} (t[=e]*m[^o]r\") \"the "
         "Lame\".\n");
     EXPECT_EQ(r.text,
-              "Ta-mer-lane\xB4, prop. n.\nAlso called Timour (te-m\xF4r\xB4) \x93the Lame\x94.\n");
+              "Ta-mer-lane\xB4, prop. n.\n   Also called Timour (te-m\xF4r\xB4) \x93the "
+              "Lame\x94.\n");
 }
 
 TEST(GcideLayout, PartsOfSpeechFromTheHeadLine) {
@@ -207,8 +246,16 @@ TEST(GcideLayout, LightMarkupKeepsBoldAndSenseBreaks) {
         r.html.starts_with("<p><b>Ab\xB4"
                            "bey</b>"));
     EXPECT_TRUE(r.html.ends_with("See Cloister.</p>")) << r.html;
-    EXPECT_EQ(std::count(r.html.begin(), r.html.end(), kSenseBreak), 3);
-    EXPECT_EQ(r.text, Render(kAbbey).text);
+    EXPECT_EQ(std::count(r.html.begin(), r.html.end(), kSenseBreak), 2);
+    EXPECT_EQ(r.text,
+              std::string("Ab\xB4"
+                          "bey (ab\xB4"
+                          "by), n.; pl. Abbeys (-biz). [OF. aba\xEF"
+                          "e, abba\xEF"
+                          "e, F. abbaye, L. abbatia, fr. abbas abbot. See Abbot.]") +
+                  "\n   1. A monastery or society of persons of either sex." + kBreak +
+                  "\n   2. The church of a monastery." + kBreak +
+                  "\n   Syn: Monastery; convent; nunnery; priory; cloister. See Cloister.\n");
 }
 
 TEST(GcideHeadwords, AccentsOfTheIndexBecomeRealLetters) {
@@ -319,6 +366,45 @@ TEST(GcideConvert, LinesIntoOtherEntriesGetWhatNamesThem) {
               1);
 }
 
+TEST(GcideConvert, LeavesOutWhatTheSourceStrewsAroundEntries) {
+    // dict-gcide's text has the next headword after the note closing some
+    // entries, and the entry of "0" starts with a quotation of another.
+    const std::string abandum =
+        "Abandum \\A*ban\"dum\\, n. (Law)\n   Anything forfeited.\n   [1913 Webster] "
+        "Abannation\n\n";
+    const std::string rotten =
+        "Rotten \\Rot\"ten\\, a.\n   Putrid.\n   [1913 Webster] -- {Rot\"ten*ly}, adv.\n";
+    const std::string zero =
+        "\n\n      A dictionary requires too many hands.      --Locke.\n0 \\0\\ adj.\n"
+        "   1. zero.\n";
+    const auto entries =
+        ConvertGcide(Records({{"Abandum", abandum}, {"Rotten", rotten}, {"0", zero}}), nullptr);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].text,
+              "A-ban\xB4"
+              "dum, n. (Law)\n   Anything forfeited.\n");
+    EXPECT_EQ(entries[1].text,
+              "Rot\xB4"
+              "ten, a.\n   Putrid.\n" +
+                  kBreak + "\x97 Rottenly, adv.\n");
+    EXPECT_EQ(entries[2].text, "0 adj.\n1. zero.\n");
+}
+
+// A word derived from the headword that runs on after the note closing the
+// synonyms gets its own line, not the synonyms.
+TEST(GcideConvert, ARunOnWordAfterASourceNoteGetsItsOwnParagraph) {
+    const std::string rotten =
+        "Rotten \\Rot\"ten\\, a.\n   Putrid.\n   [1913 Webster]\n\n"
+        "   Syn: Putrefied; decayed.\n        [1913 Webster] -- {Rot\"ten*ly}, adv. -- "
+        "{Rot\"ten*ness},\n        n.\n        [1913 Webster]\n";
+    const auto entries = ConvertGcide(Records({{"Rotten", rotten}, {"Rottenly", rotten}}), nullptr);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].html, "<p><b>Rot\xB4ten</b>, <i>a.</i><br>Putrid.</p>" + kBreak +
+                                   "<p><i>Syn:</i> Putrefied; decayed.</p>" + kBreak +
+                                   "<p>\x97 <b>Rottenly</b>, adv. \x97 <b>Rottenness</b>, n.</p>");
+    EXPECT_EQ(entries[1].html, "<p>\x97 <b>Rottenly</b>, adv. \x97 <b>Rottenness</b>, n.</p>");
+}
+
 std::string Senses(int count, const char* cross_reference) {
     std::string raw = "Big \\Big\\, n.\n";
     for (int i = 1; i <= count; ++i) {
@@ -344,7 +430,8 @@ TEST(GcideConvert, EntriesTooLongForTheBufferAreFittedWithLightMarkup) {
     EXPECT_EQ(stats.long_after, 0u);
     EXPECT_LT(Shown(entries[0].html), kGcidePrintBuffer);
     EXPECT_EQ(entries[0].html.find("<i>"), std::string::npos);
-    EXPECT_EQ(std::count(entries[0].html.begin(), entries[0].html.end(), kSenseBreak), 350);
+    // A sense break before every sense but the first, which stays with the head line.
+    EXPECT_EQ(std::count(entries[0].html.begin(), entries[0].html.end(), kSenseBreak), 349);
 
     entries = ConvertGcide(Records({{"Big", too_long}}), &stats);
     EXPECT_EQ(stats.long_before, 1u);
@@ -362,6 +449,45 @@ TEST(GcideConvert, EntriesTooLongForTheBufferAreFittedWithLightMarkup) {
     entries = ConvertGcide(Records({{"Big", small}}), &stats);
     EXPECT_EQ(stats.long_before, 0u);
     EXPECT_NE(entries[0].html.find("<i>Word</i>"), std::string::npos);
+}
+
+TEST(GcideConvert, QuotationsGoBeforeSensesWhenLightMarkupIsNotEnough) {
+    // About 16,000 bytes with light markup, about 4,000 without quotations.
+    std::string raw = "Big \\Big\\, n.\n";
+    for (int i = 1; i <= 150; ++i) {
+        raw += "   " + std::to_string(i) + ". See {Word}.\n      [1913 Webster]\n\n" +
+               "         Let no man impute it to me, for this quotation is long.  --Milton.\n" +
+               "      [1913 Webster]\n\n";
+    }
+    GcideStats stats;
+    const auto entries = ConvertGcide(Records({{"Big", raw}}), &stats);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(stats.long_before, 1u);
+    EXPECT_EQ(stats.long_after, 0u);
+    const std::string& html = entries[0].html;
+    EXPECT_EQ(html.find("Milton"), std::string::npos);
+    EXPECT_NE(html.find("<b>150.</b> See Word.</p>"), std::string::npos)
+        << html.substr(html.size() - 80);
+    EXPECT_EQ(std::count(html.begin(), html.end(), kSenseBreak), 149);
+}
+
+// The builder joins the entries of a headword with a sense break, and the
+// engine cuts at the last one that fits: never right after a head line.
+TEST(GcideConvert, ACutEntryNeverEndsInAHeadLineWithoutItsSenses) {
+    const Rendered second = Render("Big \\Big\\, v. t. [imp. & p. p. {Bigged}.]\n   1. To swell " +
+                                   std::string(400, 'x') + ".\n\n   2. To build.\n");
+    int senses = 1;
+    Rendered first = Render(Senses(senses, "Word"));
+    while (Shown(first.html) < 11600) first = Render(Senses(++senses, "Word"));
+    ASSERT_LT(Shown(first.html), 11700u);
+    const std::string merged = first.html + kBreak + second.html;
+    std::vector<char> buffer(kGcidePrintBuffer);
+    ASSERT_TRUE(lexicore::FitEntry(merged, lexicore::EntryForm::kHtml, buffer.data(),
+                                   static_cast<uint32_t>(buffer.size())));
+    const std::string shown = buffer.data();
+    EXPECT_EQ(shown.find("Bigged"), std::string::npos);
+    EXPECT_TRUE(shown.ends_with(std::string(lexicore::kHtmlContinuesNote))) << shown;
+    EXPECT_NE(shown.find("<b>" + std::to_string(senses) + ".</b>"), std::string::npos);
 }
 
 TEST(GcideLoad, ReportsUnreadableFilesAndBadLinesWithTheirPlace) {
@@ -425,7 +551,7 @@ TEST(GcideDictionary, SampleBuildsIntoADictionaryTheEngineReads) {
     EXPECT_STREQ(buffer,
                  "Ab\xB4"
                  "b\xE9` (ab\xB4"
-                 "ba`), n. [F. abb\xE9. See Abbot.]\nThe French word answering to the English "
+                 "ba`), n. [F. abb\xE9. See Abbot.]\n   The French word answering to the English "
                  "abbot, the head of an abbey.\n");
 
     // A word without an entry of its own gets the paragraph that names it.
