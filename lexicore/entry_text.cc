@@ -264,6 +264,12 @@ bool IsCombiningMark(uint32_t cp) {
 // Appends the Windows-1252 byte of `cp`; otherwise its ASCII form, nothing for
 // a combining mark (the letter it sits on is already there), or '?'.
 void AppendCharacter(uint32_t cp, std::string* out) {
+    // A control character written as a reference is shown as '?': a NUL would
+    // end the printed text and 0x1F would read as a sense break.
+    if (cp < 0x20 || cp == 0x7F) {
+        out->push_back('?');
+        return;
+    }
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
         out->push_back(static_cast<char>(cp));
         return;

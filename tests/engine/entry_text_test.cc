@@ -39,6 +39,12 @@ TEST(HtmlToText, GivesCharactersOutsideWindows1252AnAsciiForm) {
     EXPECT_EQ(Text("&#12354; &#x1F600; &#x2FF;"), "? ? ?");  // no close form
 }
 
+TEST(HtmlToText, ReferencesToControlCharactersNeverEndOrMarkTheText) {
+    // A damaged or hostile entry must not cut the printed text short with a
+    // NUL, nor plant a sense-break marker.
+    EXPECT_EQ(Text("a&#0;b&#31;c&#x1f;d&#127;e"), "a?b?c?d?e");
+}
+
 TEST(HtmlToText, QuotationsAndSuperscripts) {
     const std::string html = std::string("<p>To ascribe.</p>") + kSenseBreak +
                              "<blockquote><i>Let no man<br>impute it</i> \x97Milton.</blockquote>" +
