@@ -19,6 +19,7 @@
 
 #include "definition/definition_dlg.h"
 #include "platform/messagebox.h"
+#include "platform/shell.h"
 #include "res/resource.h"
 #include "tests/support/fake_engine.h"
 
@@ -199,6 +200,26 @@ TEST_F(LookupCopyTest, CopyMenuOpensAtTheBottomRightAndCopiesPlainText) {
         EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasHtml());
         EXPECT_EQ(m_page->Html(), QStringLiteral("<p>Running, catty 1234 fast</p>"))
             << "copying never changes the page";
+    });
+}
+
+TEST_F(LookupCopyTest, CopyMenuBottomLineIsBelowTheSoftKeyboard) {
+    Run([&] {
+        SetSoftInputPanelForTesting(true, QRect(0, 500, 240, 40));
+        QRect menuRect;
+        QTimer::singleShot(50, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr) return;
+            menuRect = menu->geometry();
+            menu->close();
+        });
+        m_page->OnCommand(ID_COPY);
+        ResetSoftInputPanelForTesting();
+        const QPoint anchor =
+            m_page->mapToGlobal(QPoint(m_page->width() - 40, m_page->height() + 40 - 11));
+        EXPECT_EQ(menuRect.right() + 1, anchor.x());
+        EXPECT_EQ(menuRect.top(), anchor.y());
+        EXPECT_TRUE(m_boxes.empty()) << "closing the menu chooses nothing";
     });
 }
 
