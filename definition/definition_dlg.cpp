@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolBar>
@@ -10,6 +11,7 @@
 #include "platform/glue.h"
 #include "platform/messagebox.h"
 #include "platform/resources.h"
+#include "platform/shell.h"
 #include "res/resource.h"
 
 namespace {
@@ -17,6 +19,13 @@ namespace {
 const QString kFirstWordMessage = QStringLiteral("This is firstword on Dictionary");
 const QString kLastWordMessage = QStringLiteral("This is last word on Dictionary");
 const QString kCaption = QStringLiteral("Definition");
+const QString kInternalError = QStringLiteral("Internal error!! Please restart the application");
+const QString kMessageCaption = QStringLiteral("Message");
+const QString kErrorCaption = QStringLiteral("Error Message");
+const QString kCopyCaption = QStringLiteral("Copy");
+// The copy menu opens this far in from the page's right edge and above its bottom line.
+constexpr int kCopyMenuInset = 40;
+constexpr int kCopyMenuRaise = 11;
 
 QColor ColourFromColorref(uint32_t colorref) {
     return QColor(static_cast<int>(colorref & 0xFF), static_cast<int>((colorref >> 8) & 0xFF),
@@ -60,6 +69,13 @@ void CDefinitionDlg::Initialise(const QString& word, uint32_t index) {
     m_bArrowInverted = false;
     m_bKeyToggle = FALSE;
     m_bPopupTap = FALSE;
+}
+
+void CDefinitionDlg::BindMessageMap() {
+    BindCommand(ID_LOOKUP, [this] { OnLookup(); });
+    BindCommand(ID_COPY, [this] { OnCopy(); });
+    BindCommand(ID_COPY_WORD, [this] { OnCopyWord(); });
+    BindCommand(ID_COPY_DEFINITION, [this] { OnCopyDefinition(); });
 }
 
 void CDefinitionDlg::DoDataExchange(CDataExchange* dx) {
@@ -335,4 +351,88 @@ BOOL CDefinitionDlg::PreTranslateMessage(MSG* msg) {
 void CDefinitionDlg::mouseReleaseEvent(QMouseEvent* event) {
     HidePopups();
     CDialog::mouseReleaseEvent(event);
+}
+
+void CDefinitionDlg::OnLookup() {
+    // The view gives its selection only through the clipboard: keep what the
+    // clipboard held and put it back afterwards.
+    const QString saved = m_words.GetClipboardText();
+    m_words.ClearClipboard();
+    m_bOk = true;
+    m_pPane->CopySelection();
+    const QString selection = m_words.GetClipboardText();
+    if (!saved.isEmpty()) m_words.CopyToClipboard(saved);
+
+    QString word;
+    if (!selection.isEmpty()) word = m_words.ExtractLookupWord(selection, QStringLiteral(" "));
+    if (word.isEmpty()) {
+        MessageBox(this, QStringLiteral("Please select a word to look up."), kMessageCaption,
+                   MB_ICONEXCLAMATION | MB_OK);
+        return;
+    }
+    const QString nearest = m_words.NearestWord(word);
+    if (nearest.isEmpty()) FatalError(this, kInternalError, kErrorCaption);
+    if (nearest != word) {
+        const QString question =
+            QStringLiteral(
+                "Word '%1' not found. \r\n \r\nDo you want to see the nearest word, '%2', instead")
+                .arg(word, nearest);
+        if (MessageBox(this, question, kMessageCaption, MB_ICONQUESTION | MB_OKCANCEL) != IDOK) {
+            return;
+        }
+    }
+    m_strWord = nearest;
+    m_strHtml = m_words.RenderEntry(m_strWord, true);
+    if (m_strHtml.isEmpty()) FatalError(this, kInternalError, kErrorCaption);
+    HidePopups();
+    ShowWord(m_strWord);
+    ShowEntry(m_strHtml);
+    m_nIndex = m_words.NearestIndex(m_strWord);
+    m_words.AddWordToList(m_strWord, m_historyList, true);
+}
+
+void CDefinitionDlg::OnCopy() {
+    SIPINFO sip{};
+    sip.cbSize = sizeof(SIPINFO);
+    SHSipInfo(SPI_GETSIPINFO, 0, &sip, 0);
+    const int bottom = height();
+    const QWidget* parent = parentWidget();
+    const int parentBottom = parent != nullptr ? parent->height() : 0;
+    int line = bottom;
+    if (sip.fdwFlags & SIPF_ON) {
+        line = bottom + (sip.rcSipRect.bottom - sip.rcSipRect.top);
+    } else if (parentBottom > bottom) {
+        line = parentBottom;
+    }
+    std::unique_ptr<QMenu> menu(LoadCommandMenu(IDR_COPY_MENU, this, this));
+    if (menu != nullptr) {
+        // Right-aligned: the menu's right edge is at the anchor.
+        const QPoint anchor = mapToGlobal(QPoint(width() - kCopyMenuInset, line - kCopyMenuRaise));
+        menu->exec(QPoint(anchor.x() - menu->sizeHint().width(), anchor.y()));
+    }
+    HidePopups();
+}
+
+void CDefinitionDlg::OnCopyWord() {
+    m_bOk = m_pPane->CopySelection();
+    if (m_bOk) {
+        MessageBox(this, QStringLiteral("Word '%1' copied").arg(m_words.GetClipboardText()),
+                   kCopyCaption, MB_ICONINFORMATION | MB_OK);
+    } else {
+        MessageBox(this, QStringLiteral("Please select a word to copy"), kCopyCaption,
+                   MB_ICONINFORMATION | MB_OK);
+    }
+}
+
+void CDefinitionDlg::OnCopyDefinition() {
+    const QString text = m_words.RenderEntry(m_strWord, false);
+    if (text.isEmpty()) FatalError(this, kInternalError, kCaption);
+    m_bOk = m_words.CopyToClipboard(text);
+    if (m_bOk) {
+        MessageBox(this, QStringLiteral("Definition for '%1' copied").arg(m_strWord), kCopyCaption,
+                   MB_ICONINFORMATION | MB_OK);
+    } else {
+        MessageBox(this, QStringLiteral("Error in accessing clipboard!! Try again later"),
+                   kCopyCaption, MB_ICONINFORMATION | MB_OK);
+    }
 }

@@ -54,6 +54,20 @@ class CDefinitionDlg : public CDialog {
     // Hides whichever pop-up list is showing.
     void HidePopups();
 
+    // Look up: the text selected in the pane, reduced to its first word of
+    // letters, opens on the nearest headword (after asking when that is not
+    // the word itself). The clipboard keeps the text it held; an empty one is
+    // left holding the selection. The found word goes to the history list and
+    // the arrows step from it. An empty nearest headword or entry ends the
+    // program: the engine has broken its contract.
+    void OnLookup();
+    // Pops up the "Copy" menu at the right end of the page's bottom line.
+    void OnCopy();
+    // Copies the selected text to the clipboard and reports it.
+    void OnCopyWord();
+    // Copies the shown entry as plain text to the clipboard and reports it.
+    void OnCopyDefinition();
+
     // Arrow pictures, the left/right keys (one step per press), up/down (one
     // page of the entry per press), pop-up taps and Return. Return is always
     // consumed; so are the four arrow keys, which the page has used.
@@ -67,6 +81,8 @@ class CDefinitionDlg : public CDialog {
     CWordServices m_words;
 
   protected:
+    // Binds the look-up and copy commands.
+    void BindMessageMap() override;
     // Binds the two pop-up list boxes.
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;

@@ -11,6 +11,25 @@
 #include "platform/dialog.h"
 #include "res/templates.h"
 
+QMenu* LoadCommandMenu(int menuId, CDialog* page, QWidget* parent) {
+    const res::MenuTemplate* menuTemplate = res::FindMenu(menuId);
+    if (menuTemplate == nullptr || page == nullptr) return nullptr;
+    const QString title = QString::fromUtf8(menuTemplate->title);
+    auto* menu = new QMenu(title, parent);
+    menu->setAccessibleName(title);
+    for (const res::MenuItem& item : menuTemplate->items) {
+        if (item.command == 0) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(QString::fromUtf8(item.text));
+        const int command = item.command;
+        QObject::connect(action, &QAction::triggered, page,
+                         [page, command] { page->OnCommand(command); });
+    }
+    return menu;
+}
+
 BOOL CCommandBar::Create(CDialog* page, DWORD style, UINT id) {
     if (page == nullptr || m_pBar != nullptr) return FALSE;
     m_pPage = page;
@@ -38,22 +57,10 @@ void CCommandBar::PlaceBar() {
 }
 
 BOOL CCommandBar::InsertMenuBar(int menuId, int) {
-    const res::MenuTemplate* menuTemplate = res::FindMenu(menuId);
-    if (m_pBar == nullptr || menuTemplate == nullptr || m_pMenuButton != nullptr) return FALSE;
-    const QString title = QString::fromUtf8(menuTemplate->title);
-    auto* menu = new QMenu(title, m_pBar);
-    menu->setAccessibleName(title);
-    for (const res::MenuItem& item : menuTemplate->items) {
-        if (item.command == 0) {
-            menu->addSeparator();
-            continue;
-        }
-        QAction* action = menu->addAction(QString::fromUtf8(item.text));
-        const int command = item.command;
-        CDialog* page = m_pPage;
-        QObject::connect(action, &QAction::triggered, page,
-                         [page, command] { page->OnCommand(command); });
-    }
+    if (m_pBar == nullptr || m_pMenuButton != nullptr) return FALSE;
+    QMenu* menu = LoadCommandMenu(menuId, m_pPage, m_pBar);
+    if (menu == nullptr) return FALSE;
+    const QString title = menu->title();
     auto* button = new QToolButton(m_pBar);
     button->setText(title);
     button->setAccessibleName(title);

@@ -13,12 +13,18 @@ class CDialog;
 class QAction;
 class QMenu;
 class QToolBar;
+class QWidget;
 
 inline constexpr DWORD CBRS_TOP = 0x1000;
 inline constexpr DWORD CBRS_TOOLTIPS = 0x0010;
 inline constexpr DWORD CBRS_FLYBY = 0x0020;
 inline constexpr DWORD CBRS_SIZE_FIXED = 0x0002;
 inline constexpr UINT AFX_IDW_TOOLBAR = 0xE800;
+
+// The menu `menuId` of the resources as a drop-down owned by `parent`: one
+// item per entry, each running `page`'s command of its id when chosen. Null
+// when there is no such menu or no page.
+QMenu* LoadCommandMenu(int menuId, CDialog* page, QWidget* parent);
 
 class CCommandBar {
   public:

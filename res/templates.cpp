@@ -102,8 +102,8 @@ constexpr std::array<ToolbarButton, 6> kDefinitionToolbar = {{
 
 constexpr std::array<MenuItem, 1> kToolsItems = {{{ID_APP_ABOUT, "About Lexivane"}}};
 constexpr std::array<MenuItem, 2> kCopyItems = {{
-    {ID_COPY_DEFINITION, "Copy Definition"},
     {ID_COPY_WORD, "Copy Selected Word"},
+    {ID_COPY_DEFINITION, "Copy Definition"},
 }};
 constexpr std::array<MenuTemplate, 2> kMenus = {{
     {IDR_TOOLS_MENU, "Tools", kToolsItems},

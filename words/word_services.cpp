@@ -214,6 +214,10 @@ bool CWordServices::FillBookmarkList(CListBox& list) {
             m_strText.append(QChar(unit));
         }
     }
+    // A file edited by hand or written by another tool may end its last word
+    // without a line feed: that word is still a bookmark, and the next save
+    // writes it back with its line feed.
+    if (!m_strText.isEmpty()) list.AddString(m_strText);
     m_bLastOk = true;
     return false;
 }
@@ -240,8 +244,19 @@ bool CWordServices::SaveBookmarkList(CListBox& list, bool emptyWhenNone) {
 
 bool CWordServices::BookmarkWord(const QString& word, CListBox& list) {
     m_bLastOk = true;
+    const int previousRow = FindWordRow(list, word);
+    QString previous;
+    if (previousRow != LB_ERR) list.GetText(previousRow, previous);
     AddWordToList(word, list, false);
-    return SaveBookmarkList(list, false);
+    if (SaveBookmarkList(list, false)) return true;
+    // The file still holds the list as it was before: put the list back so
+    // that the two agree and the user does not see a bookmark that is lost
+    // at the next start.
+    if (list.GetCount() > kBookmarkFixedRows && !word.isEmpty()) {
+        list.DeleteString(kBookmarkFixedRows);
+        if (previousRow != LB_ERR) list.InsertString(previousRow, previous);
+    }
+    return false;
 }
 
 bool CWordServices::UnbookmarkWord(const QString& word, CListBox& list) {

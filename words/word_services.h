@@ -67,14 +67,17 @@ class CWordServices {
     bool FillHistoryList(CListBox& list);
 
     // Refills the bookmark list from the bookmark file: "Bookmarks",
-    // "---Clear All---" and one row per line-feed-ended word. True when the
-    // file gave nothing (the list is left empty), false when rows were added.
+    // "---Clear All---" and one row per word: each line feed ends a word, and
+    // text after the last line feed is a word too (a last odd byte is
+    // ignored). True when the file gave nothing (the list is left empty),
+    // false when rows were added.
     bool FillBookmarkList(CListBox& list);
     // Writes the word rows (row 3 on) to the file. With no word rows, empties
     // the file and drops the "---Clear All---" row when `emptyWhenNone` is set,
     // else does nothing and returns false. True when the file was written.
     bool SaveBookmarkList(CListBox& list, bool emptyWhenNone);
-    // Adds `word` to the top of the bookmarks and saves; true when saved.
+    // Adds `word` to the top of the bookmarks and saves; true when saved. When
+    // the save fails the list is put back as it was, matching the file.
     bool BookmarkWord(const QString& word, CListBox& list);
     // Removes `word`'s row and saves; when the save fails the row comes back.
     // True when the word was found, removed and saved.

@@ -163,19 +163,72 @@ TEST_F(WordListsTest, FailedSaveOnUnmarkPutsTheRowBack) {
 }
 
 TEST_F(WordListsTest, FileIsReadAsLineFeedEndedWords) {
-    SetFile(Utf16("dog\n\ncat\nbroken") + QByteArray("\x41", 1));
+    SetFile(Utf16("dog\n\ncat\nlast") + QByteArray("\x41", 1));
     EXPECT_FALSE(m_words->FillBookmarkList(m_list));
-    EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Clear All---", "dog", "", "cat"}))
-        << "an unended last word and an odd byte are not rows";
+    EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Clear All---", "dog", "", "cat", "last"}))
+        << "an unended last word is a row, a lone odd byte is not";
     SetFile(Utf16("no line feed"));
     m_words->FillBookmarkList(m_list);
+    EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Clear All---", "no line feed"}));
+    SetFile(QByteArray("\x41", 1));
+    EXPECT_FALSE(m_words->FillBookmarkList(m_list));
     EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Clear All---"}));
+}
 
-    SetFile(Utf16("dog\ncat\nlost"));
+TEST_F(WordListsTest, UnendedLastWordIsWrittenBackWithItsLineFeed) {
+    SetFile(Utf16("dog\ncat\nkept"));
+    FillAsDefinitionPage();
+    m_words->SetMarkRow("KEPT", m_list);
+    EXPECT_EQ(Rows(m_list)[1], QStringLiteral("---Unmark this---"));
+    EXPECT_TRUE(m_words->BookmarkWord("bird", m_list));
+    EXPECT_EQ(File(), Utf16("bird\ndog\ncat\nkept\n"));
+
+    SetFile(Utf16("only"));
     m_list.ResetContent();
     FillAsDefinitionPage();
-    m_words->BookmarkWord("bird", m_list);
-    EXPECT_EQ(File(), Utf16("bird\ndog\ncat\n")) << "the unended word is dropped by the next save";
+    EXPECT_TRUE(m_words->UnbookmarkWord("only", m_list));
+    EXPECT_EQ(File(), QByteArray());
+    EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Mark this---"}));
+}
+
+TEST_F(WordListsTest, FailedSaveOnMarkLeavesListAndFileAgreeing) {
+    FillAsDefinitionPage();
+    m_list.AddString("---Clear All---");
+    m_words->BookmarkWord("cat", m_list);
+    m_words->BookmarkWord("dog", m_list);
+    SetMoveFileReplaceHookForTesting(&RefuseRename);
+    EXPECT_FALSE(m_words->BookmarkWord("bird", m_list));
+    EXPECT_EQ(Rows(m_list),
+              (QStringList{"Bookmarks", "---Mark this---", "---Clear All---", "dog", "cat"}));
+    EXPECT_FALSE(m_words->BookmarkWord("CAT", m_list)) << "a word moved to the top goes back";
+    EXPECT_EQ(Rows(m_list),
+              (QStringList{"Bookmarks", "---Mark this---", "---Clear All---", "dog", "cat"}));
+    EXPECT_EQ(File(), Utf16("dog\ncat\n"));
+}
+
+TEST_F(WordListsTest, FirstAndSecondMarkWriteExactBytes) {
+    FillAsDefinitionPage();
+    m_list.AddString("---Clear All---");
+    m_words->BookmarkWord("cat", m_list);
+    EXPECT_EQ(File(), QByteArray::fromHex("630061007400"
+                                          "0a00"));
+    m_words->BookmarkWord("dog", m_list);
+    EXPECT_EQ(File(), QByteArray::fromHex("64006f006700"
+                                          "0a00"
+                                          "630061007400"
+                                          "0a00"));
+}
+
+TEST_F(WordListsTest, ThousandsOfBookmarksReadAndSavedWhole) {
+    QString text;
+    for (int i = 0; i < 5000; ++i) text += QString("word%1\n").arg(i);
+    SetFile(Utf16(text));
+    FillAsDefinitionPage();
+    EXPECT_EQ(m_list.GetCount(), 5003);
+    EXPECT_TRUE(m_words->UnbookmarkWord("word2500", m_list));
+    text.remove(QStringLiteral("word2500\n"));
+    EXPECT_EQ(File(), Utf16(text));
+    EXPECT_EQ(m_list.GetCount(), 5002);
 }
 
 TEST_F(WordListsTest, SaveWithoutWordsOnlyEmptiesWhenAsked) {
