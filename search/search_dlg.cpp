@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QListWidget>
 #include <QMetaObject>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
@@ -13,6 +14,8 @@
 #include <memory>
 
 #include "definition/definition_dlg.h"
+#include "html/about_dlg.h"
+#include "html/help_dlg.h"
 #include "platform/glue.h"
 #include "platform/messagebox.h"
 #include "platform/resources.h"
@@ -60,6 +63,20 @@ void FitWordListRows(CListBox& list, int rows) {
     }
 }
 
+const QString kBookmarksCaption = QStringLiteral("Bookmarks");
+const QString kHistoryCaption = QStringLiteral("History");
+const QString kErrorCaption = QStringLiteral("Error Message");
+const QString kNoEntries = QStringLiteral("No entries");
+const QString kAreYouSure = QStringLiteral("Are you sure?");
+
+// Selects the title row, raises the list over the page, shows it and gives it the focus.
+void ShowPopup(CListBox& list) {
+    list.SetCurSel(0);
+    list.BringWindowToTop();
+    list.ShowWindow(SW_SHOW);
+    list.SetFocus();
+}
+
 }  // namespace
 
 CSearchDlg::CSearchDlg(QWidget* parent) : CDialog(IDD_SEARCH, parent), m_hIcon(LoadAppIcon()) {}
@@ -88,6 +105,14 @@ void CSearchDlg::BindMessageMap() {
         OnVScroll(code, static_cast<UINT>(std::max(position, 0)), &m_wordScroll);
     });
     BindCommand(ID_EDIT_PASTE, [this] { OnEditPaste(); });
+    BindCommand(ID_BOOKMARKS, [this] { OnBookmarks(); });
+    BindCommand(ID_HISTORY, [this] { OnHistory(); });
+    BindCommand(ID_HELP, [this] { OnHelp(); });
+    BindCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    BindListSelChange(IDC_BOOKMARK_LIST, [this] { OnSelectBookmark(); });
+    BindListSelChange(IDC_HISTORY_LIST, [this] { OnSelectHistory(); });
+    BindListKillFocus(IDC_BOOKMARK_LIST, [this] { OnKillFocusPopup(); });
+    BindListKillFocus(IDC_HISTORY_LIST, [this] { OnKillFocusPopup(); });
 }
 
 BOOL CSearchDlg::OnInitDialog() {
@@ -131,7 +156,10 @@ void CSearchDlg::paintEvent(QPaintEvent* event) {
 
 void CSearchDlg::OnPaint(QPainter& painter) {
     PaintSearchPanel(painter);
-    if (m_bPaintReachesPage) m_searchEdit.SetFocus();
+    // A pop-up list keeps the focus: the page behind a list that was just
+    // hidden for the other one repaints, and taking the focus then would
+    // close the list being shown.
+    if (m_bPaintReachesPage && !IsPopupVisible()) m_searchEdit.SetFocus();
 }
 
 void CSearchDlg::PaintSearchPanel(QPainter& painter) {
@@ -423,8 +451,14 @@ BOOL CSearchDlg::PreTranslateMessage(MSG* msg) {
     if (code == MK_LBUTTON) m_bPopupTap = IsPopupVisible() ? TRUE : FALSE;
     if (code == VK_RETURN) {
         m_bPopupTap = TRUE;
-        // With a pop-up list showing, Return belongs to that list, not the word list.
-        if (!IsPopupVisible()) OnSelectWord();
+        // With a pop-up list showing, Return picks its selected row.
+        if (m_bookmarkList.IsWindowVisible()) {
+            OnSelectBookmark();
+        } else if (m_historyList.IsWindowVisible()) {
+            OnSelectHistory();
+        } else {
+            OnSelectWord();
+        }
         m_bPopupTap = FALSE;
         return TRUE;
     }
@@ -512,4 +546,123 @@ int32_t CSearchDlg::OpenDefinition(const QString& word) {
     page.Initialise(word, index);
     page.DoModal();
     return 0;
+}
+
+void CSearchDlg::OnBookmarks() {
+    m_bOk = true;
+    if (m_bBookmarksNeedFill) {
+        m_words.FillBookmarkList(m_bookmarkList);
+        m_bBookmarksNeedFill = false;
+    }
+    if (m_bBookmarksShown) {
+        HidePopups();
+        return;
+    }
+    HidePopups();
+    if (m_bookmarkList.GetCount() == 0) {
+        MessageBox(this, kNoEntries, kBookmarksCaption, MB_ICONEXCLAMATION);
+        return;
+    }
+    m_bBookmarksShown = true;
+    ShowPopup(m_bookmarkList);
+}
+
+void CSearchDlg::OnHistory() {
+    m_bOk = true;
+    if (m_bHistoryNeedsFill) {
+        m_bOk = m_words.FillHistoryList(m_historyList);
+        if (m_bOk) m_bHistoryNeedsFill = false;
+    } else if (m_bHistoryShown) {
+        HidePopups();
+        return;
+    } else {
+        HidePopups();
+    }
+    if (!m_bOk) {
+        m_strMessage = QStringLiteral("Error in processing history. Please restart application");
+        FatalError(this, m_strMessage, kErrorCaption);
+    }
+    if (m_historyList.GetCount() == 0) {
+        MessageBox(this, kNoEntries, kHistoryCaption, MB_ICONEXCLAMATION);
+        return;
+    }
+    m_bHistoryShown = true;
+    ShowPopup(m_historyList);
+}
+
+void CSearchDlg::OnSelectBookmark() {
+    if (!m_bPopupTap) return;
+    m_bOk = true;
+    HidePopups();
+    const int row = m_bookmarkList.GetCurSel();
+    if (row == 1) {
+        if (MessageBox(this, kAreYouSure, kBookmarksCaption, MB_OKCANCEL | MB_ICONINFORMATION) ==
+            IDOK) {
+            m_bookmarkList.ResetContent();
+            m_bOk = m_bookmarkFile.Truncate();
+            if (m_bOk)
+                MessageBox(this, QStringLiteral("Bookmark cleared"), kBookmarksCaption,
+                           MB_ICONINFORMATION);
+        }
+    } else if (row >= 2) {
+        QString word;
+        m_bookmarkList.GetText(row, word);
+        if (word.isEmpty()) {
+            m_bOk = false;
+        } else {
+            m_words.AddWordToList(word, m_historyList, true);
+            if (OpenDefinition(word) == -1) m_bOk = false;
+        }
+    }
+    if (!m_bOk) {
+        m_strMessage = QStringLiteral("Error in processing bookmarks. Please restart application");
+        FatalError(this, m_strMessage, kErrorCaption);
+    }
+    HidePopups();
+}
+
+void CSearchDlg::OnSelectHistory() {
+    if (!m_bPopupTap) return;
+    m_bHistoryShown = true;
+    m_bOk = true;
+    HidePopups();
+    const int row = m_historyList.GetCurSel();
+    if (row == 1) {
+        if (MessageBox(this, kAreYouSure, kHistoryCaption, MB_OKCANCEL | MB_ICONINFORMATION) ==
+            IDOK) {
+            lxv_history_clear(m_hEngine);
+            m_historyList.ResetContent();
+            HidePopups();
+            MessageBox(this, QStringLiteral("History Cleared"), kHistoryCaption,
+                       MB_ICONINFORMATION);
+        }
+    } else if (row >= 2) {
+        QString word;
+        m_historyList.GetText(row, word);
+        if (word.isEmpty() || OpenDefinition(word) == -1) {
+            m_strMessage =
+                QStringLiteral("Error in processing history. Please restart application");
+            FatalError(this, m_strMessage, kErrorCaption);
+        }
+    }
+}
+
+void CSearchDlg::OnKillFocusPopup() {
+    HidePopups();
+    m_bPopupTap = FALSE;
+}
+
+void CSearchDlg::mouseReleaseEvent(QMouseEvent* event) {
+    HidePopups();
+    CDialog::mouseReleaseEvent(event);
+}
+
+void CSearchDlg::OnHelp() {
+    CHelpDlg help(nullptr);
+    help.DoModal();
+}
+
+void CSearchDlg::OnAppAbout() {
+    CAboutDlg about(nullptr);
+    about.DoModal();
 }

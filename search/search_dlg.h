@@ -86,6 +86,33 @@ class CSearchDlg : public CDialog {
     // Hides whichever pop-up list is showing.
     void HidePopups();
 
+    // The pop-up lists and commands.
+
+    // The Bookmarks button: fills the bookmark list when it needs it, then
+    // shows it with its title row selected, or hides it when it shows. With no
+    // bookmarks, "No entries". Hides the history list first.
+    void OnBookmarks();
+    // The History button: fills the history list from the engine when it needs
+    // it (a fill then shows the list without toggling), else toggles it. With
+    // no history, "No entries"; a failed fill ends the program.
+    void OnHistory();
+    // A pick in the bookmark list (a tap or Return; a selection moved by the
+    // arrow keys is ignored): the title does nothing, "---Clear All---" empties
+    // the bookmark file after "Are you sure?", a word goes to the top of the
+    // history list and opens its definition page. An empty row, a failed
+    // emptying or a word the dictionary cannot place ends the program.
+    void OnSelectBookmark();
+    // A pick in the history list, gated as above: "---Clear All---" empties the
+    // engine's history after "Are you sure?", a word opens its definition page.
+    // An empty row or a word the dictionary cannot place ends the program.
+    void OnSelectHistory();
+    // A pop-up list lost the focus: the lists close and the tap is forgotten.
+    void OnKillFocusPopup();
+    // The help page, run modally.
+    void OnHelp();
+    // The About box, run modally.
+    void OnAppAbout();
+
     CListBox m_wordList;
     CListBox m_historyList;
     CListBox m_bookmarkList;
@@ -118,7 +145,8 @@ class CSearchDlg : public CDialog {
     void DoDataExchange(CDataExchange* dx) override;
     void BindMessageMap() override;
     BOOL OnInitDialog() override;
-    // Paints the search panel; a repaint of the page puts the focus in the search box.
+    // Paints the search panel; a repaint of the page puts the focus in the
+    // search box unless a pop-up list is showing.
     void OnPaint(QPainter& painter) override;
     // Activation: saves the template places of the controls the soft input
     // panel moves, once, after the activation has been handled.
@@ -127,6 +155,8 @@ class CSearchDlg : public CDialog {
     // Auto Scroll make room for it, or go back to their template places.
     void OnSettingChange() override;
     void paintEvent(QPaintEvent* event) override;
+    // OnLButtonUp: the stylus lifted on the page itself closes the pop-up lists.
+    void mouseReleaseEvent(QMouseEvent* event) override;
     // The mouse wheel over the word list scrolls it as the scroll bar's
     // arrows do, three headwords a notch.
     bool eventFilter(QObject* watched, QEvent* event) override;

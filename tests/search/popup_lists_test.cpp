@@ -1,0 +1,375 @@
+// The search page's Bookmarks and History pop-up lists and its Help and About
+// commands, driven through the real toolbar, lists and keys on the recording
+// engine, with the bookmark file in a temporary program directory.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QListWidget>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "definition/definition_dlg.h"
+#include "html/about_dlg.h"
+#include "html/help_dlg.h"
+#include "platform/glue.h"
+#include "platform/messagebox.h"
+#include "res/resource.h"
+#include "search/search_dlg.h"
+#include "tests/support/fake_engine.h"
+
+namespace {
+
+constexpr LXV_HANDLE kEngine = 0x2A;
+
+QStringList Rows(QWidget* widget) {
+    QStringList rows;
+    auto* list = qobject_cast<QListWidget*>(widget);
+    for (int i = 0; list != nullptr && i < list->count(); ++i) rows << list->item(i)->text();
+    return rows;
+}
+
+QByteArray Utf16Lines(const QStringList& words) {
+    QByteArray bytes;
+    for (const QString& word : words) {
+        for (QChar c : word + QChar('\n')) {
+            bytes.append(static_cast<char>(c.unicode() & 0xFF));
+            bytes.append(static_cast<char>(c.unicode() >> 8));
+        }
+    }
+    return bytes;
+}
+
+class PopupListsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fake_engine::Reset();
+        fake_engine::SetWords({"a", "cat", "dog", "zebra"});
+        SetModuleFileNameForTesting(m_dir.filePath("lexivane"));
+        Answer(IDOK);
+    }
+    void TearDown() override {
+        SetMessageBoxResponder({});
+        SetModuleFileNameForTesting(QString());
+    }
+
+    // Every message box is recorded and answered with `answer`.
+    void Answer(int answer) {
+        SetMessageBoxResponder([this, answer](const MessageBoxRecord& box) {
+            m_boxes.push_back(box);
+            return answer;
+        });
+    }
+
+    void SetBookmarks(const QStringList& words) {
+        QFile file(m_dir.filePath("bookmark.dat"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(Utf16Lines(words));
+    }
+    QByteArray BookmarkBytes() const {
+        QFile file(m_dir.filePath("bookmark.dat"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    // Runs the search page and `body` while it shows.
+    void Run(const std::function<void()>& body) {
+        m_page = std::make_unique<CSearchDlg>();
+        m_page->m_hEngine = kEngine;
+        m_page->m_words.m_hEngine = kEngine;
+        QTimer::singleShot(0, m_page.get(), [&] {
+            if (QTest::qWaitForWindowActive(m_page.get())) body();
+            m_page->EndDialog(IDOK);
+        });
+        m_page->DoModal();
+    }
+
+    // Records and closes the next definition page as soon as it runs.
+    void CloseNextDefinitionPage() {
+        QTimer::singleShot(0, [this] {
+            auto* page = dynamic_cast<CDefinitionDlg*>(QApplication::activeModalWidget());
+            if (page == nullptr) return;
+            m_opened.push_back(page->Word());
+            page->close();
+        });
+    }
+
+    QWidget* Bookmarks() const { return m_page->GetDlgItem(IDC_BOOKMARK_LIST); }
+    QWidget* History() const { return m_page->GetDlgItem(IDC_HISTORY_LIST); }
+    int Current(QWidget* list) const { return qobject_cast<QListWidget*>(list)->currentRow(); }
+
+    // Taps the toolbar button with that accessible name.
+    void TapButton(const QString& name) {
+        for (auto* button : m_page->findChild<QToolBar*>()->findChildren<QToolButton*>()) {
+            if (button->accessibleName() == name) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no toolbar button " << name.toStdString();
+    }
+    // Taps row `row` of a shown pop-up list.
+    void TapRow(QWidget* widget, int row) {
+        auto* list = qobject_cast<QListWidget*>(widget);
+        const QRect rect = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    void Key(QWidget* widget, Qt::Key key) { QTest::keyClick(widget, key); }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<CSearchDlg> m_page;
+    std::vector<MessageBoxRecord> m_boxes;
+    std::vector<QString> m_opened;
+};
+
+TEST_F(PopupListsTest, BookmarksTappedTwiceShowsTheListThenHidesIt) {
+    SetBookmarks({"dog", "cat"});
+    Run([&] {
+        TapButton("Bookmarks");
+        EXPECT_EQ(Rows(Bookmarks()), (QStringList{"Bookmarks", "---Clear All---", "dog", "cat"}));
+        EXPECT_TRUE(Bookmarks()->isVisible());
+        EXPECT_TRUE(m_page->m_bBookmarksShown);
+        EXPECT_EQ(Current(Bookmarks()), 0) << "the title row is selected";
+        EXPECT_EQ(QApplication::focusWidget(), Bookmarks());
+        EXPECT_FALSE(m_page->m_bBookmarksNeedFill);
+
+        TapButton("Bookmarks");
+        EXPECT_FALSE(Bookmarks()->isVisible());
+        EXPECT_FALSE(m_page->m_bBookmarksShown);
+        EXPECT_TRUE(m_boxes.empty());
+        EXPECT_TRUE(m_opened.empty());
+    });
+}
+
+TEST_F(PopupListsTest, HistoryHidesTheBookmarkListAndTogglesOnceFilled) {
+    SetBookmarks({"dog"});
+    fake_engine::Get().history = {"zebra", "cat"};
+    Run([&] {
+        TapButton("History");
+        EXPECT_EQ(Rows(History()), (QStringList{"History", "---Clear All---", "zebra", "cat"}));
+        EXPECT_TRUE(History()->isVisible());
+        EXPECT_EQ(Current(History()), 0);
+        EXPECT_FALSE(m_page->m_bHistoryNeedsFill);
+
+        TapButton("Bookmarks");
+        EXPECT_TRUE(Bookmarks()->isVisible());
+        EXPECT_FALSE(History()->isVisible()) << "the other list closes";
+        TapButton("History");
+        EXPECT_TRUE(History()->isVisible());
+        EXPECT_FALSE(Bookmarks()->isVisible());
+        EXPECT_FALSE(m_page->m_bBookmarksShown);
+        TapButton("History");
+        EXPECT_FALSE(History()->isVisible()) << "a second tap closes the list";
+        EXPECT_EQ(fake_engine::CallCount("lxv_history_count"), 1) << "filled once";
+    });
+}
+
+TEST_F(PopupListsTest, EmptyListsSayNoEntriesAndStayHidden) {
+    Run([&] {
+        TapButton("Bookmarks");
+        TapButton("History");
+        EXPECT_FALSE(Bookmarks()->isVisible());
+        EXPECT_FALSE(History()->isVisible());
+        ASSERT_EQ(m_boxes.size(), 2u);
+        EXPECT_EQ(m_boxes[0].text, QStringLiteral("No entries"));
+        EXPECT_EQ(m_boxes[0].caption, QStringLiteral("Bookmarks"));
+        EXPECT_EQ(m_boxes[0].style, UINT{MB_ICONEXCLAMATION});
+        EXPECT_EQ(m_boxes[1].text, QStringLiteral("No entries"));
+        EXPECT_EQ(m_boxes[1].caption, QStringLiteral("History"));
+        EXPECT_EQ(m_boxes[1].style, UINT{MB_ICONEXCLAMATION});
+    });
+}
+
+TEST_F(PopupListsTest, HistoryClearAllConfirmedClearsTheEngineHistory) {
+    fake_engine::Get().history = {"zebra", "cat"};
+    Run([&] {
+        TapButton("History");
+        TapRow(History(), 1);
+        EXPECT_EQ(fake_engine::CallCount("lxv_history_clear"), 1);
+        EXPECT_TRUE(fake_engine::Get().history.empty());
+        EXPECT_TRUE(Rows(History()).isEmpty());
+        EXPECT_FALSE(History()->isVisible());
+        ASSERT_EQ(m_boxes.size(), 2u);
+        EXPECT_EQ(m_boxes[0].text, QStringLiteral("Are you sure?"));
+        EXPECT_EQ(m_boxes[0].caption, QStringLiteral("History"));
+        EXPECT_EQ(m_boxes[0].style, UINT{MB_OKCANCEL | MB_ICONINFORMATION});
+        EXPECT_EQ(m_boxes[1].text, QStringLiteral("History Cleared"));
+        EXPECT_EQ(m_boxes[1].style, UINT{MB_ICONINFORMATION});
+
+        TapButton("History");
+        ASSERT_EQ(m_boxes.size(), 3u);
+        EXPECT_EQ(m_boxes[2].text, QStringLiteral("No entries"));
+        EXPECT_TRUE(m_opened.empty());
+    });
+}
+
+TEST_F(PopupListsTest, CancelledClearAllChangesNothing) {
+    fake_engine::Get().history = {"zebra", "cat"};
+    SetBookmarks({"dog", "cat"});
+    const QByteArray bookmarks = BookmarkBytes();
+    Answer(IDCANCEL);
+    Run([&] {
+        TapButton("History");
+        TapRow(History(), 1);
+        EXPECT_EQ(fake_engine::CallCount("lxv_history_clear"), 0);
+        EXPECT_EQ(Rows(History()).size(), 4);
+        TapButton("Bookmarks");
+        TapRow(Bookmarks(), 1);
+        EXPECT_EQ(Rows(Bookmarks()).size(), 4);
+        EXPECT_EQ(BookmarkBytes(), bookmarks);
+        ASSERT_EQ(m_boxes.size(), 2u);
+        EXPECT_EQ(m_boxes[1].caption, QStringLiteral("Bookmarks"));
+        EXPECT_EQ(m_boxes[1].style, UINT{MB_OKCANCEL | MB_ICONINFORMATION});
+        EXPECT_FALSE(Bookmarks()->isVisible());
+    });
+}
+
+TEST_F(PopupListsTest, BookmarkClearAllConfirmedEmptiesTheFile) {
+    SetBookmarks({"dog", "cat"});
+    Run([&] {
+        TapButton("Bookmarks");
+        TapRow(Bookmarks(), 1);
+        EXPECT_EQ(BookmarkBytes(), QByteArray());
+        EXPECT_TRUE(Rows(Bookmarks()).isEmpty());
+        ASSERT_EQ(m_boxes.size(), 2u);
+        EXPECT_EQ(m_boxes[1].text, QStringLiteral("Bookmark cleared"));
+        EXPECT_EQ(m_boxes[1].caption, QStringLiteral("Bookmarks"));
+        EXPECT_EQ(m_boxes[1].style, UINT{MB_ICONINFORMATION});
+        TapButton("Bookmarks");
+        ASSERT_EQ(m_boxes.size(), 3u);
+        EXPECT_EQ(m_boxes[2].text, QStringLiteral("No entries"));
+    });
+}
+
+TEST_F(PopupListsTest, ArrowKeysInAListOpenNothingAndReturnOpensTheSelectedWord) {
+    fake_engine::Get().history = {"zebra", "cat"};
+    Run([&] {
+        TapButton("History");
+        Key(History(), Qt::Key_Down);
+        Key(History(), Qt::Key_Down);
+        Key(History(), Qt::Key_Down);
+        EXPECT_EQ(Current(History()), 3);
+        EXPECT_TRUE(History()->isVisible());
+        EXPECT_TRUE(m_opened.empty());
+
+        CloseNextDefinitionPage();
+        Key(History(), Qt::Key_Return);
+        EXPECT_EQ(m_opened, std::vector<QString>{"cat"});
+        EXPECT_FALSE(History()->isVisible());
+        EXPECT_TRUE(m_boxes.empty());
+        EXPECT_TRUE(m_page->m_bHistoryNeedsFill) << "read afresh after the definition page";
+    });
+}
+
+TEST_F(PopupListsTest, ABookmarkPickOpensItsWordAndListsItInTheHistory) {
+    SetBookmarks({"dog", "zebra"});
+    Run([&] {
+        TapButton("Bookmarks");
+        CloseNextDefinitionPage();
+        TapRow(Bookmarks(), 3);
+        EXPECT_EQ(m_opened, std::vector<QString>{"zebra"});
+        EXPECT_EQ(Rows(History()), (QStringList{"History", "---Clear All---", "zebra"}));
+        EXPECT_FALSE(Bookmarks()->isVisible());
+        EXPECT_TRUE(m_boxes.empty());
+
+        // The title row does nothing but close the list.
+        TapButton("Bookmarks");
+        TapRow(Bookmarks(), 0);
+        EXPECT_FALSE(Bookmarks()->isVisible());
+        EXPECT_EQ(m_opened.size(), 1u);
+    });
+}
+
+TEST_F(PopupListsTest, ATapOnThePageOrElsewhereClosesTheOpenList) {
+    SetBookmarks({"dog"});
+    Run([&] {
+        TapButton("Bookmarks");
+        ASSERT_TRUE(Bookmarks()->isVisible());
+        QTest::mouseClick(m_page.get(), Qt::LeftButton, {}, QPoint(m_page->width() - 3, 60));
+        EXPECT_FALSE(Bookmarks()->isVisible());
+
+        TapButton("Bookmarks");
+        ASSERT_TRUE(Bookmarks()->isVisible());
+        m_page->GetDlgItem(IDC_SEARCH_EDIT)->setFocus();
+        EXPECT_FALSE(Bookmarks()->isVisible()) << "losing the focus closes it";
+        EXPECT_FALSE(m_page->m_bPopupTap);
+    });
+}
+
+TEST_F(PopupListsTest, HelpAndAboutOpenModallyAndClose) {
+    Run([&] {
+        std::vector<QString> shown;
+        const auto closeNext = [&] {
+            QTimer::singleShot(0, [&] {
+                QWidget* box = QApplication::activeModalWidget();
+                if (dynamic_cast<CHelpDlg*>(box) != nullptr) shown.push_back("help");
+                if (dynamic_cast<CAboutDlg*>(box) != nullptr) shown.push_back("about");
+                if (box != nullptr) box->close();
+            });
+        };
+        closeNext();
+        TapButton("Help");
+        closeNext();
+        QMenu* tools = nullptr;
+        for (auto* button : m_page->findChild<QToolBar*>()->findChildren<QToolButton*>())
+            if (button->menu() != nullptr) tools = button->menu();
+        ASSERT_NE(tools, nullptr);
+        tools->actions().front()->trigger();
+        EXPECT_EQ(shown, (std::vector<QString>{"help", "about"}));
+        EXPECT_EQ(QApplication::activeModalWidget(), m_page.get());
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            EXPECT_EQ(dynamic_cast<CHelpDlg*>(widget), nullptr) << "destroyed after closing";
+            EXPECT_EQ(dynamic_cast<CAboutDlg*>(widget), nullptr);
+        }
+    });
+}
+
+TEST_F(PopupListsTest, AHistoryWordNotInTheDictionaryEndsTheProgram) {
+    EXPECT_EXIT(
+        {
+            fake_engine::Get().history = {"0-ring"};
+            SetMessageBoxResponder([](const MessageBoxRecord& box) {
+                if (box.text == "Error in processing history. Please restart application" &&
+                    box.caption == "Error Message" && box.style == MB_ICONHAND) {
+                    fprintf(stderr, "history error box\n");
+                }
+                return IDOK;
+            });
+            Run([&] {
+                TapButton("History");
+                TapRow(History(), 2);
+            });
+        },
+        ::testing::ExitedWithCode(1), "history error box");
+}
+
+TEST_F(PopupListsTest, ABookmarkNotInTheDictionaryEndsTheProgram) {
+    EXPECT_EXIT(
+        {
+            SetBookmarks({"0-ring"});
+            SetMessageBoxResponder([](const MessageBoxRecord& box) {
+                if (box.text == "Error in processing bookmarks. Please restart application" &&
+                    box.caption == "Error Message" && box.style == MB_ICONHAND) {
+                    fprintf(stderr, "bookmarks error box\n");
+                }
+                return IDOK;
+            });
+            Run([&] {
+                TapButton("Bookmarks");
+                Key(Bookmarks(), Qt::Key_Down);
+                Key(Bookmarks(), Qt::Key_Down);
+                Key(Bookmarks(), Qt::Key_Return);
+            });
+        },
+        ::testing::ExitedWithCode(1), "bookmarks error box");
+}
+
+}  // namespace
