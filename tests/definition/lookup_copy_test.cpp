@@ -22,6 +22,7 @@
 #include "platform/shell.h"
 #include "res/resource.h"
 #include "tests/support/fake_engine.h"
+#include "tests/support/run_page.h"
 
 namespace {
 
@@ -56,11 +57,7 @@ class LookupCopyTest : public ::testing::Test {
         m_page->m_hEngine = kEngine;
         m_page->m_words.m_hEngine = kEngine;
         m_page->Initialise("cat", 1);
-        QTimer::singleShot(0, m_page.get(), [&] {
-            if (QTest::qWaitForWindowExposed(m_page.get())) body();
-            m_page->EndDialog(IDOK);
-        });
-        m_page->DoModal();
+        RunPageModally(*m_page, body);
     }
 
     // Selects the first occurrence of `text` in the pane, as a drag would.

@@ -26,6 +26,7 @@
 #include "res/resource.h"
 #include "search/search_dlg.h"
 #include "tests/support/fake_engine.h"
+#include "tests/support/run_page.h"
 
 namespace {
 
@@ -85,20 +86,15 @@ class PopupListsTest : public ::testing::Test {
         m_page = std::make_unique<CSearchDlg>();
         m_page->m_hEngine = kEngine;
         m_page->m_words.m_hEngine = kEngine;
-        QTimer::singleShot(0, m_page.get(), [&] {
-            if (QTest::qWaitForWindowActive(m_page.get())) body();
-            m_page->EndDialog(IDOK);
-        });
-        m_page->DoModal();
+        RunPageModally(*m_page, body);
     }
 
     // Records and closes the next definition page as soon as it runs.
     void CloseNextDefinitionPage() {
-        QTimer::singleShot(0, [this] {
-            auto* page = dynamic_cast<CDefinitionDlg*>(QApplication::activeModalWidget());
-            if (page == nullptr) return;
+        CloseNextModalPage([this](QWidget* widget) {
+            auto* page = dynamic_cast<CDefinitionDlg*>(widget);
+            ASSERT_NE(page, nullptr);
             m_opened.push_back(page->Word());
-            page->close();
         });
     }
 
