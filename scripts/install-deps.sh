@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   dict-wn dict-gcide wordnet-base dictzip
   xvfb xauth
+  desktop-file-utils
 )
 
 missing=()
