@@ -410,22 +410,6 @@ TEST_F(DefinitionListsTest, TheSoftInputPanelShortensThePaneAndItsGoingRestoresI
     });
 }
 
-TEST_F(DefinitionListsTest, OffTheHandheldAPanelChangeOnAFullPaneKeepsItTo240Square) {
-    g_strPlatformType = QStringLiteral("Desktop");
-    Run([&] {
-        QTRY_VERIFY(Pane()->isVisible());
-        QCoreApplication::processEvents();
-        const QRect full = Pane()->geometry();
-        ASSERT_GT(m_page->height(), 240);
-        ASSERT_NE(full.size(), QSize(240, 240));
-        SetSoftInputPanelForTesting(false, QRect());
-        EXPECT_EQ(Pane()->geometry(), full) << "the first change after activation restores";
-        SetSoftInputPanelForTesting(false, QRect());
-        EXPECT_EQ(Pane()->geometry(), QRect(full.topLeft(), QSize(240, 240)));
-    });
-    g_strPlatformType.clear();
-}
-
 TEST_F(DefinitionListsTest, HelpAndAboutOpenFromThePageAndClosingReleasesThePane) {
     Run([&] {
         std::vector<QString> shown;
