@@ -138,6 +138,7 @@ int CDialog::DoModal() {
     // system activates next.
     const QPointer<QWidget> opener = QApplication::activeWindow();
     const int result = exec();
+    OnDestroy();
     if (opener != nullptr && opener->isVisible()) opener->activateWindow();
     return result;
 }
@@ -195,6 +196,8 @@ void CDialog::OnPaint(QPainter&) {}
 void CDialog::OnActivate(BOOL) {}
 
 void CDialog::OnSettingChange() {}
+
+void CDialog::OnDestroy() {}
 
 void CDialog::BindCommand(int id, std::function<void()> handler) {
     m_commands[id] = std::move(handler);

@@ -2,7 +2,8 @@
 # Renders the pages on Qt's offscreen platform into docs/images/: the search
 # page with a word typed into it and with its bookmark and history pop-up
 # lists open, the definition page of a headword (on the dictionaries of the
-# program folder), the help page and the About box.
+# program folder), alone and with its bookmark and history lists open, the
+# help page and the About box.
 #   scripts/screenshots.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,5 +14,9 @@ QT_QPA_PLATFORM=offscreen "$build/test-bin/search_screenshot" "$build/dist" docs
 QT_QPA_PLATFORM=offscreen "$build/test-bin/search_screenshot" "$build/dist" docs/images/search-bookmarks.png --bookmarks
 QT_QPA_PLATFORM=offscreen "$build/test-bin/search_screenshot" "$build/dist" docs/images/search-history.png --history
 QT_QPA_PLATFORM=offscreen "$build/test-bin/definition_screenshot" "$build/dist" docs/images/definition.png cat
+QT_QPA_PLATFORM=offscreen "$build/test-bin/definition_screenshot" "$build/dist" \
+  docs/images/definition-bookmarks.png cat bookmarks
+QT_QPA_PLATFORM=offscreen "$build/test-bin/definition_screenshot" "$build/dist" \
+  docs/images/definition-history.png cat history
 QT_QPA_PLATFORM=offscreen "$build/test-bin/page_screenshots" docs/images
 echo "screenshots: docs/images/"

@@ -352,6 +352,46 @@ TEST_F(KeyboardTest, CtrlCInThePaneCopiesWithoutAnyCommand) {
     });
 }
 
+TEST_F(KeyboardTest, DefinitionPageBookmarkAndHistoryByKeys) {
+    fake_engine::Get().history = {"dog"};
+    RunDefinition([&] {
+        QWidget* bookmarks = m_definition->GetDlgItem(IDC_BOOKMARK_LIST);
+        QWidget* history = m_definition->GetDlgItem(IDC_HISTORY_LIST);
+        Pane()->setFocus();
+        Press("Ctrl+B");
+        ASSERT_TRUE(bookmarks->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), bookmarks);
+        EXPECT_EQ(Rows(bookmarks), (QStringList{"Bookmarks", "---Mark this---"}));
+        Press("Down");
+        Press("Return");
+        EXPECT_EQ(BoxTexts(), (QStringList{"Bookmarks: Word 'cat' bookmarked"}));
+        QFile file(m_dir.filePath("bookmark.dat"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), QByteArray("c\0a\0t\0\n\0", 8));
+
+        Press("Ctrl+H");
+        ASSERT_TRUE(history->isVisible());
+        EXPECT_FALSE(bookmarks->isVisible());
+        EXPECT_EQ(Rows(history), (QStringList{"History", "---Clear All---", "dog"}));
+        Press("Down");
+        Press("Down");
+        Press("Return");
+        EXPECT_EQ(m_definition->Word(), QStringLiteral("dog"));
+        EXPECT_FALSE(history->isVisible());
+    });
+}
+
+TEST_F(KeyboardTest, DefinitionPageHelpAndAboutByKeys) {
+    RunDefinition([&] {
+        Pane()->setFocus();
+        EXPECT_EQ(ModalOpenedBy([] { Press("F1"); }), QStringLiteral("help"));
+        EXPECT_EQ(ModalOpenedBy([] { Press("Shift+F1"); }), QStringLiteral("about"));
+        EXPECT_EQ(ModalOpenedBy([] { ChooseInMenu([] { Press("Alt+T"); }, 1); }),
+                  QStringLiteral("about"));
+        EXPECT_EQ(QApplication::activeModalWidget(), m_definition.get());
+    });
+}
+
 TEST_F(KeyboardTest, EscapeFromThePaneClosesTheDefinitionPage) {
     RunDefinition([&] {
         Pane()->setFocus();
