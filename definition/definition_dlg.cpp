@@ -393,6 +393,15 @@ void CDefinitionDlg::mouseReleaseEvent(QMouseEvent* event) {
     CDialog::mouseReleaseEvent(event);
 }
 
+void CDefinitionDlg::OnCancel() {
+    if (IsListVisible(IDC_BOOKMARK_LIST) || IsListVisible(IDC_HISTORY_LIST)) {
+        HidePopups();
+        if (m_hPaneWnd != nullptr) m_hPaneWnd->setFocus();
+        return;
+    }
+    CDialog::OnCancel();
+}
+
 void CDefinitionDlg::OnLookup() {
     // The view gives its selection only through the clipboard: keep what the
     // clipboard held and put it back afterwards.

@@ -108,6 +108,8 @@ class CDefinitionDlg : public CDialog {
     void OnPaint(QPainter& painter) override;
     // OnLButtonUp: a tap on the page's own surface closes the pop-up lists.
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Escape closes an open pop-up list first; with none open it ends the page.
+    void OnCancel() override;
     // Notes the activation, and once per run (after the activation has been
     // handled) the pane's full size, which the soft input panel handling
     // shortens and restores.

@@ -639,6 +639,15 @@ void CSearchDlg::mouseReleaseEvent(QMouseEvent* event) {
     CDialog::mouseReleaseEvent(event);
 }
 
+void CSearchDlg::OnCancel() {
+    if (IsPopupVisible()) {
+        HidePopups();
+        m_searchEdit.SetFocus();
+        return;
+    }
+    CDialog::OnCancel();
+}
+
 void CSearchDlg::OnHelp() {
     CHelpDlg help(nullptr);
     help.DoModal();

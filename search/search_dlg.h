@@ -157,6 +157,8 @@ class CSearchDlg : public CDialog {
     void paintEvent(QPaintEvent* event) override;
     // OnLButtonUp: the stylus lifted on the page itself closes the pop-up lists.
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Escape closes an open pop-up list first; with none open it ends the page.
+    void OnCancel() override;
     // The mouse wheel over the word list scrolls it as the scroll bar's
     // arrows do, three headwords a notch.
     bool eventFilter(QObject* watched, QEvent* event) override;

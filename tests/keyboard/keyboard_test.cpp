@@ -392,6 +392,33 @@ TEST_F(KeyboardTest, DefinitionPageHelpAndAboutByKeys) {
     });
 }
 
+TEST_F(KeyboardTest, EscapeClosesAnOpenListBeforeThePage) {
+    SetBookmarks({"dog"});
+    fake_engine::Get().history = {"dog"};
+    RunSearch([&] {
+        QWidget* bookmarks = m_search->GetDlgItem(IDC_BOOKMARK_LIST);
+        Press("Ctrl+B");
+        ASSERT_TRUE(bookmarks->isVisible());
+        Press("Escape");
+        EXPECT_FALSE(bookmarks->isVisible());
+        EXPECT_TRUE(m_search->isVisible()) << "the program goes on";
+        EXPECT_EQ(QApplication::focusWidget(), m_search->GetDlgItem(IDC_SEARCH_EDIT));
+    });
+    RunDefinition([&] {
+        QWidget* history = m_definition->GetDlgItem(IDC_HISTORY_LIST);
+        Pane()->setFocus();
+        Press("Ctrl+H");
+        ASSERT_TRUE(history->isVisible());
+        Press("Escape");
+        EXPECT_FALSE(history->isVisible());
+        EXPECT_TRUE(m_definition->isVisible());
+        EXPECT_EQ(m_definition->Word(), QStringLiteral("cat"));
+        Press("Escape");
+        EXPECT_FALSE(m_definition->isVisible());
+    });
+    EXPECT_TRUE(m_boxes.empty());
+}
+
 TEST_F(KeyboardTest, EscapeFromThePaneClosesTheDefinitionPage) {
     RunDefinition([&] {
         Pane()->setFocus();
