@@ -7,7 +7,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolBar>
+#include <algorithm>
 
+#include "html/about_dlg.h"
+#include "html/help_dlg.h"
 #include "platform/glue.h"
 #include "platform/messagebox.h"
 #include "platform/resources.h"
@@ -21,11 +24,40 @@ const QString kLastWordMessage = QStringLiteral("This is last word on Dictionary
 const QString kCaption = QStringLiteral("Definition");
 const QString kInternalError = QStringLiteral("Internal error!! Please restart the application");
 const QString kMessageCaption = QStringLiteral("Message");
-const QString kErrorCaption = QStringLiteral("Error Message");
+const QString kErrorCaption = kErrorMessageCaption;
 const QString kCopyCaption = QStringLiteral("Copy");
 // The copy menu opens this far in from the page's right edge and above its bottom line.
 constexpr int kCopyMenuInset = 40;
 constexpr int kCopyMenuRaise = 11;
+const QString kBookmarksCaption = QStringLiteral("Bookmarks");
+const QString kHistoryCaption = QStringLiteral("History");
+const QString kNotFound = QStringLiteral("Matching word not found on Dictionary.");
+// The title band's height when the page did not record one.
+constexpr int kDefaultTitleHeight = 26;
+
+// How the soft input panel handling sees the pane, kept for the whole run and
+// shared by every opening of the page: the pane's full size is taken once, at
+// the first activation of the first page, and every later opening is laid out
+// from it.
+struct PaneLayout {
+    QRect full;                  // the pane's screen rectangle as first captured
+    bool captured = false;       // `full` holds it
+    bool shortened = false;      // shortened for the panel, or to be restored
+    bool justActivated = false;  // activated, and no setting change since
+    bool firstTime = true;       // cleared at the capture
+};
+
+PaneLayout& Layout() {
+    static PaneLayout layout;
+    return layout;
+}
+
+SIPINFO ReadSoftInputPanel() {
+    SIPINFO sip{};
+    sip.cbSize = sizeof(SIPINFO);
+    SHSipInfo(SPI_GETSIPINFO, 0, &sip, 0);
+    return sip;
+}
 
 QColor ColourFromColorref(uint32_t colorref) {
     return QColor(static_cast<int>(colorref & 0xFF), static_cast<int>((colorref >> 8) & 0xFF),
@@ -76,6 +108,14 @@ void CDefinitionDlg::BindMessageMap() {
     BindCommand(ID_COPY, [this] { OnCopy(); });
     BindCommand(ID_COPY_WORD, [this] { OnCopyWord(); });
     BindCommand(ID_COPY_DEFINITION, [this] { OnCopyDefinition(); });
+    BindCommand(ID_BOOKMARKS, [this] { OnBookmarks(); });
+    BindCommand(ID_HISTORY, [this] { OnHistory(); });
+    BindCommand(ID_HELP, [this] { OnHelp(); });
+    BindCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    BindListSelChange(IDC_BOOKMARK_LIST, [this] { OnSelectBookmark(); });
+    BindListSelChange(IDC_HISTORY_LIST, [this] { OnSelectHistory(); });
+    BindListKillFocus(IDC_BOOKMARK_LIST, [this] { OnKillFocusPopup(); });
+    BindListKillFocus(IDC_HISTORY_LIST, [this] { OnKillFocusPopup(); });
 }
 
 void CDefinitionDlg::DoDataExchange(CDataExchange* dx) {
@@ -392,9 +432,7 @@ void CDefinitionDlg::OnLookup() {
 }
 
 void CDefinitionDlg::OnCopy() {
-    SIPINFO sip{};
-    sip.cbSize = sizeof(SIPINFO);
-    SHSipInfo(SPI_GETSIPINFO, 0, &sip, 0);
+    const SIPINFO sip = ReadSoftInputPanel();
     const int bottom = height();
     const QWidget* parent = parentWidget();
     const int parentBottom = parent != nullptr ? parent->height() : 0;
@@ -435,4 +473,225 @@ void CDefinitionDlg::OnCopyDefinition() {
         MessageBox(this, QStringLiteral("Error in accessing clipboard!! Try again later"),
                    kCopyCaption, MB_ICONINFORMATION | MB_OK);
     }
+}
+
+void CDefinitionDlg::OnBookmarks() {
+    m_bOk = true;
+    if (m_bBookmarksNeedFill) {
+        if (m_words.FillBookmarkList(m_bookmarkList)) {
+            m_bookmarkList.AddString(QString::fromUtf16(kBookmarksTitle));
+            m_bookmarkList.AddString(QString::fromUtf16(kMarkRow));
+        } else {
+            m_bookmarkList.InsertString(1, QString::fromUtf16(kMarkRow));
+        }
+        m_bBookmarksNeedFill = false;
+    }
+    if (m_bBookmarksShown) {
+        HidePopups();
+        return;
+    }
+    HidePopups();
+    m_bBookmarksShown = true;
+    m_words.SetMarkRow(m_strWord, m_bookmarkList);
+    ShowPopupList(m_bookmarkList);
+}
+
+void CDefinitionDlg::OnHistory() {
+    m_bOk = true;
+    if (m_bHistoryNeedsFill) {
+        m_bOk = m_words.FillHistoryList(m_historyList);
+        if (m_bOk) m_bHistoryNeedsFill = false;
+    } else if (m_bHistoryShown) {
+        HidePopups();
+        return;
+    } else {
+        HidePopups();
+    }
+    if (!m_bOk) {
+        m_strMessage = kHistoryError;
+        FatalError(this, m_strMessage, kErrorCaption);
+    }
+    if (m_historyList.GetCount() > 0) {
+        m_bHistoryShown = true;
+        ShowPopupList(m_historyList);
+    } else {
+        MessageBox(this, kNoEntries, kHistoryCaption, MB_ICONEXCLAMATION);
+    }
+}
+
+bool CDefinitionDlg::UpdateIndex() {
+    return m_words.HeadwordIndex(m_strWord, m_nIndex);
+}
+
+void CDefinitionDlg::OnSelectBookmark() {
+    if (!m_bPopupTap) return;
+    m_bPopupTap = FALSE;
+    m_bOk = true;
+    m_bBookmarksShown = true;
+    HidePopups();
+    const int row = m_bookmarkList.GetCurSel();
+    if (row <= 0) return;
+    if (row == 1) {
+        if (m_bookmarkList.GetCount() == 2)
+            m_bookmarkList.AddString(QString::fromUtf16(kClearAllRow));
+        if (m_strWord.isEmpty()) {
+            m_bOk = false;
+        } else {
+            QString label;
+            m_bookmarkList.GetText(1, label);
+            // A failed save is reported as the failure it is, never as done:
+            // the list has been put back to match the file.
+            if (!label.contains(QStringLiteral("Unmark"))) {
+                m_bOk = m_words.BookmarkWord(m_strWord, m_bookmarkList);
+                if (m_bOk) {
+                    MessageBox(this, QStringLiteral("Word '%1' bookmarked").arg(m_strWord),
+                               kBookmarksCaption, MB_ICONINFORMATION);
+                }
+            } else if (MessageBox(this, kAreYouSure, kBookmarksCaption,
+                                  MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
+                m_bOk = m_words.UnbookmarkWord(m_strWord, m_bookmarkList);
+                if (m_bOk) {
+                    MessageBox(this, QStringLiteral("Word '%1' removed").arg(m_strWord),
+                               kBookmarksCaption, MB_ICONINFORMATION);
+                }
+            }
+        }
+    } else if (row == 2) {
+        if (MessageBox(this, kAreYouSure, kBookmarksCaption, MB_OKCANCEL | MB_ICONINFORMATION) ==
+            IDOK) {
+            m_bookmarkList.ResetContent();
+            m_bookmarkList.AddString(QString::fromUtf16(kBookmarksTitle));
+            m_bookmarkList.AddString(QString::fromUtf16(kMarkRow));
+            m_bOk = m_bookmarkFile.Truncate();
+            if (m_bOk) {
+                MessageBox(this, QStringLiteral("Bookmark cleared"), kBookmarksCaption,
+                           MB_ICONINFORMATION);
+            }
+        }
+    } else {
+        QString word;
+        m_bookmarkList.GetText(row, word);
+        if (word.isEmpty()) {
+            m_bOk = false;
+        } else {
+            if (word.compare(m_strWord, Qt::CaseInsensitive) == 0) return;
+            const QString html = m_words.RenderEntry(word, true);
+            if (html.size() < 2) {
+                MessageBox(this, kNotFound, QStringLiteral("Error"), MB_ICONHAND);
+                return;
+            }
+            m_strWord = word;
+            m_strHtml = html;
+            ShowWord(m_strWord);
+            ShowEntry(m_strHtml);
+            m_bOk = m_words.AddWordToList(m_strWord, m_historyList, true);
+        }
+    }
+    if (m_bOk && !UpdateIndex()) m_bOk = false;
+    if (!m_bOk) {
+        m_strMessage = kBookmarksError;
+        FatalError(this, m_strMessage, kErrorCaption);
+    }
+    HidePopups();
+}
+
+void CDefinitionDlg::OnSelectHistory() {
+    if (!m_bPopupTap) return;
+    m_bOk = true;
+    m_bPopupTap = FALSE;
+    m_bHistoryShown = true;
+    HidePopups();
+    const int row = m_historyList.GetCurSel();
+    if (row <= 0) return;
+    if (row == 1) {
+        if (MessageBox(this, kAreYouSure, kHistoryCaption, MB_OKCANCEL | MB_ICONINFORMATION) ==
+            IDOK) {
+            lxv_history_clear(m_hEngine);
+            m_historyList.ResetContent();
+            MessageBox(this, QStringLiteral("History Cleared"), kHistoryCaption,
+                       MB_ICONINFORMATION);
+        }
+        return;
+    }
+    QString word;
+    m_historyList.GetText(row, word);
+    if (word.compare(m_strWord, Qt::CaseInsensitive) == 0) return;
+    m_strWord = word;
+    if (m_strWord.isEmpty()) {
+        m_strMessage = kHistoryError;
+        FatalError(this, m_strMessage, QString());
+    }
+    m_strHtml = m_words.RenderEntry(m_strWord, true);
+    ShowWord(m_strWord);
+    ShowEntry(m_strHtml);
+    m_bOk = m_words.AddWordToList(m_strWord, m_historyList, true);
+    if (m_bOk && !UpdateIndex()) m_bOk = false;
+    if (!m_bOk) {
+        m_strMessage = kHistoryError;
+        FatalError(this, m_strMessage, kErrorCaption);
+    }
+}
+
+void CDefinitionDlg::OnKillFocusPopup() {
+    HidePopups();
+    m_bPopupTap = FALSE;
+}
+
+void CDefinitionDlg::OnHelp() {
+    CHelpDlg help(nullptr);
+    help.DoModal();
+}
+
+void CDefinitionDlg::OnAppAbout() {
+    CAboutDlg about(nullptr);
+    about.DoModal();
+}
+
+void CDefinitionDlg::OnActivate(BOOL) {
+    // Posted, so that the pane is measured once the activation has been handled.
+    QMetaObject::invokeMethod(
+        this, [this] { OnAfterActivate(); }, Qt::QueuedConnection);
+    Layout().justActivated = true;
+}
+
+void CDefinitionDlg::OnAfterActivate() {
+    PaneLayout& layout = Layout();
+    if (layout.captured || m_hPaneWnd == nullptr) return;
+    layout.full = CWnd(m_hPaneWnd).GetWindowRect();
+    if ((ReadSoftInputPanel().fdwFlags & SIPF_ON) && layout.firstTime) layout.shortened = true;
+    layout.firstTime = false;
+    layout.captured = true;
+}
+
+void CDefinitionDlg::OnSettingChange() {
+    PaneLayout& layout = Layout();
+    // A page not yet set up, or already closed, has no pane to lay out.
+    if (m_hPaneWnd == nullptr) return;
+    const SIPINFO sip = ReadSoftInputPanel();
+    const bool panelUp = (sip.fdwFlags & SIPF_ON) != 0;
+    const int panelHeight = sip.rcSipRect.bottom - sip.rcSipRect.top;
+    if (layout.justActivated && !panelUp) layout.shortened = true;
+    layout.justActivated = false;
+    // Before the pane's full size is known there is nothing to size it from.
+    if (!layout.captured) return;
+    CWnd pane(m_hPaneWnd);
+    if (panelUp) {
+        if (m_nTitleHeight == 0) m_nTitleHeight = kDefaultTitleHeight;
+        pane.MoveWindow(QRect(0, m_nTitleHeight, layout.full.width(),
+                              std::max(layout.full.height() - panelHeight, 0)));
+        layout.shortened = true;
+    } else if (layout.shortened) {
+        if (m_nTitleHeight == 0) m_nTitleHeight = kDefaultTitleHeight;
+        pane.MoveWindow(QRect(0, m_nTitleHeight, layout.full.width(), layout.full.height()));
+        layout.shortened = false;
+    } else if (!IsPocketPC() && height() > 240) {
+        pane.MoveWindow(QRect(m_hPaneWnd->pos(), QSize(240, 240)));
+    }
+}
+
+void CDefinitionDlg::OnDestroy() {
+    CDialog::OnDestroy();
+    if (m_pPane == nullptr) return;
+    m_pPane->Destroy();
+    m_pPane.reset();
 }

@@ -68,6 +68,25 @@ class CDefinitionDlg : public CDialog {
     // Copies the shown entry as plain text to the clipboard and reports it.
     void OnCopyDefinition();
 
+    // The Bookmarks button: shows the bookmark list (filled from the file at
+    // the first press of an opening) with row 1 offering to mark or unmark the
+    // shown headword; a second press closes it.
+    void OnBookmarks();
+    // The History button: shows the history list (filled from the engine at
+    // the first press of an opening), or "No entries"; a second press closes it.
+    void OnHistory();
+    // A tap or Return on a bookmark row: mark or unmark the shown headword,
+    // clear all bookmarks, or show the bookmarked headword. A failed save of
+    // the bookmark file ends the program after saying so.
+    void OnSelectBookmark();
+    // A tap or Return on a history row: clear the history or show the headword.
+    void OnSelectHistory();
+    // A pop-up list lost the focus: both lists close.
+    void OnKillFocusPopup();
+    // Runs the help page, then the About box, modally over this page.
+    void OnHelp();
+    void OnAppAbout();
+
     // Arrow pictures, the left/right keys (one step per press), up/down (one
     // page of the entry per press), pop-up taps and Return. Return is always
     // consumed; so are the four arrow keys, which the page has used.
@@ -81,7 +100,7 @@ class CDefinitionDlg : public CDialog {
     CWordServices m_words;
 
   protected:
-    // Binds the look-up and copy commands.
+    // Binds the toolbar's commands, the Tools menu and the two pop-up lists.
     void BindMessageMap() override;
     // Binds the two pop-up list boxes.
     void DoDataExchange(CDataExchange* dx) override;
@@ -89,6 +108,15 @@ class CDefinitionDlg : public CDialog {
     void OnPaint(QPainter& painter) override;
     // OnLButtonUp: a tap on the page's own surface closes the pop-up lists.
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Notes the activation, and once per run (after the activation has been
+    // handled) the pane's full size, which the soft input panel handling
+    // shortens and restores.
+    void OnActivate(BOOL active) override;
+    // Shortens the pane by the soft input panel's height while the panel is
+    // up, and gives it back its full height when the panel goes away.
+    void OnSettingChange() override;
+    // Destroys and releases the pane.
+    void OnDestroy() override;
 
   private:
     void BuildCommandBar();
@@ -107,6 +135,9 @@ class CDefinitionDlg : public CDialog {
     // Handles Return as a pick in the visible pop-up list.
     void PickInList(int id);
     bool IsListVisible(int id) const;
+    void OnAfterActivate();
+    // The index of the shown headword for the arrows; false when it cannot be found.
+    bool UpdateIndex();
 
     CListBox m_bookmarkList;
     CListBox m_historyList;
@@ -117,6 +148,8 @@ class CDefinitionDlg : public CDialog {
     QRect m_rcPane;
     int m_nTitleHeight = 0;
     bool m_bOk = false;
+    QString m_strMessage;
+    CBookmarkFile m_bookmarkFile;  // emptied by Clear All
     QString m_strWord;
     QString m_strHtml;
     uint32_t m_nIndex = 0;

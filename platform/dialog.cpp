@@ -132,7 +132,9 @@ int CDialog::DoModal() {
             }
         }
     }
-    return exec();
+    const int result = exec();
+    OnDestroy();
+    return result;
 }
 
 void CDialog::EndDialog(int result) {
@@ -188,6 +190,8 @@ void CDialog::OnPaint(QPainter&) {}
 void CDialog::OnActivate(BOOL) {}
 
 void CDialog::OnSettingChange() {}
+
+void CDialog::OnDestroy() {}
 
 void CDialog::BindCommand(int id, std::function<void()> handler) {
     m_commands[id] = std::move(handler);

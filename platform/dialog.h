@@ -81,6 +81,8 @@ class CDialog : public QDialog {
     virtual void OnActivate(BOOL active);
     // The soft input panel went up or down (SHSipInfo tells where).
     virtual void OnSettingChange();
+    // The page's window has gone: runs once at the end of each modal run.
+    virtual void OnDestroy();
 
     // Message-map entries.
     void BindCommand(int id,

@@ -65,17 +65,6 @@ void FitWordListRows(CListBox& list, int rows) {
 
 const QString kBookmarksCaption = QStringLiteral("Bookmarks");
 const QString kHistoryCaption = QStringLiteral("History");
-const QString kErrorCaption = QStringLiteral("Error Message");
-const QString kNoEntries = QStringLiteral("No entries");
-const QString kAreYouSure = QStringLiteral("Are you sure?");
-
-// Selects the title row, raises the list over the page, shows it and gives it the focus.
-void ShowPopup(CListBox& list) {
-    list.SetCurSel(0);
-    list.BringWindowToTop();
-    list.ShowWindow(SW_SHOW);
-    list.SetFocus();
-}
 
 }  // namespace
 
@@ -526,15 +515,9 @@ int32_t CSearchDlg::OpenDefinition(const QString& word) {
     m_bHistoryNeedsFill = true;
     HidePopups();
     // A local index: the word list window stays where it is.
-    const uint32_t index = m_words.NearestIndex(word);
+    uint32_t index = 0;
+    if (!m_words.HeadwordIndex(word, index)) return -1;
     const QString headword = NarrowToWide(lxv_wordlist_at(m_hEngine, index));
-    // Index 0 is also what a failed look-up gives: it counts only for "a" or
-    // for the word that really is the first headword (a dictionary need not
-    // begin with "a").
-    if (index == 0 && word != QStringLiteral("a") &&
-        headword.compare(word, Qt::CaseInsensitive) != 0) {
-        return -1;
-    }
     if (headword.compare(word, Qt::CaseInsensitive) != 0) {
         MessageBox(this, QStringLiteral("Matching word not found on Dictionary."),
                    QStringLiteral("Error"), MB_ICONHAND);
@@ -564,7 +547,7 @@ void CSearchDlg::OnBookmarks() {
         return;
     }
     m_bBookmarksShown = true;
-    ShowPopup(m_bookmarkList);
+    ShowPopupList(m_bookmarkList);
 }
 
 void CSearchDlg::OnHistory() {
@@ -579,15 +562,15 @@ void CSearchDlg::OnHistory() {
         HidePopups();
     }
     if (!m_bOk) {
-        m_strMessage = QStringLiteral("Error in processing history. Please restart application");
-        FatalError(this, m_strMessage, kErrorCaption);
+        m_strMessage = kHistoryError;
+        FatalError(this, m_strMessage, kErrorMessageCaption);
     }
     if (m_historyList.GetCount() == 0) {
         MessageBox(this, kNoEntries, kHistoryCaption, MB_ICONEXCLAMATION);
         return;
     }
     m_bHistoryShown = true;
-    ShowPopup(m_historyList);
+    ShowPopupList(m_historyList);
 }
 
 void CSearchDlg::OnSelectBookmark() {
@@ -615,8 +598,8 @@ void CSearchDlg::OnSelectBookmark() {
         }
     }
     if (!m_bOk) {
-        m_strMessage = QStringLiteral("Error in processing bookmarks. Please restart application");
-        FatalError(this, m_strMessage, kErrorCaption);
+        m_strMessage = kBookmarksError;
+        FatalError(this, m_strMessage, kErrorMessageCaption);
     }
     HidePopups();
 }
@@ -640,9 +623,8 @@ void CSearchDlg::OnSelectHistory() {
         QString word;
         m_historyList.GetText(row, word);
         if (word.isEmpty() || OpenDefinition(word) == -1) {
-            m_strMessage =
-                QStringLiteral("Error in processing history. Please restart application");
-            FatalError(this, m_strMessage, kErrorCaption);
+            m_strMessage = kHistoryError;
+            FatalError(this, m_strMessage, kErrorMessageCaption);
         }
     }
 }

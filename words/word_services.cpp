@@ -81,6 +81,12 @@ uint32_t CWordServices::NearestIndex(const QString& text) {
     return lxv_wordlist_on(m_hEngine, headword);
 }
 
+bool CWordServices::HeadwordIndex(const QString& headword, uint32_t& index) {
+    index = NearestIndex(headword);
+    if (index != 0 || headword == QStringLiteral("a")) return true;
+    return NarrowToWide(lxv_wordlist_at(m_hEngine, 0)).compare(headword, Qt::CaseInsensitive) == 0;
+}
+
 bool CWordServices::CopyToClipboard(const QString& text) {
     if (text.isEmpty()) return false;
     m_bLastOk = true;
@@ -275,4 +281,11 @@ void CWordServices::SetMarkRow(const QString& word, CListBox& list) {
     const bool marked = FindWordRow(list, word) != LB_ERR;
     list.DeleteString(1);
     list.InsertString(1, Row(marked ? kUnmarkRow : kMarkRow));
+}
+
+void ShowPopupList(CListBox& list) {
+    list.SetCurSel(0);
+    list.BringWindowToTop();
+    list.ShowWindow(SW_SHOW);
+    list.SetFocus();
 }

@@ -20,6 +20,19 @@ inline constexpr const char16_t* kClearAllRow = u"---Clear All---";
 inline constexpr const char16_t* kMarkRow = u"---Mark this---";
 inline constexpr const char16_t* kUnmarkRow = u"---Unmark this---";
 
+// Messages of the pop-up lists, the same on both pages.
+inline const QString kNoEntries = QStringLiteral("No entries");
+inline const QString kAreYouSure = QStringLiteral("Are you sure?");
+inline const QString kErrorMessageCaption = QStringLiteral("Error Message");
+inline const QString kBookmarksError =
+    QStringLiteral("Error in processing bookmarks. Please restart application");
+inline const QString kHistoryError =
+    QStringLiteral("Error in processing history. Please restart application");
+
+// Selects the title row of a pop-up list, raises the list over the page,
+// shows it and gives it the focus.
+void ShowPopupList(CListBox& list);
+
 class CWordServices {
   public:
     // Size of the render buffer handed to the engine's print functions.
@@ -41,6 +54,10 @@ class CWordServices {
     // The index of the headword nearest to `text`. 0 both when nothing is found
     // and for the first headword: callers accept 0 only for the word "a".
     uint32_t NearestIndex(const QString& text);
+    // Sets `index` to the index of the headword nearest to `headword`. False
+    // when the look-up failed: index 0 counts only for "a" or for a word that
+    // really is the first headword (a dictionary need not begin with "a").
+    bool HeadwordIndex(const QString& headword, uint32_t& index);
 
     // Replaces the clipboard with `text` in its 8-bit and Unicode forms. False
     // for an empty text (clipboard untouched) or when a clipboard step failed.

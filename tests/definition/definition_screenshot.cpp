@@ -1,12 +1,21 @@
 // Renders the definition page of a headword to a PNG file, for the
 // documentation: the program's own start-up on the largest dictionary of a
 // program folder, the word chosen on the search page, then an offscreen grab
-// of the definition page.
-//   definition_screenshot DIST_DIR OUTPUT.png [WORD]
+// of the definition page, optionally with its bookmark list (a few sample
+// bookmarks) or its history list (after three steps forward) open. The program
+// runs from a temporary folder that links to the dictionaries, so the folder's
+// own bookmark file is never read or written.
+//   definition_screenshot DIST_DIR OUTPUT.png [WORD [bookmarks|history]]
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <cstdio>
 
 #include "app/lexivane_app.h"
@@ -19,7 +28,9 @@
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: definition_screenshot DIST_DIR OUTPUT.png [WORD]\n");
+        std::fprintf(stderr,
+                     "usage: definition_screenshot DIST_DIR OUTPUT.png [WORD "
+                     "[bookmarks|history]]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -27,7 +38,24 @@ int main(int argc, char** argv) {
     Application::setWindowIcon(LoadAppIcon());
     const QString output = QString::fromLocal8Bit(argv[2]);
     const QString word = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("cat");
-    SetModuleFileNameForTesting(QString::fromLocal8Bit(argv[1]) + QStringLiteral("/lexivane"));
+    const QString list = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString();
+
+    QTemporaryDir folder;
+    const QDir dist(QString::fromLocal8Bit(argv[1]));
+    for (const QString& name : dist.entryList({QStringLiteral("*.pdb")}, QDir::Files)) {
+        QFile::link(dist.absoluteFilePath(name), folder.filePath(name));
+    }
+    if (list == QStringLiteral("bookmarks")) {
+        QFile bookmarks(folder.filePath(QStringLiteral("bookmark.dat")));
+        if (bookmarks.open(QIODevice::WriteOnly)) {
+            for (const QString& line : {word, QStringLiteral("lexicon"),
+                                        QStringLiteral("serendipity"), QStringLiteral("quill")}) {
+                const QString text = line + QChar('\n');
+                bookmarks.write(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+            }
+        }
+    }
+    SetModuleFileNameForTesting(folder.filePath(QStringLiteral("lexivane")));
 
     bool saved = false;
     CLexivaneApp app;
@@ -38,6 +66,19 @@ int main(int argc, char** argv) {
             auto* page = dynamic_cast<CDefinitionDlg*>(QApplication::activeModalWidget());
             if (page == nullptr) return;
             if (QTest::qWaitForWindowExposed(page)) {
+                if (list == QStringLiteral("history")) {
+                    for (int step = 0; step < 3; ++step) {
+                        QTest::keyClick(page->findChild<QTextBrowser*>(), Qt::Key_Right);
+                    }
+                }
+                const QString button =
+                    list == QStringLiteral("bookmarks") ? QStringLiteral("Bookmarks") : list;
+                for (auto* tool : page->findChild<QToolBar*>()->findChildren<QToolButton*>()) {
+                    if (!list.isEmpty() &&
+                        tool->accessibleName().compare(button, Qt::CaseInsensitive) == 0) {
+                        QTest::mouseClick(tool, Qt::LeftButton);
+                    }
+                }
                 QTest::qWait(100);
                 saved = page->grab().toImage().save(output);
             }

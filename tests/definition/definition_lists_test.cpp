@@ -1,0 +1,439 @@
+// The definition page's Bookmarks and History pop-up lists, its Help and About
+// commands, the soft input panel's effect on the entry pane and the end of
+// the page, driven through the real toolbar, lists and keys on the recording
+// engine, with the bookmark file in a temporary program directory.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QListWidget>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "definition/definition_dlg.h"
+#include "html/about_dlg.h"
+#include "html/help_dlg.h"
+#include "platform/files.h"
+#include "platform/glue.h"
+#include "platform/messagebox.h"
+#include "platform/shell.h"
+#include "res/resource.h"
+#include "tests/support/fake_engine.h"
+#include "tests/support/run_page.h"
+
+namespace {
+
+constexpr LXV_HANDLE kEngine = 0x2A;
+
+QStringList Rows(QWidget* widget) {
+    QStringList rows;
+    auto* list = qobject_cast<QListWidget*>(widget);
+    for (int i = 0; list != nullptr && i < list->count(); ++i) rows << list->item(i)->text();
+    return rows;
+}
+
+QByteArray Utf16Lines(const QStringList& words) {
+    QByteArray bytes;
+    for (const QString& word : words) {
+        for (QChar c : word + QChar('\n')) {
+            bytes.append(static_cast<char>(c.unicode() & 0xFF));
+            bytes.append(static_cast<char>(c.unicode() >> 8));
+        }
+    }
+    return bytes;
+}
+
+bool RefuseRename(const QString&, const QString&) {
+    return false;
+}
+
+class DefinitionListsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fake_engine::Reset();
+        fake_engine::SetWords({"a", "cat", "dog", "zebra"});
+        SetModuleFileNameForTesting(m_dir.filePath("lexivane"));
+        SetMessageBoxResponder([this](const MessageBoxRecord& box) {
+            m_boxes.push_back(box);
+            return m_answer;
+        });
+    }
+    void TearDown() override {
+        SetMessageBoxResponder({});
+        SetModuleFileNameForTesting(QString());
+        SetMoveFileReplaceHookForTesting(nullptr);
+        ResetSoftInputPanelForTesting();
+    }
+
+    void SetBookmarks(const QStringList& words) {
+        QFile file(m_dir.filePath("bookmark.dat"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(Utf16Lines(words));
+    }
+    QByteArray BookmarkBytes() const {
+        QFile file(m_dir.filePath("bookmark.dat"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    // Opens the page on `word` (at `index`) and runs `body` while it shows.
+    void Run(const std::function<void()>& body, const QString& word = "cat", uint32_t index = 1) {
+        m_page = std::make_unique<CDefinitionDlg>();
+        m_page->m_hEngine = kEngine;
+        m_page->m_words.m_hEngine = kEngine;
+        m_page->Initialise(word, index);
+        RunPageModally(*m_page, body);
+    }
+
+    QWidget* Bookmarks() const { return m_page->GetDlgItem(IDC_BOOKMARK_LIST); }
+    QWidget* History() const { return m_page->GetDlgItem(IDC_HISTORY_LIST); }
+    QTextBrowser* Pane() const { return m_page->findChild<QTextBrowser*>(); }
+
+    void TapButton(const QString& name) {
+        for (auto* button : m_page->findChild<QToolBar*>()->findChildren<QToolButton*>()) {
+            if (button->accessibleName() == name) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no toolbar button " << name.toStdString();
+    }
+    void TapRow(QWidget* widget, int row) {
+        auto* list = qobject_cast<QListWidget*>(widget);
+        ASSERT_TRUE(list->isVisible()) << "rows are tapped on a shown list";
+        const QRect rect = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    void Key(QWidget* widget, Qt::Key key) { QTest::keyClick(widget, key); }
+    QStringList BoxTexts() const {
+        QStringList texts;
+        for (const MessageBoxRecord& box : m_boxes) texts << box.text;
+        return texts;
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<CDefinitionDlg> m_page;
+    std::vector<MessageBoxRecord> m_boxes;
+    int m_answer = IDOK;
+};
+
+TEST_F(DefinitionListsTest, MarkWithNoFileThenTheRowOffersUnmark) {
+    Run([&] {
+        TapButton("Bookmarks");
+        EXPECT_EQ(Rows(Bookmarks()), (QStringList{"Bookmarks", "---Mark this---"}));
+        EXPECT_TRUE(Bookmarks()->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), Bookmarks());
+        EXPECT_EQ(qobject_cast<QListWidget*>(Bookmarks())->currentRow(), 0);
+        EXPECT_EQ(BookmarkBytes(), QByteArray("<missing>")) << "showing the list writes nothing";
+
+        TapRow(Bookmarks(), 1);
+        EXPECT_FALSE(Bookmarks()->isVisible());
+        EXPECT_EQ(Rows(Bookmarks()),
+                  (QStringList{"Bookmarks", "---Mark this---", "---Clear All---", "cat"}));
+        EXPECT_EQ(BookmarkBytes(), Utf16Lines({"cat"}));
+        ASSERT_EQ(m_boxes.size(), 1u);
+        EXPECT_EQ(m_boxes[0].text, QStringLiteral("Word 'cat' bookmarked"));
+        EXPECT_EQ(m_boxes[0].caption, QStringLiteral("Bookmarks"));
+        EXPECT_EQ(m_boxes[0].style, UINT{MB_ICONINFORMATION});
+        EXPECT_EQ(m_boxes[0].owner, m_page.get());
+
+        TapButton("Bookmarks");
+        EXPECT_EQ(Rows(Bookmarks()),
+                  (QStringList{"Bookmarks", "---Unmark this---", "---Clear All---", "cat"}));
+        EXPECT_EQ(m_page->Word(), QStringLiteral("cat"));
+        EXPECT_EQ(m_page->Index(), 1u);
+    });
+}
+
+TEST_F(DefinitionListsTest, UnmarkAsksAndCancelKeepsTheBookmark) {
+    SetBookmarks({"dog", "cat"});
+    Run([&] {
+        TapButton("Bookmarks");
+        EXPECT_EQ(Rows(Bookmarks()),
+                  (QStringList{"Bookmarks", "---Unmark this---", "---Clear All---", "dog", "cat"}));
+        m_answer = IDCANCEL;
+        TapRow(Bookmarks(), 1);
+        EXPECT_EQ(BookmarkBytes(), Utf16Lines({"dog", "cat"}));
+        EXPECT_EQ(BoxTexts(), QStringList{"Are you sure?"});
+        EXPECT_EQ(m_boxes[0].style, UINT{MB_OKCANCEL | MB_ICONINFORMATION});
+        EXPECT_EQ(m_boxes[0].caption, QStringLiteral("Bookmarks"));
+
+        m_answer = IDOK;
+        TapButton("Bookmarks");
+        TapRow(Bookmarks(), 1);
+        EXPECT_EQ(BookmarkBytes(), Utf16Lines({"dog"}));
+        EXPECT_EQ(BoxTexts(),
+                  (QStringList{"Are you sure?", "Are you sure?", "Word 'cat' removed"}));
+        TapButton("Bookmarks");
+        EXPECT_EQ(Rows(Bookmarks()),
+                  (QStringList{"Bookmarks", "---Mark this---", "---Clear All---", "dog"}));
+    });
+}
+
+TEST_F(DefinitionListsTest, ButtonsToggleAndTheOtherButtonSwapsTheLists) {
+    SetBookmarks({"dog"});
+    fake_engine::Get().history = {"zebra", "cat"};
+    Run([&] {
+        TapButton("Bookmarks");
+        ASSERT_TRUE(Bookmarks()->isVisible());
+        TapButton("Bookmarks");
+        EXPECT_FALSE(Bookmarks()->isVisible()) << "a second press closes the list";
+
+        TapButton("History");
+        EXPECT_EQ(Rows(History()), (QStringList{"History", "---Clear All---", "zebra", "cat"}));
+        EXPECT_TRUE(History()->isVisible());
+        TapButton("History");
+        EXPECT_FALSE(History()->isVisible());
+
+        TapButton("Bookmarks");
+        TapButton("History");
+        EXPECT_FALSE(Bookmarks()->isVisible());
+        EXPECT_TRUE(History()->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), History());
+        TapButton("Bookmarks");
+        EXPECT_TRUE(Bookmarks()->isVisible());
+        EXPECT_FALSE(History()->isVisible());
+        EXPECT_EQ(Rows(Bookmarks()).size(), 4) << "filled once per opening";
+        EXPECT_EQ(fake_engine::CallCount("lxv_history_count"), 1);
+        EXPECT_TRUE(m_boxes.empty());
+    });
+}
+
+TEST_F(DefinitionListsTest, PickingTheShownHeadwordInEitherListChangesNothing) {
+    SetBookmarks({"CAT"});
+    fake_engine::Get().history = {"cat", "dog"};
+    Run([&] {
+        const size_t printsBefore = fake_engine::Get().prints.size();
+        TapButton("Bookmarks");
+        TapRow(Bookmarks(), 3);
+        TapButton("History");
+        TapRow(History(), 2);
+        EXPECT_EQ(fake_engine::Get().prints.size(), printsBefore) << "nothing rendered";
+        EXPECT_EQ(m_page->Word(), QStringLiteral("cat"));
+        EXPECT_EQ(Rows(History()), (QStringList{"History", "---Clear All---", "cat", "dog"}));
+        EXPECT_FALSE(History()->isVisible());
+        EXPECT_TRUE(m_boxes.empty());
+    });
+}
+
+TEST_F(DefinitionListsTest, PickedWordsShowTheirEntryAndTheArrowsStepFromThem) {
+    SetBookmarks({"zebra"});
+    fake_engine::Get().history = {"dog"};
+    Run([&] {
+        TapButton("Bookmarks");
+        TapRow(Bookmarks(), 3);
+        EXPECT_EQ(m_page->Word(), QStringLiteral("zebra"));
+        EXPECT_EQ(m_page->Index(), 3u);
+        EXPECT_TRUE(Pane()->toPlainText().contains("zebra"));
+        EXPECT_FALSE(Bookmarks()->isVisible());
+
+        TapButton("History");
+        EXPECT_EQ(Rows(History()), (QStringList{"History", "---Clear All---", "dog"}))
+            << "the list is read from the engine at the first press";
+        TapRow(History(), 2);
+        EXPECT_EQ(m_page->Word(), QStringLiteral("dog"));
+        EXPECT_EQ(m_page->Index(), 2u);
+        EXPECT_EQ(Rows(History()), (QStringList{"History", "---Clear All---", "dog"}));
+        Key(Pane(), Qt::Key_Left);
+        EXPECT_EQ(m_page->Word(), QStringLiteral("cat"));
+        EXPECT_TRUE(m_boxes.empty());
+    });
+}
+
+TEST_F(DefinitionListsTest, ABookmarkWithoutAnEntrySaysSoAndStays) {
+    SetBookmarks({"unicorn"});
+    Run([&] {
+        TapButton("Bookmarks");
+        TapRow(Bookmarks(), 3);
+        ASSERT_EQ(m_boxes.size(), 1u);
+        EXPECT_EQ(m_boxes[0].text, QStringLiteral("Matching word not found on Dictionary."));
+        EXPECT_EQ(m_boxes[0].caption, QStringLiteral("Error"));
+        EXPECT_EQ(m_boxes[0].style, UINT{MB_ICONHAND});
+        EXPECT_EQ(m_page->Word(), QStringLiteral("cat"));
+        EXPECT_EQ(m_page->Index(), 1u);
+    });
+}
+
+TEST_F(DefinitionListsTest, ClearAllEmptiesTheBookmarkFileAndOffersMarkAgain) {
+    SetBookmarks({"dog", "zebra"});
+    Run([&] {
+        m_answer = IDCANCEL;
+        TapButton("Bookmarks");
+        TapRow(Bookmarks(), 2);
+        EXPECT_EQ(BookmarkBytes(), Utf16Lines({"dog", "zebra"}));
+
+        m_answer = IDOK;
+        TapButton("Bookmarks");
+        TapRow(Bookmarks(), 2);
+        EXPECT_EQ(BookmarkBytes(), QByteArray());
+        EXPECT_EQ(BoxTexts(), (QStringList{"Are you sure?", "Are you sure?", "Bookmark cleared"}));
+        TapButton("Bookmarks");
+        EXPECT_EQ(Rows(Bookmarks()), (QStringList{"Bookmarks", "---Mark this---"}));
+        TapRow(Bookmarks(), 1);
+        EXPECT_EQ(BookmarkBytes(), Utf16Lines({"cat"}));
+    });
+}
+
+TEST_F(DefinitionListsTest, HistoryClearAllEmptiesTheEngineHistoryUntilTheNextWord) {
+    fake_engine::Get().history = {"dog"};
+    Run([&] {
+        TapButton("History");
+        TapRow(History(), 1);
+        EXPECT_EQ(fake_engine::CallCount("lxv_history_clear"), 1);
+        EXPECT_TRUE(fake_engine::Get().history.empty());
+        EXPECT_EQ(BoxTexts(), (QStringList{"Are you sure?", "History Cleared"}));
+        EXPECT_EQ(m_boxes[1].caption, QStringLiteral("History"));
+        EXPECT_EQ(m_boxes[1].style, UINT{MB_ICONINFORMATION});
+
+        TapButton("History");
+        ASSERT_EQ(m_boxes.size(), 3u);
+        EXPECT_EQ(m_boxes[2].text, QStringLiteral("No entries"));
+        EXPECT_EQ(m_boxes[2].caption, QStringLiteral("History"));
+        EXPECT_EQ(m_boxes[2].style, UINT{MB_ICONEXCLAMATION});
+        EXPECT_FALSE(History()->isVisible());
+
+        Key(Pane(), Qt::Key_Right);
+        TapButton("History");
+        EXPECT_EQ(Rows(History()), (QStringList{"History", "---Clear All---", "dog"}));
+        EXPECT_TRUE(History()->isVisible());
+    });
+}
+
+TEST_F(DefinitionListsTest, KeysMoveTheHighlightOnlyAndReturnPicks) {
+    fake_engine::Get().history = {"zebra", "dog"};
+    Run([&] {
+        TapButton("History");
+        Key(History(), Qt::Key_Down);
+        Key(History(), Qt::Key_Down);
+        Key(History(), Qt::Key_Down);
+        EXPECT_TRUE(History()->isVisible());
+        EXPECT_EQ(m_page->Word(), QStringLiteral("cat")) << "the arrows only move the highlight";
+        Key(History(), Qt::Key_Return);
+        EXPECT_EQ(m_page->Word(), QStringLiteral("dog"));
+        EXPECT_FALSE(History()->isVisible());
+    });
+}
+
+TEST_F(DefinitionListsTest, LosingTheFocusOrATapOnThePageClosesWithoutActing) {
+    SetBookmarks({"dog"});
+    Run([&] {
+        TapButton("Bookmarks");
+        Key(Bookmarks(), Qt::Key_Down);
+        Pane()->setFocus();
+        EXPECT_FALSE(Bookmarks()->isVisible());
+        TapButton("Bookmarks");
+        ASSERT_TRUE(Bookmarks()->isVisible());
+        QTest::mouseClick(m_page.get(), Qt::LeftButton, {}, QPoint(m_page->width() / 2, 10));
+        EXPECT_FALSE(Bookmarks()->isVisible());
+        EXPECT_EQ(BookmarkBytes(), Utf16Lines({"dog"}));
+        EXPECT_EQ(m_page->Word(), QStringLiteral("cat"));
+        EXPECT_TRUE(m_boxes.empty());
+    });
+}
+
+TEST_F(DefinitionListsTest, TheFirstHeadwordOfADictionaryNotStartingWithACanBeBookmarked) {
+    fake_engine::SetWords({"cat", "dog"});
+    Run(
+        [&] {
+            TapButton("Bookmarks");
+            TapRow(Bookmarks(), 1);
+            EXPECT_EQ(BookmarkBytes(), Utf16Lines({"cat"}));
+            EXPECT_EQ(BoxTexts(), QStringList{"Word 'cat' bookmarked"});
+        },
+        "cat", 0);
+}
+
+TEST_F(DefinitionListsTest, AFailedBookmarkSaveIsReportedNotAnnounced) {
+    EXPECT_EXIT(
+        {
+            SetMoveFileReplaceHookForTesting(&RefuseRename);
+            SetMessageBoxResponder([](const MessageBoxRecord& box) {
+                // Announcing a bookmark that the file does not hold ends differently.
+                if (box.text.contains("bookmarked")) _exit(3);
+                if (box.text == "Error in processing bookmarks. Please restart application" &&
+                    box.caption == "Error Message" && box.style == MB_ICONHAND) {
+                    fprintf(stderr, "bookmarks error box\n");
+                }
+                return IDOK;
+            });
+            Run([&] {
+                TapButton("Bookmarks");
+                TapRow(Bookmarks(), 1);
+            });
+        },
+        ::testing::ExitedWithCode(1), "bookmarks error box");
+}
+
+TEST_F(DefinitionListsTest, AHistoryWordWithoutAnIndexEndsTheProgram) {
+    EXPECT_EXIT(
+        {
+            fake_engine::Get().history = {"0-ring"};
+            SetMessageBoxResponder([](const MessageBoxRecord& box) {
+                if (box.text == "Error in processing history. Please restart application" &&
+                    box.caption == "Error Message" && box.style == MB_ICONHAND) {
+                    fprintf(stderr, "history error box\n");
+                }
+                return IDOK;
+            });
+            Run([&] {
+                TapButton("History");
+                TapRow(History(), 2);
+            });
+        },
+        ::testing::ExitedWithCode(1), "history error box");
+}
+
+TEST_F(DefinitionListsTest, TheSoftInputPanelShortensThePaneAndItsGoingRestoresIt) {
+    Run([&] {
+        QTRY_VERIFY(Pane()->isVisible());
+        QCoreApplication::processEvents();  // the posted measurement after the activation
+        const QRect full = Pane()->geometry();
+        ASSERT_GT(full.height(), 100);
+        const QRect screen = m_page->screen()->geometry();
+        SetSoftInputPanelForTesting(true, QRect(0, screen.bottom() - 79, screen.width(), 80));
+        EXPECT_EQ(Pane()->geometry(), QRect(full.x(), full.y(), full.width(), full.height() - 80));
+        SetSoftInputPanelForTesting(false, QRect());
+        EXPECT_EQ(Pane()->geometry(), full);
+        SetSoftInputPanelForTesting(true, QRect(0, screen.bottom() - 119, screen.width(), 120));
+        EXPECT_EQ(Pane()->height(), full.height() - 120) << "sized from the full pane each time";
+    });
+}
+
+TEST_F(DefinitionListsTest, HelpAndAboutOpenFromThePageAndClosingReleasesThePane) {
+    Run([&] {
+        std::vector<QString> shown;
+        const auto closeNext = [&] {
+            QTimer::singleShot(0, [&] {
+                QWidget* box = QApplication::activeModalWidget();
+                if (dynamic_cast<CHelpDlg*>(box) != nullptr) shown.push_back("help");
+                if (dynamic_cast<CAboutDlg*>(box) != nullptr) shown.push_back("about");
+                if (box != nullptr) box->close();
+            });
+        };
+        closeNext();
+        TapButton("Help");
+        closeNext();
+        QMenu* tools = nullptr;
+        for (auto* button : m_page->findChild<QToolBar*>()->findChildren<QToolButton*>())
+            if (button->menu() != nullptr) tools = button->menu();
+        ASSERT_NE(tools, nullptr);
+        tools->actions().front()->trigger();
+        EXPECT_EQ(shown, (std::vector<QString>{"help", "about"}));
+        EXPECT_EQ(QApplication::activeModalWidget(), m_page.get());
+        ASSERT_NE(Pane(), nullptr);
+    });
+    EXPECT_EQ(Pane(), nullptr) << "the pane goes with the page's window";
+}
+
+}  // namespace
