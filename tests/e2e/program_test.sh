@@ -6,10 +6,12 @@
 #
 # CASE is one of:
 #   bookmark  type a word, open it, step right, right and left, bookmark the
-#             word shown from the definition page; bookmark.dat then holds
-#             exactly that headword.
+#             word shown from the definition page, step right and bookmark
+#             that word too; bookmark.dat then holds exactly the two
+#             headwords, newest first.
 #   keep      start with two bookmarks, reopen one from the search page's
-#             bookmark list and step on from it; bookmark.dat is unchanged.
+#             bookmark list, step on, open the other from the definition
+#             page's bookmark list and step on; bookmark.dat is unchanged.
 #
 # The program runs from a fresh folder holding copies of PROGRAM, LIBRARY and
 # DICTIONARY (as the small dictionary). Each case must end within 60 seconds
@@ -138,6 +140,12 @@ expect_bookmarks() {
         xs_fail "bookmark.dat holds $(od -An -c "$actual" | tr -s ' '), expected $(od -An -c "$1" | tr -s ' ')"
 }
 
+# Opens the definition page's bookmark list with its toolbar button; the list
+# opens with its title row selected and takes the focus.
+open_bookmarks() {
+    click_picture "$1" bookmarks.png
+}
+
 case $test_case in
     bookmark)
         start_program
@@ -148,12 +156,17 @@ case $test_case in
         definition=$(xs_wait_window Definition)
         # cat, chair, city: two steps on and one back show "chair".
         keys "$definition" Right Right Left
-        click_picture "$definition" bookmarks.png
-        # The list opens with its title row selected; the next row marks.
+        # Row 1 marks the word shown.
+        open_bookmarks "$definition"
+        keys "$definition" Down Return
+        answer_box Bookmarks
+        # The newest bookmark goes first.
+        keys "$definition" Right
+        open_bookmarks "$definition"
         keys "$definition" Down Return
         answer_box Bookmarks
         close_program "$definition" "$search"
-        bookmark_bytes chair >"$work/expected"
+        bookmark_bytes city chair >"$work/expected"
         expect_bookmarks "$work/expected"
         ;;
     keep)
@@ -166,6 +179,10 @@ case $test_case in
         # Rows: "Bookmarks", "---Clear All---", "dog", "cat".
         keys "$search" Down Down Down Return
         definition=$(xs_wait_window Definition)
+        # Rows: "Bookmarks", "---Mark this---", "---Clear All---", "dog", "cat".
+        keys "$definition" Right
+        open_bookmarks "$definition"
+        keys "$definition" Down Down Down Return
         keys "$definition" Right
         close_program "$definition" "$search"
         expect_bookmarks "$work/expected"
