@@ -37,7 +37,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-trap 'exit 130' INT TERM
+trap 'exit 130' HUP INT PIPE TERM
 
 mkdir -p "$work/program" "$work/runtime"
 chmod 700 "$work/runtime"

@@ -21,10 +21,12 @@ xs_in_time() {
 
 # Starts Xvfb on a free display in the folder $1 and exports DISPLAY. The
 # server writes its display number to the descriptor given by -displayfd once
-# it accepts connections.
+# it accepts connections. Without -noreset it would reset whenever its last
+# client left, refusing connections meanwhile: a short-lived xdotool that
+# comes and goes before the program connects would make the program fail.
 xs_start_xvfb() {
     local folder=$1
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$folder/display" \
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$folder/display" \
         >"$folder/xvfb.log" 2>&1 &
     xs_xvfb_pid=$!
     until [[ -s "$folder/display" ]]; do

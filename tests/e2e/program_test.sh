@@ -53,7 +53,7 @@ finish() {
     exit "$status"
 }
 trap finish EXIT
-trap 'exit 130' INT TERM
+trap 'exit 130' HUP INT PIPE TERM
 
 # Clicks the command-bar button that shows res/pictures/$2 in window $1. The
 # button is found on a screenshot of the window: the picture, laid over the
