@@ -9,6 +9,8 @@
 #             word shown from the definition page, step right and bookmark
 #             that word too; bookmark.dat then holds exactly the two
 #             headwords, newest first.
+#   unmark    start with two bookmarks, open one of them and unmark it from
+#             the definition page; bookmark.dat then holds only the other.
 #   keep      start with two bookmarks, reopen one from the search page's
 #             bookmark list, step on, open the other from the definition
 #             page's bookmark list and step on; bookmark.dat is unchanged.
@@ -20,7 +22,7 @@
 set -euo pipefail
 
 if (($# != 4)); then
-    echo "usage: $0 bookmark|keep PROGRAM LIBRARY DICTIONARY" >&2
+    echo "usage: $0 bookmark|unmark|keep PROGRAM LIBRARY DICTIONARY" >&2
     exit 2
 fi
 test_case=$1
@@ -185,6 +187,25 @@ case $test_case in
         keys "$definition" Down Down Down Return
         keys "$definition" Right
         close_program "$definition" "$search"
+        expect_bookmarks "$work/expected"
+        ;;
+    unmark)
+        mkdir -p "$work/program"
+        bookmark_bytes dog cat >"$work/program/bookmark.dat"
+        start_program
+        search=$(xs_wait_window Lexivane)
+        xs_focus "$search"
+        xdotool type --delay 40 cat
+        keys "$search" Return
+        definition=$(xs_wait_window Definition)
+        # Row 1 reads "---Unmark this---" for a bookmarked word: confirm, then
+        # acknowledge the removal.
+        open_bookmarks "$definition"
+        keys "$definition" Down Return
+        answer_box Bookmarks
+        answer_box Bookmarks
+        close_program "$definition" "$search"
+        bookmark_bytes dog >"$work/expected"
         expect_bookmarks "$work/expected"
         ;;
     *)
