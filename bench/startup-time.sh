@@ -8,10 +8,13 @@
 # the moment the X server maps the search page's window: an xev client watching
 # the root window's substructure receives the MapNotify event, and each of its
 # lines is stamped on arrival. The first paint follows the map and is not
-# included. One second after the map the program's VmRSS and PSS (from
-# /proc/PID/smaps_rollup) are read; then Escape closes the page and the run
-# must end with exit code 0. The first run starts with a cold program folder
-# copy but a warm page cache for the dictionary the copy was made from.
+# included. One second after the map the program's VmRSS, PSS and anonymous
+# memory (the last two from /proc/PID/smaps_rollup) are read: PSS shares each
+# library page among the processes mapping it, so it falls while other Qt
+# programs run; anonymous memory (heap, stacks) is the program's own. Then
+# Escape closes the page and the run must end with exit code 0. The program
+# and the dictionary are copied to a fresh folder first, so every run finds
+# them in the page cache.
 set -euo pipefail
 export LC_ALL=C
 cd "$(dirname "$0")/.."
@@ -89,6 +92,7 @@ done
 times=()
 rss=()
 pss=()
+anonymous=()
 for ((run = 1; run <= runs; run++)); do
     xs_deadline=$((SECONDS + 60))
     seen=$(wc -l <"$work/events")
@@ -116,6 +120,7 @@ for ((run = 1; run <= runs; run++)); do
     sleep 1
     rss+=("$(awk '/^VmRSS:/ { print $2 }' "/proc/$app_pid/status")")
     pss+=("$(awk '/^Pss:/ { print $2 }' "/proc/$app_pid/smaps_rollup")")
+    anonymous+=("$(awk '/^Anonymous:/ { print $2 }' "/proc/$app_pid/smaps_rollup")")
 
     xs_focus "$((window))"
     xdotool key Escape
@@ -123,7 +128,8 @@ for ((run = 1; run <= runs; run++)); do
     wait "$app_pid" || status=$?
     app_pid=""
     ((status == 0)) || xs_fail "run $run: the program ended with exit code $status"
-    echo "run $run: ${times[-1]} ms to the search page's map, VmRSS ${rss[-1]} kB, PSS ${pss[-1]} kB"
+    echo "run $run: ${times[-1]} ms to the search page's map, VmRSS ${rss[-1]} kB," \
+        "PSS ${pss[-1]} kB, anonymous ${anonymous[-1]} kB"
 done
 
 # Prints "median min max" of the numbers given.
@@ -135,7 +141,9 @@ summary() {
 read -r median low high <<<"$(summary "${times[@]}")"
 read -r rss_median rss_low rss_high <<<"$(summary "${rss[@]}")"
 read -r pss_median pss_low pss_high <<<"$(summary "${pss[@]}")"
+read -r anon_median anon_low anon_high <<<"$(summary "${anonymous[@]}")"
 echo "start-up, $runs runs on $(basename "$dictionary"): median $median ms (min $low, max $high)"
 echo "memory one second after the map: VmRSS median $rss_median kB ($rss_low-$rss_high)," \
-    "PSS median $pss_median kB ($pss_low-$pss_high)"
+    "PSS median $pss_median kB ($pss_low-$pss_high)," \
+    "anonymous median $anon_median kB ($anon_low-$anon_high)"
 echo "watcher overhead, upper bound (xprop start-up included): $overhead ms"
