@@ -142,12 +142,6 @@ expect_bookmarks() {
         xs_fail "bookmark.dat holds $(od -An -c "$actual" | tr -s ' '), expected $(od -An -c "$1" | tr -s ' ')"
 }
 
-# Opens the definition page's bookmark list with its toolbar button; the list
-# opens with its title row selected and takes the focus.
-open_bookmarks() {
-    click_picture "$1" bookmarks.png
-}
-
 case $test_case in
     bookmark)
         start_program
@@ -158,13 +152,13 @@ case $test_case in
         definition=$(xs_wait_window Definition)
         # cat, chair, city: two steps on and one back show "chair".
         keys "$definition" Right Right Left
-        # Row 1 marks the word shown.
-        open_bookmarks "$definition"
+        # The list opens with its title row selected; row 1 marks the word shown.
+        click_picture "$definition" bookmarks.png
         keys "$definition" Down Return
         answer_box Bookmarks
         # The newest bookmark goes first.
         keys "$definition" Right
-        open_bookmarks "$definition"
+        click_picture "$definition" bookmarks.png
         keys "$definition" Down Return
         answer_box Bookmarks
         close_program "$definition" "$search"
@@ -181,9 +175,9 @@ case $test_case in
         # Rows: "Bookmarks", "---Clear All---", "dog", "cat".
         keys "$search" Down Down Down Return
         definition=$(xs_wait_window Definition)
-        # Rows: "Bookmarks", "---Mark this---", "---Clear All---", "dog", "cat".
         keys "$definition" Right
-        open_bookmarks "$definition"
+        # Rows: "Bookmarks", "---Mark this---", "---Clear All---", "dog", "cat".
+        click_picture "$definition" bookmarks.png
         keys "$definition" Down Down Down Return
         keys "$definition" Right
         close_program "$definition" "$search"
@@ -200,7 +194,7 @@ case $test_case in
         definition=$(xs_wait_window Definition)
         # Row 1 reads "---Unmark this---" for a bookmarked word: confirm, then
         # acknowledge the removal.
-        open_bookmarks "$definition"
+        click_picture "$definition" bookmarks.png
         keys "$definition" Down Return
         answer_box Bookmarks
         answer_box Bookmarks
