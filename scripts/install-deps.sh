@@ -9,7 +9,8 @@ packages=(
   libzstd-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   dict-wn dict-gcide wordnet-base dictzip
-  xvfb xauth xdotool imagemagick x11-utils
+  xdotool imagemagick x11-utils
+  xvfb xauth
 )
 
 missing=()
