@@ -1,12 +1,14 @@
 # The two commands of the README:
 #   make run    build everything (installing missing Debian packages) and start Lexivane
 #   make test   build everything and run every test, then again under ASan+UBSan
+#   make install [PREFIX=/usr/local]   the program folder, launcher, desktop entry and icon
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 
-.PHONY: all deps configure run test test-main test-asan bench clean
+.PHONY: all deps configure run test test-main test-asan bench install clean
 
 all: deps configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -34,6 +36,9 @@ test-asan: deps
 
 bench: all
 	cmake --build $(BUILD) --target bench -j $(JOBS)
+
+install: all
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

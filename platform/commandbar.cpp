@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QIcon>
+#include <QKeySequence>
 #include <QMenu>
 #include <QSizePolicy>
 #include <QStyle>
@@ -10,6 +11,39 @@
 
 #include "platform/dialog.h"
 #include "res/templates.h"
+
+namespace {
+
+QKeySequence CommandKey(int command) {
+    const char* key = res::FindShortcut(command);
+    return key != nullptr ? QKeySequence(QString::fromLatin1(key)) : QKeySequence();
+}
+
+// A tooltip that also names the key: "Bookmark (Ctrl+B)".
+QString TipWithKey(const QString& tip, const QKeySequence& key) {
+    if (key.isEmpty()) return tip;
+    return QStringLiteral("%1 (%2)").arg(tip, key.toString(QKeySequence::NativeText));
+}
+
+// Makes the keys of menu `menuId`'s items run their commands while `page` is
+// the active window, with the menu closed: the menu is not part of the page's
+// window, so the menu's own actions would not see the keys.
+void AddMenuKeys(int menuId, CDialog* page) {
+    const res::MenuTemplate* menuTemplate = res::FindMenu(menuId);
+    if (menuTemplate == nullptr) return;
+    for (const res::MenuItem& item : menuTemplate->items) {
+        const QKeySequence key = CommandKey(item.command);
+        if (item.command == 0 || key.isEmpty()) continue;
+        auto* action = new QAction(QString::fromUtf8(item.text), page);
+        action->setShortcut(key);
+        const int command = item.command;
+        QObject::connect(action, &QAction::triggered, page,
+                         [page, command] { page->OnCommand(command); });
+        page->addAction(action);
+    }
+}
+
+}  // namespace
 
 QMenu* LoadCommandMenu(int menuId, CDialog* page, QWidget* parent) {
     const res::MenuTemplate* menuTemplate = res::FindMenu(menuId);
@@ -23,6 +57,9 @@ QMenu* LoadCommandMenu(int menuId, CDialog* page, QWidget* parent) {
             continue;
         }
         QAction* action = menu->addAction(QString::fromUtf8(item.text));
+        // Shown beside the item; the page's own actions make the key work.
+        action->setShortcut(CommandKey(item.command));
+        action->setShortcutContext(Qt::WidgetShortcut);
         const int command = item.command;
         QObject::connect(action, &QAction::triggered, page,
                          [page, command] { page->OnCommand(command); });
@@ -70,6 +107,16 @@ BOOL CCommandBar::InsertMenuBar(int menuId, int) {
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
     m_pMenuButton = m_pBar->insertWidget(m_buttons.empty() ? m_pEnd : m_buttons.front(), button);
+    const res::MenuTemplate* menuTemplate = res::FindMenu(menuId);
+    if (menuTemplate->key != nullptr) {
+        m_menuKey = QKeySequence(QString::fromLatin1(menuTemplate->key));
+        auto* open = new QAction(title, m_pPage);
+        open->setShortcut(m_menuKey);
+        QObject::connect(open, &QAction::triggered, button, &QToolButton::showMenu);
+        m_pPage->addAction(open);
+        button->setToolTip(TipWithKey(title, m_menuKey));
+    }
+    AddMenuKeys(menuId, m_pPage);
     PlaceBar();
     return TRUE;
 }
@@ -97,6 +144,9 @@ BOOL CCommandBar::LoadToolBar(int toolbarId) {
         }
         const QString name = QString::fromUtf8(item.name);
         auto* action = new QAction(QIcon(QString::fromLatin1(item.picture)), name, m_pBar);
+        action->setShortcut(CommandKey(item.command));
+        action->setToolTip(TipWithKey(name, action->shortcut()));
+        if (item.menu != 0) AddMenuKeys(item.menu, page);
         const int command = item.command;
         QObject::connect(action, &QAction::triggered, page,
                          [page, command] { page->OnCommand(command); });
@@ -112,14 +162,18 @@ LRESULT CCommandBar::SetToolTips(int count, const QString* tips) {
     if (m_pBar == nullptr || count < 0 || (count > 0 && tips == nullptr)) return 0;
     for (int slot = 0; slot < count; ++slot) {
         QAction* action = nullptr;
+        QKeySequence key;
         if (slot == 0) {
             action = m_pMenuButton;
+            key = m_menuKey;
         } else if (static_cast<size_t>(slot - 1) < m_buttons.size()) {
             action = m_buttons[static_cast<size_t>(slot - 1)];
+            key = action->shortcut();
         }
         if (action == nullptr || tips[slot].isEmpty()) continue;
-        action->setToolTip(tips[slot]);
-        if (QWidget* button = m_pBar->widgetForAction(action)) button->setToolTip(tips[slot]);
+        const QString tip = TipWithKey(tips[slot], key);
+        action->setToolTip(tip);
+        if (QWidget* button = m_pBar->widgetForAction(action)) button->setToolTip(tip);
     }
     return 1;
 }

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <cstring>
@@ -132,8 +133,13 @@ int CDialog::DoModal() {
             }
         }
     }
+    // The window that had the keyboard gets it back when this page ends, so
+    // that keys go on to work there without a click, whatever the window
+    // system activates next.
+    const QPointer<QWidget> opener = QApplication::activeWindow();
     const int result = exec();
     OnDestroy();
+    if (opener != nullptr && opener->isVisible()) opener->activateWindow();
     return result;
 }
 

@@ -34,7 +34,7 @@ class CDialog : public QDialog {
     // Builds the controls from the template (first run only), binds the
     // message map, runs OnInitDialog and shows the page modally. Returns the
     // code given to EndDialog (IDOK, IDCANCEL, ...), or -1 when the template
-    // does not exist.
+    // does not exist. The window that was active before gets the keyboard back.
     int DoModal();
     // Ends the modal run with `result`.
     void EndDialog(int result);

@@ -1,6 +1,7 @@
 #include "res/templates.h"
 
 #include <array>
+#include <utility>
 
 #include "platform/types.h"
 #include "res/resource.h"
@@ -84,20 +85,20 @@ constexpr std::array<StringEntry, 14> kStrings = {{
 }};
 
 constexpr std::array<ToolbarButton, 5> kSearchToolbar = {{
-    {ID_EDIT_PASTE, ":/res/pictures/paste.png", "Paste"},
-    {ID_BOOKMARKS, ":/res/pictures/bookmarks.png", "Bookmarks"},
-    {ID_HISTORY, ":/res/pictures/history.png", "History"},
-    {0, nullptr, nullptr},
-    {ID_HELP, ":/res/pictures/help.png", "Help"},
+    {ID_EDIT_PASTE, ":/res/pictures/paste.png", "Paste", 0},
+    {ID_BOOKMARKS, ":/res/pictures/bookmarks.png", "Bookmarks", 0},
+    {ID_HISTORY, ":/res/pictures/history.png", "History", 0},
+    {0, nullptr, nullptr, 0},
+    {ID_HELP, ":/res/pictures/help.png", "Help", 0},
 }};
 
 constexpr std::array<ToolbarButton, 6> kDefinitionToolbar = {{
-    {ID_BOOKMARKS, ":/res/pictures/bookmarks.png", "Bookmarks"},
-    {ID_HISTORY, ":/res/pictures/history.png", "History"},
-    {ID_COPY, ":/res/pictures/copy.png", "Copy"},
-    {ID_LOOKUP, ":/res/pictures/lookup.png", "Look up"},
-    {0, nullptr, nullptr},
-    {ID_HELP, ":/res/pictures/help.png", "Help"},
+    {ID_BOOKMARKS, ":/res/pictures/bookmarks.png", "Bookmarks", 0},
+    {ID_HISTORY, ":/res/pictures/history.png", "History", 0},
+    {ID_COPY, ":/res/pictures/copy.png", "Copy", IDR_COPY_MENU},
+    {ID_LOOKUP, ":/res/pictures/lookup.png", "Look up", 0},
+    {0, nullptr, nullptr, 0},
+    {ID_HELP, ":/res/pictures/help.png", "Help", 0},
 }};
 
 constexpr std::array<MenuItem, 1> kToolsItems = {{{ID_APP_ABOUT, "About Lexivane"}}};
@@ -106,8 +107,22 @@ constexpr std::array<MenuItem, 2> kCopyItems = {{
     {ID_COPY_DEFINITION, "Copy Definition"},
 }};
 constexpr std::array<MenuTemplate, 2> kMenus = {{
-    {IDR_TOOLS_MENU, "Tools", kToolsItems},
-    {IDR_COPY_MENU, "Copy", kCopyItems},
+    {IDR_TOOLS_MENU, "Tools", kToolsItems, "Alt+T"},
+    {IDR_COPY_MENU, "Copy", kCopyItems, nullptr},
+}};
+
+// Ctrl+V stays the search box's own paste; the Paste command takes the
+// clipboard into the search box wherever the focus is.
+constexpr std::array<std::pair<int, const char*>, 9> kShortcuts = {{
+    {ID_EDIT_PASTE, "Ctrl+Shift+V"},
+    {ID_BOOKMARKS, "Ctrl+B"},
+    {ID_HISTORY, "Ctrl+H"},
+    {ID_COPY, "Ctrl+Shift+C"},
+    {ID_COPY_WORD, "Ctrl+Shift+W"},
+    {ID_COPY_DEFINITION, "Ctrl+Shift+D"},
+    {ID_LOOKUP, "Ctrl+L"},
+    {ID_HELP, "F1"},
+    {ID_APP_ABOUT, "Shift+F1"},
 }};
 
 }  // namespace
@@ -135,6 +150,13 @@ std::span<const ToolbarButton> FindToolbar(int id) {
 const MenuTemplate* FindMenu(int id) {
     for (const MenuTemplate& menu : kMenus) {
         if (menu.id == id) return &menu;
+    }
+    return nullptr;
+}
+
+const char* FindShortcut(int command) {
+    for (const auto& [id, key] : kShortcuts) {
+        if (id == command) return key;
     }
     return nullptr;
 }

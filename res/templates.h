@@ -36,11 +36,14 @@ const DialogTemplate* FindDialogTemplate(int id);
 const char* FindString(unsigned id);
 
 // One toolbar button: a command, its picture (a Qt resource path) and what it
-// is called, or a separator (command 0, no picture, no name).
+// is called, or a separator (command 0, no picture, no name). `menu` names the
+// drop-down menu the command pops up (0: none), whose items' keys then work
+// on the page as well.
 struct ToolbarButton {
     int command;
     const char* picture;
     const char* name;
+    int menu;
 };
 
 // The buttons of toolbar `id` in order; empty when there is no such toolbar.
@@ -52,14 +55,22 @@ struct MenuItem {
     const char* text;
 };
 
+// `key` pops the menu up from its command bar button; null when no key does.
 struct MenuTemplate {
     int id;
     const char* title;
     std::span<const MenuItem> items;
+    const char* key;
 };
 
 // The menu with that id, or null.
 const MenuTemplate* FindMenu(int id);
+
+// The keyboard shortcut of command `command` in QKeySequence's portable text
+// ("Ctrl+B"), the same on every page, or null when it has none. None of them
+// is a key the pages or their controls use themselves (arrows, Return,
+// Escape, typing, Ctrl+C and Ctrl+V).
+const char* FindShortcut(int command);
 
 // The program icon's resource path.
 inline constexpr const char* kAppIconPath = ":/res/pictures/lexivane.png";

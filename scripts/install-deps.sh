@@ -11,6 +11,7 @@ packages=(
   dict-wn dict-gcide wordnet-base dictzip
   xdotool imagemagick x11-utils
   xvfb xauth
+  desktop-file-utils
 )
 
 missing=()

@@ -147,7 +147,8 @@ TEST_F(DefinitionPageTest, CommandBarHasToolsMenuAndTheSixButtonsWithTips) {
         EXPECT_EQ(names, (QStringList{"Tools", "Bookmarks", "History", "Copy", "Look up", "|",
                                       "Help", "Close"}));
         EXPECT_EQ(tips.mid(0, 7),
-                  (QStringList{"New", "Bookmark", "History", "Copy", "Look up", "Help", "Close"}));
+                  (QStringList{"New (Alt+T)", "Bookmark (Ctrl+B)", "History (Ctrl+H)",
+                               "Copy (Ctrl+Shift+C)", "Look up (Ctrl+L)", "Help (F1)", "Close"}));
     });
 }
 

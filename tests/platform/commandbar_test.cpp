@@ -4,11 +4,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeySequence>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <functional>
 #include <vector>
 
 #include "platform/dialog.h"
@@ -85,10 +88,10 @@ TEST(CommandBarTest, ToolsMenuThenButtonsInOrderThenClose) {
         const char* names[] = {"Tools", "Paste", "Bookmarks", "History", "|", "Help", "Close"};
         ASSERT_EQ(buttons.size(), std::size(names));
         for (size_t i = 0; i < buttons.size(); ++i) EXPECT_EQ(buttons[i].name, names[i]) << i;
-        EXPECT_EQ(buttons[1].tip, QStringLiteral("Paste"));
-        EXPECT_EQ(buttons[2].tip, QStringLiteral("Bookmark"));
-        EXPECT_EQ(buttons[3].tip, QStringLiteral("History"));
-        EXPECT_EQ(buttons[5].tip, QStringLiteral("Help"));
+        EXPECT_EQ(buttons[1].tip, QStringLiteral("Paste (Ctrl+Shift+V)"));
+        EXPECT_EQ(buttons[2].tip, QStringLiteral("Bookmark (Ctrl+B)"));
+        EXPECT_EQ(buttons[3].tip, QStringLiteral("History (Ctrl+H)"));
+        EXPECT_EQ(buttons[5].tip, QStringLiteral("Help (F1)"));
         for (size_t i : {1, 2, 3, 5, 6}) EXPECT_TRUE(buttons[i].hasIcon) << i;
         EXPECT_EQ(bar->geometry().top(), 268) << "below the template area";
         EXPECT_EQ(page.height(), 268 + bar->height());
@@ -123,6 +126,99 @@ TEST(CommandBarTest, ButtonsAndMenuItemsRunTheirCommandsAndCloseEndsThePage) {
         QTest::mouseClick(buttons.back(), Qt::LeftButton);
     };
     EXPECT_EQ(page.DoModal(), IDOK) << "the close button ends the page as OK does";
+}
+
+// The definition page's bar on a page that only records its commands.
+class DefinitionBarPage : public CDialog {
+  public:
+    DefinitionBarPage() : CDialog(IDD_DEFINITION) {}
+    CCommandBar bar;
+    std::vector<int> commands;
+    std::function<void()> whileRunning;
+
+  protected:
+    void BindMessageMap() override {
+        for (int id : {ID_APP_ABOUT, ID_BOOKMARKS, ID_HISTORY, ID_COPY, ID_COPY_WORD,
+                       ID_COPY_DEFINITION, ID_LOOKUP, ID_HELP}) {
+            BindCommand(id, [this, id] { commands.push_back(id); });
+        }
+    }
+    BOOL OnInitDialog() override {
+        EXPECT_TRUE(bar.Create(this));
+        EXPECT_TRUE(bar.InsertMenuBar(IDR_TOOLS_MENU));
+        EXPECT_TRUE(bar.AddAdornments(0));
+        EXPECT_TRUE(bar.LoadToolBar(IDR_DEFINITION_TOOLBAR));
+        if (whileRunning) QTimer::singleShot(0, this, whileRunning);
+        return TRUE;
+    }
+};
+
+void PressOnFocus(const char* keys) {
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    QTest::keySequence(target, QKeySequence(QString::fromLatin1(keys)));
+}
+
+TEST(CommandBarKeysTest, EachKeyRunsItsCommandFromTheSearchBoxAndTypingRunsNone) {
+    BarPage page;
+    page.whileRunning = [&] {
+        EndsOnReturn end(page);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+        auto* edit = qobject_cast<QLineEdit*>(page.GetDlgItem(IDC_SEARCH_EDIT));
+        ASSERT_NE(edit, nullptr);
+        edit->setFocus();
+        QTest::keyClicks(edit, "bhT");
+        EXPECT_TRUE(page.commands.empty()) << "plain letters are typed";
+        EXPECT_EQ(edit->text(), QStringLiteral("bhT"));
+        for (const char* keys : {"Ctrl+Shift+V", "Ctrl+B", "Ctrl+H", "F1", "Shift+F1"})
+            PressOnFocus(keys);
+        EXPECT_EQ(page.commands, (std::vector<int>{ID_EDIT_PASTE, ID_BOOKMARKS, ID_HISTORY, ID_HELP,
+                                                   ID_APP_ABOUT}));
+        EXPECT_EQ(edit->text(), QStringLiteral("bhT")) << "no key reached the box as text";
+        page.commands.clear();
+        PressOnFocus("Ctrl+L");
+        PressOnFocus("Ctrl+Shift+D");
+        EXPECT_TRUE(page.commands.empty()) << "keys of the other page's commands do nothing here";
+    };
+    page.DoModal();
+}
+
+TEST(CommandBarKeysTest, AltTPopsUpTheToolsMenuShowingItsItemsKeys) {
+    BarPage page;
+    page.whileRunning = [&] {
+        EndsOnReturn end(page);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+        page.GetDlgItem(IDC_WORDLIST)->setFocus();
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr) return;
+            shown = menu->title() + ": " + menu->actions().value(0)->text() + " " +
+                    menu->actions().value(0)->shortcut().toString();
+            QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        PressOnFocus("Alt+T");
+        EXPECT_EQ(shown, QStringLiteral("Tools: About Lexivane Shift+F1"));
+        EXPECT_EQ(page.commands, (std::vector<int>{ID_APP_ABOUT})) << "run once";
+    };
+    page.DoModal();
+}
+
+TEST(CommandBarKeysTest, CopyMenuItemsKeysWorkWithTheMenuNeverShown) {
+    DefinitionBarPage page;
+    page.whileRunning = [&] {
+        EndsOnReturn end(page);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+        for (const char* keys : {"Ctrl+B", "Ctrl+H", "Ctrl+Shift+C", "Ctrl+L", "F1", "Shift+F1",
+                                 "Ctrl+Shift+W", "Ctrl+Shift+D", "Ctrl+Shift+V"}) {
+            QTest::keySequence(&page, QKeySequence(QString::fromLatin1(keys)));
+        }
+        EXPECT_EQ(page.commands,
+                  (std::vector<int>{ID_BOOKMARKS, ID_HISTORY, ID_COPY, ID_LOOKUP, ID_HELP,
+                                    ID_APP_ABOUT, ID_COPY_WORD, ID_COPY_DEFINITION}));
+    };
+    page.DoModal();
 }
 
 TEST(CommandBarTest, BarNeedsAPageAndKnownResources) {

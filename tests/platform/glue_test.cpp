@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QKeySequence>
 #include <cstring>
 #include <memory>
 
@@ -165,3 +166,34 @@ TEST(ResourcesTest, EveryToolbarPictureAndTheIconLoad) {
 }
 
 }  // namespace
+
+TEST(ResourcesTest, EveryCommandHasItsOwnKeyAndNoneIsAnEditingKey) {
+    const int commands[] = {ID_EDIT_PASTE,      ID_BOOKMARKS, ID_HISTORY, ID_COPY,     ID_COPY_WORD,
+                            ID_COPY_DEFINITION, ID_LOOKUP,    ID_HELP,    ID_APP_ABOUT};
+    // The keys the search box and the entry pane use themselves.
+    QList<QKeySequence> taken;
+    for (auto standard :
+         {QKeySequence::Copy, QKeySequence::Paste, QKeySequence::Cut, QKeySequence::Undo,
+          QKeySequence::Redo, QKeySequence::SelectAll, QKeySequence::Deselect, QKeySequence::Back,
+          QKeySequence::Forward, QKeySequence::MoveToStartOfLine, QKeySequence::MoveToEndOfLine,
+          QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
+          QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine, QKeySequence::Find,
+          QKeySequence::Refresh, QKeySequence::Cancel}) {
+        taken += QKeySequence::keyBindings(standard);
+    }
+    QList<QKeySequence> used;
+    for (int command : commands) {
+        const char* text = res::FindShortcut(command);
+        ASSERT_NE(text, nullptr) << command;
+        const QKeySequence key(QString::fromLatin1(text));
+        EXPECT_EQ(key.count(), 1) << text;
+        EXPECT_FALSE(used.contains(key)) << text << " given twice";
+        EXPECT_FALSE(taken.contains(key)) << text << " is an editing key";
+        used << key;
+    }
+    const res::MenuTemplate* tools = res::FindMenu(IDR_TOOLS_MENU);
+    ASSERT_NE(tools, nullptr);
+    ASSERT_NE(tools->key, nullptr);
+    EXPECT_FALSE(used.contains(QKeySequence(QString::fromLatin1(tools->key))));
+    EXPECT_EQ(res::FindShortcut(0), nullptr);
+}

@@ -568,7 +568,8 @@ TEST_F(SearchPageTest, FrameShowsThePanelTheCommandBarAndTheIcon) {
                 tips.push_back(action->toolTip());
             }
         }
-        EXPECT_EQ(tips, (std::vector<QString>{"Paste", "Bookmark", "History", "Help", "Close"}));
+        EXPECT_EQ(tips, (std::vector<QString>{"Paste (Ctrl+Shift+V)", "Bookmark (Ctrl+B)",
+                                              "History (Ctrl+H)", "Help (F1)", "Close"}));
         ASSERT_NE(tools, nullptr);
         EXPECT_EQ(tools->text(), QStringLiteral("Tools"));
         ASSERT_EQ(tools->menu()->actions().size(), 1);
