@@ -10,7 +10,8 @@
 #             that word too; bookmark.dat then holds exactly the two
 #             headwords, newest first.
 #   unmark    start with two bookmarks, open one of them and unmark it from
-#             the definition page; bookmark.dat then holds only the other.
+#             the definition page, by keyboard alone; bookmark.dat then holds
+#             only the other.
 #   keep      start with two bookmarks, reopen one from the search page's
 #             bookmark list, step on, open the other from the definition
 #             page's bookmark list and step on; bookmark.dat is unchanged.
@@ -192,10 +193,10 @@ case $test_case in
         xdotool type --delay 40 cat
         keys "$search" Return
         definition=$(xs_wait_window Definition)
-        # Row 1 reads "---Unmark this---" for a bookmarked word: confirm, then
-        # acknowledge the removal.
-        click_picture "$definition" bookmarks.png
-        keys "$definition" Down Return
+        # By keyboard alone: Ctrl+B opens the list, whose row 1 reads
+        # "---Unmark this---" for a bookmarked word; confirm, then acknowledge
+        # the removal.
+        keys "$definition" ctrl+b Down Return
         answer_box Bookmarks
         answer_box Bookmarks
         close_program "$definition" "$search"
