@@ -9,6 +9,7 @@ packages=(
   libzstd-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   dict-wn dict-gcide wordnet-base dictzip
+  xdotool imagemagick x11-utils
   xvfb xauth
   desktop-file-utils
 )
