@@ -31,29 +31,12 @@
 #include "platform/shell.h"
 #include "res/resource.h"
 #include "tests/support/fake_engine.h"
+#include "tests/support/page_helpers.h"
 #include "tests/support/run_page.h"
 
 namespace {
 
 constexpr LXV_HANDLE kEngine = 0x2A;
-
-QStringList Rows(QWidget* widget) {
-    QStringList rows;
-    auto* list = qobject_cast<QListWidget*>(widget);
-    for (int i = 0; list != nullptr && i < list->count(); ++i) rows << list->item(i)->text();
-    return rows;
-}
-
-QByteArray Utf16Lines(const QStringList& words) {
-    QByteArray bytes;
-    for (const QString& word : words) {
-        for (QChar c : word + QChar('\n')) {
-            bytes.append(static_cast<char>(c.unicode() & 0xFF));
-            bytes.append(static_cast<char>(c.unicode() >> 8));
-        }
-    }
-    return bytes;
-}
 
 bool RefuseRename(const QString&, const QString&) {
     return false;
@@ -100,21 +83,6 @@ class DefinitionListsTest : public ::testing::Test {
     QWidget* History() const { return m_page->GetDlgItem(IDC_HISTORY_LIST); }
     QTextBrowser* Pane() const { return m_page->findChild<QTextBrowser*>(); }
 
-    void TapButton(const QString& name) {
-        for (auto* button : m_page->findChild<QToolBar*>()->findChildren<QToolButton*>()) {
-            if (button->accessibleName() == name) {
-                QTest::mouseClick(button, Qt::LeftButton);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no toolbar button " << name.toStdString();
-    }
-    void TapRow(QWidget* widget, int row) {
-        auto* list = qobject_cast<QListWidget*>(widget);
-        ASSERT_TRUE(list->isVisible()) << "rows are tapped on a shown list";
-        const QRect rect = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-    }
     void Key(QWidget* widget, Qt::Key key) { QTest::keyClick(widget, key); }
     QStringList BoxTexts() const {
         QStringList texts;
@@ -130,14 +98,14 @@ class DefinitionListsTest : public ::testing::Test {
 
 TEST_F(DefinitionListsTest, MarkWithNoFileThenTheRowOffersUnmark) {
     Run([&] {
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         EXPECT_EQ(Rows(Bookmarks()), (QStringList{"Bookmarks", "---Mark this---"}));
         EXPECT_TRUE(Bookmarks()->isVisible());
         EXPECT_EQ(QApplication::focusWidget(), Bookmarks());
         EXPECT_EQ(qobject_cast<QListWidget*>(Bookmarks())->currentRow(), 0);
         EXPECT_EQ(BookmarkBytes(), QByteArray("<missing>")) << "showing the list writes nothing";
 
-        TapRow(Bookmarks(), 1);
+        TapListRow(Bookmarks(), 1);
         EXPECT_FALSE(Bookmarks()->isVisible());
         EXPECT_EQ(Rows(Bookmarks()),
                   (QStringList{"Bookmarks", "---Mark this---", "---Clear All---", "cat"}));
@@ -148,7 +116,7 @@ TEST_F(DefinitionListsTest, MarkWithNoFileThenTheRowOffersUnmark) {
         EXPECT_EQ(m_boxes[0].style, UINT{MB_ICONINFORMATION});
         EXPECT_EQ(m_boxes[0].owner, m_page.get());
 
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         EXPECT_EQ(Rows(Bookmarks()),
                   (QStringList{"Bookmarks", "---Unmark this---", "---Clear All---", "cat"}));
         EXPECT_EQ(m_page->Word(), QStringLiteral("cat"));
@@ -159,23 +127,23 @@ TEST_F(DefinitionListsTest, MarkWithNoFileThenTheRowOffersUnmark) {
 TEST_F(DefinitionListsTest, UnmarkAsksAndCancelKeepsTheBookmark) {
     SetBookmarks({"dog", "cat"});
     Run([&] {
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         EXPECT_EQ(Rows(Bookmarks()),
                   (QStringList{"Bookmarks", "---Unmark this---", "---Clear All---", "dog", "cat"}));
         m_answer = IDCANCEL;
-        TapRow(Bookmarks(), 1);
+        TapListRow(Bookmarks(), 1);
         EXPECT_EQ(BookmarkBytes(), Utf16Lines({"dog", "cat"}));
         EXPECT_EQ(BoxTexts(), QStringList{"Are you sure?"});
         EXPECT_EQ(m_boxes[0].style, UINT{MB_OKCANCEL | MB_ICONINFORMATION});
         EXPECT_EQ(m_boxes[0].caption, QStringLiteral("Bookmarks"));
 
         m_answer = IDOK;
-        TapButton("Bookmarks");
-        TapRow(Bookmarks(), 1);
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 1);
         EXPECT_EQ(BookmarkBytes(), Utf16Lines({"dog"}));
         EXPECT_EQ(BoxTexts(),
                   (QStringList{"Are you sure?", "Are you sure?", "Word 'cat' removed"}));
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         EXPECT_EQ(Rows(Bookmarks()),
                   (QStringList{"Bookmarks", "---Mark this---", "---Clear All---", "dog"}));
     });
@@ -185,23 +153,23 @@ TEST_F(DefinitionListsTest, ButtonsToggleAndTheOtherButtonSwapsTheLists) {
     SetBookmarks({"dog"});
     fake_engine::Get().history = {"zebra", "cat"};
     Run([&] {
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         ASSERT_TRUE(Bookmarks()->isVisible());
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         EXPECT_FALSE(Bookmarks()->isVisible()) << "a second press closes the list";
 
-        TapButton("History");
+        TapToolButton(m_page.get(), "History");
         EXPECT_EQ(Rows(History()), (QStringList{"History", "---Clear All---", "zebra", "cat"}));
         EXPECT_TRUE(History()->isVisible());
-        TapButton("History");
+        TapToolButton(m_page.get(), "History");
         EXPECT_FALSE(History()->isVisible());
 
-        TapButton("Bookmarks");
-        TapButton("History");
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapToolButton(m_page.get(), "History");
         EXPECT_FALSE(Bookmarks()->isVisible());
         EXPECT_TRUE(History()->isVisible());
         EXPECT_EQ(QApplication::focusWidget(), History());
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         EXPECT_TRUE(Bookmarks()->isVisible());
         EXPECT_FALSE(History()->isVisible());
         EXPECT_EQ(Rows(Bookmarks()).size(), 4) << "filled once per opening";
@@ -215,10 +183,10 @@ TEST_F(DefinitionListsTest, PickingTheShownHeadwordInEitherListChangesNothing) {
     fake_engine::Get().history = {"cat", "dog"};
     Run([&] {
         const size_t printsBefore = fake_engine::Get().prints.size();
-        TapButton("Bookmarks");
-        TapRow(Bookmarks(), 3);
-        TapButton("History");
-        TapRow(History(), 2);
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 3);
+        TapToolButton(m_page.get(), "History");
+        TapListRow(History(), 2);
         EXPECT_EQ(fake_engine::Get().prints.size(), printsBefore) << "nothing rendered";
         EXPECT_EQ(m_page->Word(), QStringLiteral("cat"));
         EXPECT_EQ(Rows(History()), (QStringList{"History", "---Clear All---", "cat", "dog"}));
@@ -231,17 +199,17 @@ TEST_F(DefinitionListsTest, PickedWordsShowTheirEntryAndTheArrowsStepFromThem) {
     SetBookmarks({"zebra"});
     fake_engine::Get().history = {"dog"};
     Run([&] {
-        TapButton("Bookmarks");
-        TapRow(Bookmarks(), 3);
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 3);
         EXPECT_EQ(m_page->Word(), QStringLiteral("zebra"));
         EXPECT_EQ(m_page->Index(), 3u);
         EXPECT_TRUE(Pane()->toPlainText().contains("zebra"));
         EXPECT_FALSE(Bookmarks()->isVisible());
 
-        TapButton("History");
+        TapToolButton(m_page.get(), "History");
         EXPECT_EQ(Rows(History()), (QStringList{"History", "---Clear All---", "dog"}))
             << "the list is read from the engine at the first press";
-        TapRow(History(), 2);
+        TapListRow(History(), 2);
         EXPECT_EQ(m_page->Word(), QStringLiteral("dog"));
         EXPECT_EQ(m_page->Index(), 2u);
         EXPECT_EQ(Rows(History()), (QStringList{"History", "---Clear All---", "dog"}));
@@ -254,8 +222,8 @@ TEST_F(DefinitionListsTest, PickedWordsShowTheirEntryAndTheArrowsStepFromThem) {
 TEST_F(DefinitionListsTest, ABookmarkWithoutAnEntrySaysSoAndStays) {
     SetBookmarks({"unicorn"});
     Run([&] {
-        TapButton("Bookmarks");
-        TapRow(Bookmarks(), 3);
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 3);
         ASSERT_EQ(m_boxes.size(), 1u);
         EXPECT_EQ(m_boxes[0].text, QStringLiteral("Matching word not found on Dictionary."));
         EXPECT_EQ(m_boxes[0].caption, QStringLiteral("Error"));
@@ -269,18 +237,18 @@ TEST_F(DefinitionListsTest, ClearAllEmptiesTheBookmarkFileAndOffersMarkAgain) {
     SetBookmarks({"dog", "zebra"});
     Run([&] {
         m_answer = IDCANCEL;
-        TapButton("Bookmarks");
-        TapRow(Bookmarks(), 2);
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 2);
         EXPECT_EQ(BookmarkBytes(), Utf16Lines({"dog", "zebra"}));
 
         m_answer = IDOK;
-        TapButton("Bookmarks");
-        TapRow(Bookmarks(), 2);
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 2);
         EXPECT_EQ(BookmarkBytes(), QByteArray());
         EXPECT_EQ(BoxTexts(), (QStringList{"Are you sure?", "Are you sure?", "Bookmark cleared"}));
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         EXPECT_EQ(Rows(Bookmarks()), (QStringList{"Bookmarks", "---Mark this---"}));
-        TapRow(Bookmarks(), 1);
+        TapListRow(Bookmarks(), 1);
         EXPECT_EQ(BookmarkBytes(), Utf16Lines({"cat"}));
     });
 }
@@ -288,15 +256,15 @@ TEST_F(DefinitionListsTest, ClearAllEmptiesTheBookmarkFileAndOffersMarkAgain) {
 TEST_F(DefinitionListsTest, HistoryClearAllEmptiesTheEngineHistoryUntilTheNextWord) {
     fake_engine::Get().history = {"dog"};
     Run([&] {
-        TapButton("History");
-        TapRow(History(), 1);
+        TapToolButton(m_page.get(), "History");
+        TapListRow(History(), 1);
         EXPECT_EQ(fake_engine::CallCount("lxv_history_clear"), 1);
         EXPECT_TRUE(fake_engine::Get().history.empty());
         EXPECT_EQ(BoxTexts(), (QStringList{"Are you sure?", "History Cleared"}));
         EXPECT_EQ(m_boxes[1].caption, QStringLiteral("History"));
         EXPECT_EQ(m_boxes[1].style, UINT{MB_ICONINFORMATION});
 
-        TapButton("History");
+        TapToolButton(m_page.get(), "History");
         ASSERT_EQ(m_boxes.size(), 3u);
         EXPECT_EQ(m_boxes[2].text, QStringLiteral("No entries"));
         EXPECT_EQ(m_boxes[2].caption, QStringLiteral("History"));
@@ -304,7 +272,7 @@ TEST_F(DefinitionListsTest, HistoryClearAllEmptiesTheEngineHistoryUntilTheNextWo
         EXPECT_FALSE(History()->isVisible());
 
         Key(Pane(), Qt::Key_Right);
-        TapButton("History");
+        TapToolButton(m_page.get(), "History");
         EXPECT_EQ(Rows(History()), (QStringList{"History", "---Clear All---", "dog"}));
         EXPECT_TRUE(History()->isVisible());
     });
@@ -313,7 +281,7 @@ TEST_F(DefinitionListsTest, HistoryClearAllEmptiesTheEngineHistoryUntilTheNextWo
 TEST_F(DefinitionListsTest, KeysMoveTheHighlightOnlyAndReturnPicks) {
     fake_engine::Get().history = {"zebra", "dog"};
     Run([&] {
-        TapButton("History");
+        TapToolButton(m_page.get(), "History");
         Key(History(), Qt::Key_Down);
         Key(History(), Qt::Key_Down);
         Key(History(), Qt::Key_Down);
@@ -328,11 +296,11 @@ TEST_F(DefinitionListsTest, KeysMoveTheHighlightOnlyAndReturnPicks) {
 TEST_F(DefinitionListsTest, LosingTheFocusOrATapOnThePageClosesWithoutActing) {
     SetBookmarks({"dog"});
     Run([&] {
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         Key(Bookmarks(), Qt::Key_Down);
         Pane()->setFocus();
         EXPECT_FALSE(Bookmarks()->isVisible());
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         ASSERT_TRUE(Bookmarks()->isVisible());
         QTest::mouseClick(m_page.get(), Qt::LeftButton, {}, QPoint(m_page->width() / 2, 10));
         EXPECT_FALSE(Bookmarks()->isVisible());
@@ -346,8 +314,8 @@ TEST_F(DefinitionListsTest, TheFirstHeadwordOfADictionaryNotStartingWithACanBeBo
     fake_engine::SetWords({"cat", "dog"});
     Run(
         [&] {
-            TapButton("Bookmarks");
-            TapRow(Bookmarks(), 1);
+            TapToolButton(m_page.get(), "Bookmarks");
+            TapListRow(Bookmarks(), 1);
             EXPECT_EQ(BookmarkBytes(), Utf16Lines({"cat"}));
             EXPECT_EQ(BoxTexts(), QStringList{"Word 'cat' bookmarked"});
         },
@@ -368,8 +336,8 @@ TEST_F(DefinitionListsTest, AFailedBookmarkSaveIsReportedNotAnnounced) {
                 return IDOK;
             });
             Run([&] {
-                TapButton("Bookmarks");
-                TapRow(Bookmarks(), 1);
+                TapToolButton(m_page.get(), "Bookmarks");
+                TapListRow(Bookmarks(), 1);
             });
         },
         ::testing::ExitedWithCode(1), "bookmarks error box");
@@ -387,8 +355,8 @@ TEST_F(DefinitionListsTest, AHistoryWordWithoutAnIndexEndsTheProgram) {
                 return IDOK;
             });
             Run([&] {
-                TapButton("History");
-                TapRow(History(), 2);
+                TapToolButton(m_page.get(), "History");
+                TapListRow(History(), 2);
             });
         },
         ::testing::ExitedWithCode(1), "history error box");
@@ -412,24 +380,12 @@ TEST_F(DefinitionListsTest, TheSoftInputPanelShortensThePaneAndItsGoingRestoresI
 
 TEST_F(DefinitionListsTest, HelpAndAboutOpenFromThePageAndClosingReleasesThePane) {
     Run([&] {
-        std::vector<QString> shown;
-        const auto closeNext = [&] {
-            QTimer::singleShot(0, [&] {
-                QWidget* box = QApplication::activeModalWidget();
-                if (dynamic_cast<CHelpDlg*>(box) != nullptr) shown.push_back("help");
-                if (dynamic_cast<CAboutDlg*>(box) != nullptr) shown.push_back("about");
-                if (box != nullptr) box->close();
-            });
-        };
-        closeNext();
-        TapButton("Help");
-        closeNext();
-        QMenu* tools = nullptr;
-        for (auto* button : m_page->findChild<QToolBar*>()->findChildren<QToolButton*>())
-            if (button->menu() != nullptr) tools = button->menu();
-        ASSERT_NE(tools, nullptr);
-        tools->actions().front()->trigger();
-        EXPECT_EQ(shown, (std::vector<QString>{"help", "about"}));
+        EXPECT_EQ(TitleOfModalOpenedBy([&] { TapToolButton(m_page.get(), "Help"); }),
+                  QStringLiteral("Help"));
+        QMenu* tools = CommandBarMenu(m_page.get(), "Tools");
+        ASSERT_TRUE(tools != nullptr && !tools->actions().isEmpty());
+        EXPECT_EQ(TitleOfModalOpenedBy([&] { tools->actions().front()->trigger(); }),
+                  QStringLiteral("About Lexivane"));
         EXPECT_EQ(QApplication::activeModalWidget(), m_page.get());
         ASSERT_NE(Pane(), nullptr);
     });

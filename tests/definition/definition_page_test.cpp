@@ -25,19 +25,13 @@
 #include "platform/messagebox.h"
 #include "res/resource.h"
 #include "tests/support/fake_engine.h"
+#include "tests/support/page_helpers.h"
 
 namespace {
 
 constexpr LXV_HANDLE kEngine = 0x2A;
 const QColor kYellow(255, 255, 15);
 const QColor kInvertedYellow(0, 0, 240);
-
-QStringList Rows(QWidget* widget) {
-    QStringList rows;
-    auto* list = qobject_cast<QListWidget*>(widget);
-    for (int i = 0; list != nullptr && i < list->count(); ++i) rows << list->item(i)->text();
-    return rows;
-}
 
 void SendMouse(QWidget* widget, QEvent::Type type, const QPoint& pos) {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;

@@ -24,43 +24,9 @@
 #include "platform/messagebox.h"
 #include "res/resource.h"
 #include "search/search_dlg.h"
+#include "tests/support/page_helpers.h"
 
 namespace {
-
-QStringList Rows(QWidget* widget) {
-    QStringList rows;
-    auto* list = qobject_cast<QListWidget*>(widget);
-    for (int i = 0; list != nullptr && i < list->count(); ++i) rows << list->item(i)->text();
-    return rows;
-}
-
-QByteArray Utf16Lines(const QStringList& words) {
-    QByteArray bytes;
-    for (const QString& word : words) {
-        for (QChar c : word + QChar('\n')) {
-            bytes.append(static_cast<char>(c.unicode() & 0xFF));
-            bytes.append(static_cast<char>(c.unicode() >> 8));
-        }
-    }
-    return bytes;
-}
-
-void TapButton(CDialog* page, const QString& name) {
-    for (auto* button : page->findChild<QToolBar*>()->findChildren<QToolButton*>()) {
-        if (button->accessibleName() == name) {
-            QTest::mouseClick(button, Qt::LeftButton);
-            return;
-        }
-    }
-    ADD_FAILURE() << "no toolbar button " << name.toStdString();
-}
-
-void TapRow(QWidget* widget, int row) {
-    auto* list = qobject_cast<QListWidget*>(widget);
-    ASSERT_TRUE(list != nullptr && list->isVisible() && row < list->count());
-    const QRect rect = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-}
 
 // Runs `body` in the next page of type T to open, then closes it; counts the
 // bodies that ran, so that a page that never opened fails the test.
@@ -145,45 +111,45 @@ TEST_F(JourneysTest, BookmarkStepBookmarkReopenUnmarkAndClearAll) {
     RunProgram([&](CSearchDlg* search) {
         OpenFromSearch(search, "cat", [&](CDefinitionDlg* page) {
             QWidget* bookmarks = page->GetDlgItem(IDC_BOOKMARK_LIST);
-            TapButton(page, "Bookmarks");
-            TapRow(bookmarks, 1);
+            TapToolButton(page, "Bookmarks");
+            TapListRow(bookmarks, 1);
             QTest::keyClick(page->findChild<QTextBrowser*>(), Qt::Key_Right);
             EXPECT_EQ(page->Word(), QStringLiteral("catalog"));
-            TapButton(page, "Bookmarks");
+            TapToolButton(page, "Bookmarks");
             EXPECT_EQ(Rows(bookmarks),
                       (QStringList{"Bookmarks", "---Mark this---", "---Clear All---", "cat"}));
-            TapRow(bookmarks, 1);
+            TapListRow(bookmarks, 1);
         });
         EXPECT_EQ(m_boxes, (QStringList{"Bookmarks: Word 'cat' bookmarked",
                                         "Bookmarks: Word 'catalog' bookmarked"}));
         EXPECT_EQ(BookmarkBytes(), Utf16Lines({"catalog", "cat"}));
 
         QWidget* bookmarks = search->GetDlgItem(IDC_BOOKMARK_LIST);
-        TapButton(search, "Bookmarks");
+        TapToolButton(search, "Bookmarks");
         EXPECT_EQ(Rows(bookmarks), (QStringList{"Bookmarks", "---Clear All---", "catalog", "cat"}));
         int ran = 0;
         InNextPage<CDefinitionDlg>(ran, [&](CDefinitionDlg* page) {
             EXPECT_EQ(page->Word(), QStringLiteral("cat"));
             EXPECT_TRUE(page->findChild<QTextBrowser*>()->toPlainText().contains("sense of cat"));
             QWidget* list = page->GetDlgItem(IDC_BOOKMARK_LIST);
-            TapButton(page, "Bookmarks");
+            TapToolButton(page, "Bookmarks");
             EXPECT_EQ(Rows(list), (QStringList{"Bookmarks", "---Unmark this---", "---Clear All---",
                                                "catalog", "cat"}));
-            TapRow(list, 1);
+            TapListRow(list, 1);
             EXPECT_EQ(BookmarkBytes(), Utf16Lines({"catalog"}));
-            TapButton(page, "Bookmarks");
+            TapToolButton(page, "Bookmarks");
             EXPECT_EQ(Rows(list),
                       (QStringList{"Bookmarks", "---Mark this---", "---Clear All---", "catalog"}));
-            TapRow(list, 2);
+            TapListRow(list, 2);
             EXPECT_EQ(BookmarkBytes(), QByteArray());
         });
-        TapRow(bookmarks, 3);
+        TapListRow(bookmarks, 3);
         EXPECT_EQ(ran, 1);
         EXPECT_EQ(m_boxes.mid(2),
                   (QStringList{"Bookmarks: Are you sure?", "Bookmarks: Word 'cat' removed",
                                "Bookmarks: Are you sure?", "Bookmarks: Bookmark cleared"}));
 
-        TapButton(search, "Bookmarks");
+        TapToolButton(search, "Bookmarks");
         EXPECT_FALSE(bookmarks->isVisible());
         EXPECT_EQ(m_boxes.last(), QStringLiteral("Bookmarks: No entries"));
     });
@@ -196,28 +162,28 @@ TEST_F(JourneysTest, HistoryClearedFromEitherPageSaysNoEntriesUntilTheNextWord) 
         OpenFromSearch(search, "cat", [&](CDefinitionDlg* page) {
             QTest::keyClick(page->findChild<QTextBrowser*>(), Qt::Key_Right);
         });
-        TapButton(search, "History");
+        TapToolButton(search, "History");
         EXPECT_EQ(Rows(history), (QStringList{"History", "---Clear All---", "catalog", "cat"}));
-        TapRow(history, 1);
-        TapButton(search, "History");
+        TapListRow(history, 1);
+        TapToolButton(search, "History");
         EXPECT_EQ(m_boxes, (QStringList{"History: Are you sure?", "History: History Cleared",
                                         "History: No entries"}));
         m_boxes.clear();
 
         OpenFromSearch(search, "dog", [&](CDefinitionDlg* page) {
             QWidget* list = page->GetDlgItem(IDC_HISTORY_LIST);
-            TapButton(page, "History");
+            TapToolButton(page, "History");
             EXPECT_EQ(Rows(list), (QStringList{"History", "---Clear All---", "dog"}));
-            TapRow(list, 1);
-            TapButton(page, "History");
+            TapListRow(list, 1);
+            TapToolButton(page, "History");
             EXPECT_FALSE(list->isVisible());
             EXPECT_EQ(m_boxes, (QStringList{"History: Are you sure?", "History: History Cleared",
                                             "History: No entries"}));
             QTest::keyClick(page->findChild<QTextBrowser*>(), Qt::Key_Left);
-            TapButton(page, "History");
+            TapToolButton(page, "History");
             EXPECT_EQ(Rows(list), (QStringList{"History", "---Clear All---", "catch"}));
         });
-        TapButton(search, "History");
+        TapToolButton(search, "History");
         EXPECT_EQ(Rows(history), (QStringList{"History", "---Clear All---", "catch"}))
             << "read afresh from the engine after the definition page";
     });

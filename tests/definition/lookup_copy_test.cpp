@@ -22,6 +22,7 @@
 #include "platform/shell.h"
 #include "res/resource.h"
 #include "tests/support/fake_engine.h"
+#include "tests/support/page_helpers.h"
 #include "tests/support/run_page.h"
 
 namespace {
@@ -29,13 +30,6 @@ namespace {
 constexpr LXV_HANDLE kEngine = 0x2A;
 const QString kQuestion = QStringLiteral(
     "Word 'catty' not found. \r\n \r\nDo you want to see the nearest word, 'dog', instead");
-
-QStringList Rows(QWidget* widget) {
-    QStringList rows;
-    auto* list = qobject_cast<QListWidget*>(widget);
-    for (int i = 0; list != nullptr && i < list->count(); ++i) rows << list->item(i)->text();
-    return rows;
-}
 
 class LookupCopyTest : public ::testing::Test {
   protected:
@@ -68,19 +62,6 @@ class LookupCopyTest : public ::testing::Test {
         ASSERT_FALSE(found.isNull()) << text.toStdString();
         view->setTextCursor(found);
     }
-    // Clicks the command bar button with that accessible name.
-    void ClickButton(const QString& name) {
-        auto* bar = m_page->findChild<QToolBar*>();
-        ASSERT_NE(bar, nullptr);
-        for (QAction* action : bar->actions()) {
-            QWidget* button = bar->widgetForAction(action);
-            if (button != nullptr && button->accessibleName() == name) {
-                QTest::mouseClick(button, Qt::LeftButton);
-                return;
-            }
-        }
-        FAIL() << "no button " << name.toStdString();
-    }
     QString Clipboard() const { return QGuiApplication::clipboard()->text(); }
 
     std::unique_ptr<CDefinitionDlg> m_page;
@@ -92,7 +73,7 @@ TEST_F(LookupCopyTest, SelectedWordThatIsAHeadwordOpensAtOnce) {
     Run([&] {
         QGuiApplication::clipboard()->setText("kept");
         Select("Running,");
-        ClickButton("Look up");
+        TapToolButton(m_page.get(), "Look up");
         EXPECT_TRUE(m_boxes.empty()) << "no question for a headword";
         EXPECT_EQ(m_page->Word(), QStringLiteral("running"));
         EXPECT_EQ(m_page->Html(), QStringLiteral("<b>running</b> html"));
@@ -182,7 +163,7 @@ TEST_F(LookupCopyTest, CopyMenuOpensAtTheBottomRightAndCopiesPlainText) {
             if (definition != nullptr) definition->trigger();
             menu->close();
         });
-        ClickButton("Copy");
+        TapToolButton(m_page.get(), "Copy");
         EXPECT_EQ(items, (QStringList{"Copy Selected Word", "Copy Definition"}));
         const QPoint anchor =
             m_page->mapToGlobal(QPoint(m_page->width() - 40, m_page->height() - 11));

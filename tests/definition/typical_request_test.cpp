@@ -21,15 +21,9 @@
 #include "platform/messagebox.h"
 #include "res/resource.h"
 #include "search/search_dlg.h"
+#include "tests/support/page_helpers.h"
 
 namespace {
-
-QStringList Rows(QWidget* widget) {
-    QStringList rows;
-    auto* list = qobject_cast<QListWidget*>(widget);
-    for (int i = 0; list != nullptr && i < list->count(); ++i) rows << list->item(i)->text();
-    return rows;
-}
 
 // Closes the page on top however the test body returns, so that a failed
 // assertion never leaves a modal page running.

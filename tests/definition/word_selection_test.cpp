@@ -18,18 +18,12 @@
 #include "res/resource.h"
 #include "search/search_dlg.h"
 #include "tests/support/fake_engine.h"
+#include "tests/support/page_helpers.h"
 #include "tests/support/run_page.h"
 
 namespace {
 
 constexpr LXV_HANDLE kEngine = 0x2A;
-
-QStringList Rows(QWidget* widget) {
-    QStringList rows;
-    auto* list = qobject_cast<QListWidget*>(widget);
-    for (int i = 0; list != nullptr && i < list->count(); ++i) rows << list->item(i)->text();
-    return rows;
-}
 
 // What a definition page showed while it ran.
 struct Opened {

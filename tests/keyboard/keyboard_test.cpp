@@ -30,18 +30,12 @@
 #include "res/resource.h"
 #include "search/search_dlg.h"
 #include "tests/support/fake_engine.h"
+#include "tests/support/page_helpers.h"
 #include "tests/support/run_page.h"
 
 namespace {
 
 constexpr LXV_HANDLE kEngine = 0x2A;
-
-QStringList Rows(QWidget* widget) {
-    QStringList rows;
-    auto* list = qobject_cast<QListWidget*>(widget);
-    for (int i = 0; list != nullptr && i < list->count(); ++i) rows << list->item(i)->text();
-    return rows;
-}
 
 // Waits until the window that runs (the top modal one) is active: after a
 // modal window closes, the one below gets the keyboard back a moment later.
@@ -154,16 +148,9 @@ class KeyboardTest : public ::testing::Test {
     }
 
     void SetBookmarks(const QStringList& words) {
-        QByteArray bytes;
-        for (const QString& word : words) {
-            for (QChar c : word + QChar('\n')) {
-                bytes.append(static_cast<char>(c.unicode() & 0xFF));
-                bytes.append(static_cast<char>(c.unicode() >> 8));
-            }
-        }
         QFile file(m_dir.filePath("bookmark.dat"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        file.write(Utf16Lines(words));
     }
 
     void RunSearch(const std::function<void()>& body) {

@@ -26,29 +26,12 @@
 #include "res/resource.h"
 #include "search/search_dlg.h"
 #include "tests/support/fake_engine.h"
+#include "tests/support/page_helpers.h"
 #include "tests/support/run_page.h"
 
 namespace {
 
 constexpr LXV_HANDLE kEngine = 0x2A;
-
-QStringList Rows(QWidget* widget) {
-    QStringList rows;
-    auto* list = qobject_cast<QListWidget*>(widget);
-    for (int i = 0; list != nullptr && i < list->count(); ++i) rows << list->item(i)->text();
-    return rows;
-}
-
-QByteArray Utf16Lines(const QStringList& words) {
-    QByteArray bytes;
-    for (const QString& word : words) {
-        for (QChar c : word + QChar('\n')) {
-            bytes.append(static_cast<char>(c.unicode() & 0xFF));
-            bytes.append(static_cast<char>(c.unicode() >> 8));
-        }
-    }
-    return bytes;
-}
 
 class PopupListsTest : public ::testing::Test {
   protected:
@@ -102,22 +85,6 @@ class PopupListsTest : public ::testing::Test {
     QWidget* History() const { return m_page->GetDlgItem(IDC_HISTORY_LIST); }
     int Current(QWidget* list) const { return qobject_cast<QListWidget*>(list)->currentRow(); }
 
-    // Taps the toolbar button with that accessible name.
-    void TapButton(const QString& name) {
-        for (auto* button : m_page->findChild<QToolBar*>()->findChildren<QToolButton*>()) {
-            if (button->accessibleName() == name) {
-                QTest::mouseClick(button, Qt::LeftButton);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no toolbar button " << name.toStdString();
-    }
-    // Taps row `row` of a shown pop-up list.
-    void TapRow(QWidget* widget, int row) {
-        auto* list = qobject_cast<QListWidget*>(widget);
-        const QRect rect = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-    }
     void Key(QWidget* widget, Qt::Key key) { QTest::keyClick(widget, key); }
 
     QTemporaryDir m_dir;
@@ -129,7 +96,7 @@ class PopupListsTest : public ::testing::Test {
 TEST_F(PopupListsTest, BookmarksTappedTwiceShowsTheListThenHidesIt) {
     SetBookmarks({"dog", "cat"});
     Run([&] {
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         EXPECT_EQ(Rows(Bookmarks()), (QStringList{"Bookmarks", "---Clear All---", "dog", "cat"}));
         EXPECT_TRUE(Bookmarks()->isVisible());
         EXPECT_TRUE(m_page->m_bBookmarksShown);
@@ -137,7 +104,7 @@ TEST_F(PopupListsTest, BookmarksTappedTwiceShowsTheListThenHidesIt) {
         EXPECT_EQ(QApplication::focusWidget(), Bookmarks());
         EXPECT_FALSE(m_page->m_bBookmarksNeedFill);
 
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         EXPECT_FALSE(Bookmarks()->isVisible());
         EXPECT_FALSE(m_page->m_bBookmarksShown);
         EXPECT_TRUE(m_boxes.empty());
@@ -149,20 +116,20 @@ TEST_F(PopupListsTest, HistoryHidesTheBookmarkListAndTogglesOnceFilled) {
     SetBookmarks({"dog"});
     fake_engine::Get().history = {"zebra", "cat"};
     Run([&] {
-        TapButton("History");
+        TapToolButton(m_page.get(), "History");
         EXPECT_EQ(Rows(History()), (QStringList{"History", "---Clear All---", "zebra", "cat"}));
         EXPECT_TRUE(History()->isVisible());
         EXPECT_EQ(Current(History()), 0);
         EXPECT_FALSE(m_page->m_bHistoryNeedsFill);
 
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         EXPECT_TRUE(Bookmarks()->isVisible());
         EXPECT_FALSE(History()->isVisible()) << "the other list closes";
-        TapButton("History");
+        TapToolButton(m_page.get(), "History");
         EXPECT_TRUE(History()->isVisible());
         EXPECT_FALSE(Bookmarks()->isVisible());
         EXPECT_FALSE(m_page->m_bBookmarksShown);
-        TapButton("History");
+        TapToolButton(m_page.get(), "History");
         EXPECT_FALSE(History()->isVisible()) << "a second tap closes the list";
         EXPECT_EQ(fake_engine::CallCount("lxv_history_count"), 1) << "filled once";
     });
@@ -170,8 +137,8 @@ TEST_F(PopupListsTest, HistoryHidesTheBookmarkListAndTogglesOnceFilled) {
 
 TEST_F(PopupListsTest, EmptyListsSayNoEntriesAndStayHidden) {
     Run([&] {
-        TapButton("Bookmarks");
-        TapButton("History");
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapToolButton(m_page.get(), "History");
         EXPECT_FALSE(Bookmarks()->isVisible());
         EXPECT_FALSE(History()->isVisible());
         ASSERT_EQ(m_boxes.size(), 2u);
@@ -187,8 +154,8 @@ TEST_F(PopupListsTest, EmptyListsSayNoEntriesAndStayHidden) {
 TEST_F(PopupListsTest, HistoryClearAllConfirmedClearsTheEngineHistory) {
     fake_engine::Get().history = {"zebra", "cat"};
     Run([&] {
-        TapButton("History");
-        TapRow(History(), 1);
+        TapToolButton(m_page.get(), "History");
+        TapListRow(History(), 1);
         EXPECT_EQ(fake_engine::CallCount("lxv_history_clear"), 1);
         EXPECT_TRUE(fake_engine::Get().history.empty());
         EXPECT_TRUE(Rows(History()).isEmpty());
@@ -200,7 +167,7 @@ TEST_F(PopupListsTest, HistoryClearAllConfirmedClearsTheEngineHistory) {
         EXPECT_EQ(m_boxes[1].text, QStringLiteral("History Cleared"));
         EXPECT_EQ(m_boxes[1].style, UINT{MB_ICONINFORMATION});
 
-        TapButton("History");
+        TapToolButton(m_page.get(), "History");
         ASSERT_EQ(m_boxes.size(), 3u);
         EXPECT_EQ(m_boxes[2].text, QStringLiteral("No entries"));
         EXPECT_TRUE(m_opened.empty());
@@ -213,12 +180,12 @@ TEST_F(PopupListsTest, CancelledClearAllChangesNothing) {
     const QByteArray bookmarks = BookmarkBytes();
     Answer(IDCANCEL);
     Run([&] {
-        TapButton("History");
-        TapRow(History(), 1);
+        TapToolButton(m_page.get(), "History");
+        TapListRow(History(), 1);
         EXPECT_EQ(fake_engine::CallCount("lxv_history_clear"), 0);
         EXPECT_EQ(Rows(History()).size(), 4);
-        TapButton("Bookmarks");
-        TapRow(Bookmarks(), 1);
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 1);
         EXPECT_EQ(Rows(Bookmarks()).size(), 4);
         EXPECT_EQ(BookmarkBytes(), bookmarks);
         ASSERT_EQ(m_boxes.size(), 2u);
@@ -231,15 +198,15 @@ TEST_F(PopupListsTest, CancelledClearAllChangesNothing) {
 TEST_F(PopupListsTest, BookmarkClearAllConfirmedEmptiesTheFile) {
     SetBookmarks({"dog", "cat"});
     Run([&] {
-        TapButton("Bookmarks");
-        TapRow(Bookmarks(), 1);
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 1);
         EXPECT_EQ(BookmarkBytes(), QByteArray());
         EXPECT_TRUE(Rows(Bookmarks()).isEmpty());
         ASSERT_EQ(m_boxes.size(), 2u);
         EXPECT_EQ(m_boxes[1].text, QStringLiteral("Bookmark cleared"));
         EXPECT_EQ(m_boxes[1].caption, QStringLiteral("Bookmarks"));
         EXPECT_EQ(m_boxes[1].style, UINT{MB_ICONINFORMATION});
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         ASSERT_EQ(m_boxes.size(), 3u);
         EXPECT_EQ(m_boxes[2].text, QStringLiteral("No entries"));
     });
@@ -248,7 +215,7 @@ TEST_F(PopupListsTest, BookmarkClearAllConfirmedEmptiesTheFile) {
 TEST_F(PopupListsTest, ArrowKeysInAListOpenNothingAndReturnOpensTheSelectedWord) {
     fake_engine::Get().history = {"zebra", "cat"};
     Run([&] {
-        TapButton("History");
+        TapToolButton(m_page.get(), "History");
         Key(History(), Qt::Key_Down);
         Key(History(), Qt::Key_Down);
         Key(History(), Qt::Key_Down);
@@ -268,17 +235,17 @@ TEST_F(PopupListsTest, ArrowKeysInAListOpenNothingAndReturnOpensTheSelectedWord)
 TEST_F(PopupListsTest, ABookmarkPickOpensItsWordAndListsItInTheHistory) {
     SetBookmarks({"dog", "zebra"});
     Run([&] {
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         CloseNextDefinitionPage();
-        TapRow(Bookmarks(), 3);
+        TapListRow(Bookmarks(), 3);
         EXPECT_EQ(m_opened, std::vector<QString>{"zebra"});
         EXPECT_EQ(Rows(History()), (QStringList{"History", "---Clear All---", "zebra"}));
         EXPECT_FALSE(Bookmarks()->isVisible());
         EXPECT_TRUE(m_boxes.empty());
 
         // The title row does nothing but close the list.
-        TapButton("Bookmarks");
-        TapRow(Bookmarks(), 0);
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 0);
         EXPECT_FALSE(Bookmarks()->isVisible());
         EXPECT_EQ(m_opened.size(), 1u);
     });
@@ -287,12 +254,12 @@ TEST_F(PopupListsTest, ABookmarkPickOpensItsWordAndListsItInTheHistory) {
 TEST_F(PopupListsTest, ATapOnThePageOrElsewhereClosesTheOpenList) {
     SetBookmarks({"dog"});
     Run([&] {
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         ASSERT_TRUE(Bookmarks()->isVisible());
         QTest::mouseClick(m_page.get(), Qt::LeftButton, {}, QPoint(m_page->width() - 3, 60));
         EXPECT_FALSE(Bookmarks()->isVisible());
 
-        TapButton("Bookmarks");
+        TapToolButton(m_page.get(), "Bookmarks");
         ASSERT_TRUE(Bookmarks()->isVisible());
         m_page->GetDlgItem(IDC_SEARCH_EDIT)->setFocus();
         EXPECT_FALSE(Bookmarks()->isVisible()) << "losing the focus closes it";
@@ -302,24 +269,12 @@ TEST_F(PopupListsTest, ATapOnThePageOrElsewhereClosesTheOpenList) {
 
 TEST_F(PopupListsTest, HelpAndAboutOpenModallyAndClose) {
     Run([&] {
-        std::vector<QString> shown;
-        const auto closeNext = [&] {
-            QTimer::singleShot(0, [&] {
-                QWidget* box = QApplication::activeModalWidget();
-                if (dynamic_cast<CHelpDlg*>(box) != nullptr) shown.push_back("help");
-                if (dynamic_cast<CAboutDlg*>(box) != nullptr) shown.push_back("about");
-                if (box != nullptr) box->close();
-            });
-        };
-        closeNext();
-        TapButton("Help");
-        closeNext();
-        QMenu* tools = nullptr;
-        for (auto* button : m_page->findChild<QToolBar*>()->findChildren<QToolButton*>())
-            if (button->menu() != nullptr) tools = button->menu();
-        ASSERT_NE(tools, nullptr);
-        tools->actions().front()->trigger();
-        EXPECT_EQ(shown, (std::vector<QString>{"help", "about"}));
+        EXPECT_EQ(TitleOfModalOpenedBy([&] { TapToolButton(m_page.get(), "Help"); }),
+                  QStringLiteral("Help"));
+        QMenu* tools = CommandBarMenu(m_page.get(), "Tools");
+        ASSERT_TRUE(tools != nullptr && !tools->actions().isEmpty());
+        EXPECT_EQ(TitleOfModalOpenedBy([&] { tools->actions().front()->trigger(); }),
+                  QStringLiteral("About Lexivane"));
         EXPECT_EQ(QApplication::activeModalWidget(), m_page.get());
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             EXPECT_EQ(dynamic_cast<CHelpDlg*>(widget), nullptr) << "destroyed after closing";
@@ -340,8 +295,8 @@ TEST_F(PopupListsTest, AHistoryWordNotInTheDictionaryEndsTheProgram) {
                 return IDOK;
             });
             Run([&] {
-                TapButton("History");
-                TapRow(History(), 2);
+                TapToolButton(m_page.get(), "History");
+                TapListRow(History(), 2);
             });
         },
         ::testing::ExitedWithCode(1), "history error box");
@@ -359,7 +314,7 @@ TEST_F(PopupListsTest, ABookmarkNotInTheDictionaryEndsTheProgram) {
                 return IDOK;
             });
             Run([&] {
-                TapButton("Bookmarks");
+                TapToolButton(m_page.get(), "Bookmarks");
                 Key(Bookmarks(), Qt::Key_Down);
                 Key(Bookmarks(), Qt::Key_Down);
                 Key(Bookmarks(), Qt::Key_Return);
