@@ -76,6 +76,11 @@ QPoint PointFromLParam(LPARAM lParam) {
                   static_cast<int16_t>((lParam >> 16) & 0xFFFF));
 }
 
+// A message for one of the page's list boxes: the two pop-up lists.
+bool IsPopupListMessage(const MSG& msg) {
+    return dynamic_cast<ListBoxWidget*>(msg.hwnd) != nullptr;
+}
+
 bool IsArrowKey(WPARAM key) {
     return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
 }
@@ -358,11 +363,13 @@ BOOL CDefinitionDlg::PreTranslateMessage(MSG* msg) {
         case VK_RIGHT:
             OnArrowKey(IDC_NEXT_ARROW, true);
             break;
+        // Up and Down page through the entry, except in a pop-up list, where
+        // they move its highlight and the entry stays where it is.
         case VK_UP:
-            m_pPane->PageUp();
+            if (!IsPopupListMessage(*msg)) m_pPane->PageUp();
             break;
         case VK_DOWN:
-            m_pPane->PageDown();
+            if (!IsPopupListMessage(*msg)) m_pPane->PageDown();
             break;
         case MK_LBUTTON:
             m_bPopupTap = IsListVisible(IDC_BOOKMARK_LIST) || IsListVisible(IDC_HISTORY_LIST);
@@ -382,7 +389,7 @@ BOOL CDefinitionDlg::PreTranslateMessage(MSG* msg) {
     // A pop-up list moves its highlight with the arrow keys; anywhere else the
     // page has used them, and the pane must not scroll a second time.
     if ((msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) && IsArrowKey(msg->wParam) &&
-        dynamic_cast<ListBoxWidget*>(msg->hwnd) == nullptr) {
+        !IsPopupListMessage(*msg)) {
         return TRUE;
     }
     return CDialog::PreTranslateMessage(msg);

@@ -1,7 +1,9 @@
 #include "platform/messagebox.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <cstdlib>
 #include <utility>
@@ -77,7 +79,11 @@ int MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT
     if (defaultIndex < buttons.size()) box.setDefaultButton(buttons[defaultIndex].button);
     if (escape != nullptr) box.setEscapeButton(escape);
     box.setAccessibleName(shownCaption);
+    const QPointer<QWidget> opener = QApplication::activeWindow();
     box.exec();
+    // The window that had the keyboard gets it back, whatever the window
+    // system activates next.
+    if (opener != nullptr && opener->isVisible()) opener->activateWindow();
 
     QAbstractButton* clicked = box.clickedButton();
     for (const ButtonChoice& choice : buttons) {

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "definition/definition_dlg.h"
@@ -280,13 +282,19 @@ TEST_F(DefinitionListsTest, HistoryClearAllEmptiesTheEngineHistoryUntilTheNextWo
 
 TEST_F(DefinitionListsTest, KeysMoveTheHighlightOnlyAndReturnPicks) {
     fake_engine::Get().history = {"zebra", "dog"};
+    std::string longEntry;
+    for (int i = 0; i < 200; ++i) longEntry += "<p>line " + std::to_string(i) + "</p>";
+    fake_engine::Get().entries[1].html = longEntry;
     Run([&] {
+        QScrollBar* bar = Pane()->verticalScrollBar();
+        ASSERT_GT(bar->maximum(), 0);
         TapToolButton(m_page.get(), "History");
         Key(History(), Qt::Key_Down);
         Key(History(), Qt::Key_Down);
         Key(History(), Qt::Key_Down);
         EXPECT_TRUE(History()->isVisible());
         EXPECT_EQ(m_page->Word(), QStringLiteral("cat")) << "the arrows only move the highlight";
+        EXPECT_EQ(bar->value(), 0) << "the entry stays where it is";
         Key(History(), Qt::Key_Return);
         EXPECT_EQ(m_page->Word(), QStringLiteral("dog"));
         EXPECT_FALSE(History()->isVisible());

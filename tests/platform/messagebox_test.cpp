@@ -100,6 +100,22 @@ TEST_F(MessageBoxTest, RealBoxTakesIconAndButtonsFromTheStyle) {
     EXPECT_EQ(plain.icon, QMessageBox::NoIcon);
 }
 
+TEST_F(MessageBoxTest, TheWindowThatHadTheKeyboardGetsItBack) {
+    QWidget page;
+    page.resize(200, 200);
+    page.show();
+    page.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        EXPECT_TRUE(QTest::qWaitForWindowActive(box));
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(MessageBox(&page, "Word 'cat' bookmarked", "Bookmarks", MB_ICONINFORMATION), IDOK);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&page)) << "keys go on to reach the page";
+}
+
 int s_boxesAtExit = 0;
 
 struct ReportsAtExit {
