@@ -337,37 +337,29 @@ TEST_F(DefinitionListsTest, AFailedBookmarkSaveIsReportedNotAnnounced) {
             SetMessageBoxResponder([](const MessageBoxRecord& box) {
                 // Announcing a bookmark that the file does not hold ends differently.
                 if (box.text.contains("bookmarked")) _exit(3);
-                if (box.text == "Error in processing bookmarks. Please restart application" &&
-                    box.caption == "Error Message" && box.style == MB_ICONHAND) {
-                    fprintf(stderr, "bookmarks error box\n");
-                }
-                return IDOK;
+                return PrintBoxAndAnswerOk(box);
             });
             Run([&] {
                 TapToolButton(m_page.get(), "Bookmarks");
                 TapListRow(Bookmarks(), 1);
             });
         },
-        ::testing::ExitedWithCode(1), "bookmarks error box");
+        ::testing::ExitedWithCode(1),
+        "box: Error Message: Error in processing bookmarks. Please restart application: 16");
 }
 
 TEST_F(DefinitionListsTest, AHistoryWordWithoutAnIndexEndsTheProgram) {
     EXPECT_EXIT(
         {
             fake_engine::Get().history = {"0-ring"};
-            SetMessageBoxResponder([](const MessageBoxRecord& box) {
-                if (box.text == "Error in processing history. Please restart application" &&
-                    box.caption == "Error Message" && box.style == MB_ICONHAND) {
-                    fprintf(stderr, "history error box\n");
-                }
-                return IDOK;
-            });
+            SetMessageBoxResponder(&PrintBoxAndAnswerOk);
             Run([&] {
                 TapToolButton(m_page.get(), "History");
                 TapListRow(History(), 2);
             });
         },
-        ::testing::ExitedWithCode(1), "history error box");
+        ::testing::ExitedWithCode(1),
+        "box: Error Message: Error in processing history. Please restart application: 16");
 }
 
 TEST_F(DefinitionListsTest, TheSoftInputPanelShortensThePaneAndItsGoingRestoresIt) {

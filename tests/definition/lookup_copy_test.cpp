@@ -204,35 +204,25 @@ TEST_F(LookupCopyTest, CopyMenuBottomLineIsBelowTheSoftKeyboard) {
 TEST_F(LookupCopyTest, EntryThatCannotBeRenderedEndsTheProgram) {
     EXPECT_EXIT(
         {
-            SetMessageBoxResponder([&](const MessageBoxRecord& box) {
-                if (box.text == "Internal error!! Please restart the application" &&
-                    box.caption == "Error Message" && box.style == MB_ICONHAND) {
-                    fprintf(stderr, "internal error box\n");
-                }
-                return IDOK;
-            });
+            SetMessageBoxResponder(&PrintBoxAndAnswerOk);
             Run([&] {
                 Select("Running,");
                 fake_engine::Get().printResult = 0;
                 m_page->OnCommand(ID_LOOKUP);
             });
         },
-        ::testing::ExitedWithCode(1), "internal error box");
+        ::testing::ExitedWithCode(1),
+        "box: Error Message: Internal error!! Please restart the application: 16");
     EXPECT_EXIT(
         {
-            SetMessageBoxResponder([&](const MessageBoxRecord& box) {
-                if (box.text == "Internal error!! Please restart the application" &&
-                    box.caption == "Definition" && box.style == MB_ICONHAND) {
-                    fprintf(stderr, "internal error box\n");
-                }
-                return IDOK;
-            });
+            SetMessageBoxResponder(&PrintBoxAndAnswerOk);
             Run([&] {
                 fake_engine::Get().printResult = 0;
                 m_page->OnCommand(ID_COPY_DEFINITION);
             });
         },
-        ::testing::ExitedWithCode(1), "internal error box");
+        ::testing::ExitedWithCode(1),
+        "box: Definition: Internal error!! Please restart the application: 16");
 }
 
 }  // namespace

@@ -287,32 +287,21 @@ TEST_F(PopupListsTest, AHistoryWordNotInTheDictionaryEndsTheProgram) {
     EXPECT_EXIT(
         {
             fake_engine::Get().history = {"0-ring"};
-            SetMessageBoxResponder([](const MessageBoxRecord& box) {
-                if (box.text == "Error in processing history. Please restart application" &&
-                    box.caption == "Error Message" && box.style == MB_ICONHAND) {
-                    fprintf(stderr, "history error box\n");
-                }
-                return IDOK;
-            });
+            SetMessageBoxResponder(&PrintBoxAndAnswerOk);
             Run([&] {
                 TapToolButton(m_page.get(), "History");
                 TapListRow(History(), 2);
             });
         },
-        ::testing::ExitedWithCode(1), "history error box");
+        ::testing::ExitedWithCode(1),
+        "box: Error Message: Error in processing history. Please restart application: 16");
 }
 
 TEST_F(PopupListsTest, ABookmarkNotInTheDictionaryEndsTheProgram) {
     EXPECT_EXIT(
         {
             SetBookmarks({"0-ring"});
-            SetMessageBoxResponder([](const MessageBoxRecord& box) {
-                if (box.text == "Error in processing bookmarks. Please restart application" &&
-                    box.caption == "Error Message" && box.style == MB_ICONHAND) {
-                    fprintf(stderr, "bookmarks error box\n");
-                }
-                return IDOK;
-            });
+            SetMessageBoxResponder(&PrintBoxAndAnswerOk);
             Run([&] {
                 TapToolButton(m_page.get(), "Bookmarks");
                 Key(Bookmarks(), Qt::Key_Down);
@@ -320,7 +309,8 @@ TEST_F(PopupListsTest, ABookmarkNotInTheDictionaryEndsTheProgram) {
                 Key(Bookmarks(), Qt::Key_Return);
             });
         },
-        ::testing::ExitedWithCode(1), "bookmarks error box");
+        ::testing::ExitedWithCode(1),
+        "box: Error Message: Error in processing bookmarks. Please restart application: 16");
 }
 
 }  // namespace

@@ -9,6 +9,9 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <cstdio>
+
+#include "platform/messagebox.h"
 
 QStringList Rows(QWidget* widget) {
     QStringList rows;
@@ -70,4 +73,10 @@ QString TitleOfModalOpenedBy(const std::function<void()>& open) {
     });
     open();
     return title;
+}
+
+int PrintBoxAndAnswerOk(const MessageBoxRecord& box) {
+    std::fprintf(stderr, "box: %s: %s: %u\n", qPrintable(box.caption), qPrintable(box.text),
+                 box.style);
+    return IDOK;
 }

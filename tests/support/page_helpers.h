@@ -11,6 +11,7 @@
 
 class QMenu;
 class QWidget;
+struct MessageBoxRecord;
 
 // The texts of a list box's rows, top to bottom; none for a widget that is no list.
 QStringList Rows(QWidget* list);
@@ -32,5 +33,10 @@ QMenu* CommandBarMenu(QWidget* page, const QString& name);
 // Runs `open`; the modal window it opens is closed as soon as it runs, and its
 // title is returned. Empty when `open` opened none.
 QString TitleOfModalOpenedBy(const std::function<void()>& open);
+
+// A message-box responder for death tests: writes "box: CAPTION: TEXT: STYLE"
+// (the style in decimal) to the standard error, where the test matches it,
+// and answers OK.
+int PrintBoxAndAnswerOk(const MessageBoxRecord& box);
 
 #endif  // LEXIVANE_TESTS_SUPPORT_PAGE_HELPERS_H_
