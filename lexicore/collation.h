@@ -56,6 +56,12 @@ bool FoldStartsWith(std::string_view text, std::string_view prefix);
 // True when s has no upper-case letter.
 bool IsLowerCase(std::string_view s);
 
+// The text as nearest-word matching compares it: case folded, accented
+// letters as their plain letter (é e, ñ n), the ligatures written out (æ ae,
+// œ oe, ß ss). "Æneid", "aeneid" and "AEneid" give the same text, as do
+// "naïve" and "naive"; other bytes stay as they are.
+std::string MatchFold(std::string_view s);
+
 // Hash of the case-folded text: equal ignoring case gives equal hashes.
 uint64_t FoldHash(std::string_view s);
 

@@ -755,29 +755,6 @@ bool RenderParagraph(const Paragraph& p, bool head, uint8_t* pos, Writer* w) {
     return !bare_head;
 }
 
-// Letters and digits only, in lower case, accents dropped: "Ab"b['e]`" and
-// "Abb'e" both give "abbe", "{A. atricapillus}" and "A atricapillus" agree.
-std::string Normalize(std::string_view s) {
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        const char c = s[i];
-        if (c == '[') {
-            const size_t close = s.find(']', i);
-            if (close != std::string_view::npos) {
-                if (const GcideCode* code = FindGcideCode(s.substr(i + 1, close - i - 1))) {
-                    for (const char* a = code->ascii; *a != 0; ++a) {
-                        if (IsAlpha(*a) || IsDigit(*a)) out.push_back(Lower(*a));
-                    }
-                    i = close;
-                    continue;
-                }
-            }
-        }
-        if (IsAlpha(c) || IsDigit(c)) out.push_back(Lower(c));
-    }
-    return out;
-}
-
 // The words the head line spells as headwords: each text between backslashes
 // in the first paragraph's head.
 std::vector<std::string_view> HeadForms(std::string_view raw) {
@@ -792,14 +769,6 @@ std::vector<std::string_view> HeadForms(std::string_view raw) {
         i = head.find('\\', close + 1);
     }
     return forms;
-}
-
-bool IsOwnEntry(std::string_view key, std::string_view raw) {
-    const std::string k = Normalize(key);
-    for (std::string_view form : HeadForms(raw)) {
-        if (Normalize(form) == k) return true;
-    }
-    return false;
 }
 
 // The part of `raw` that a line for `key` converts.
@@ -846,7 +815,7 @@ bool LeadsParagraph(std::string_view text, size_t at) {
 bool FindFragment(std::string_view key, std::string_view raw, bool key_has_entry, Fragment* out) {
     const std::vector<Paragraph> paragraphs = SplitParagraphs(raw);
     if (paragraphs.empty()) return false;
-    const std::string k = Normalize(key);
+    const std::string k = GcideLetters(key);
     size_t found = paragraphs.size();
     for (size_t pi = 0; pi < paragraphs.size() && found == paragraphs.size(); ++pi) {
         // Searched as joined lines, the form the head line is parsed in.
@@ -864,7 +833,7 @@ bool FindFragment(std::string_view key, std::string_view raw, bool key_has_entry
             if (close == std::string_view::npos) break;
             // "({a})" and "{(b)}" letter the items of a list; they name nothing.
             if ((i > 0 && text[i - 1] == '(') || text[i + 1] == '(') continue;
-            if (Normalize(text.substr(i + 1, close - i - 1)) != k) continue;
+            if (GcideLetters(text.substr(i + 1, close - i - 1)) != k) continue;
             if (pi == 0 && i < head_end) {
                 out->text =
                     raw.substr(paragraphs[0].begin, paragraphs[0].end - paragraphs[0].begin);
@@ -978,6 +947,50 @@ void ForEachParallel(size_t n, Fn fn) {
 
 }  // namespace
 
+std::string GcideLetters(std::string_view s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c == '[') {
+            const size_t close = s.find(']', i);
+            if (close != std::string_view::npos) {
+                if (const GcideCode* code = FindGcideCode(s.substr(i + 1, close - i - 1))) {
+                    for (const char* a = code->ascii; *a != 0; ++a) {
+                        if (IsAlpha(*a) || IsDigit(*a)) out.push_back(Lower(*a));
+                    }
+                    i = close;
+                    continue;
+                }
+            }
+        }
+        if (IsAlpha(c) || IsDigit(c)) out.push_back(Lower(c));
+    }
+    return out;
+}
+
+bool GcideHeadsEntry(std::string_view key, std::string_view raw) {
+    const std::string k = GcideLetters(key);
+    for (std::string_view form : HeadForms(raw)) {
+        if (GcideLetters(form) == k) return true;
+    }
+    return false;
+}
+
+std::vector<std::string> GcideQuotations(std::string_view raw) {
+    std::vector<std::string> quotations;
+    const std::vector<Paragraph> paragraphs = SplitParagraphs(EntryText(raw));
+    for (size_t pi = 1; pi < paragraphs.size(); ++pi) {
+        if (!IsQuotation(paragraphs[pi])) continue;
+        std::string& quotation = quotations.emplace_back();
+        for (std::string_view line : paragraphs[pi].lines) {
+            if (IsSourceNoteLine(line)) continue;
+            if (!quotation.empty()) quotation.push_back(' ');
+            quotation.append(line);
+        }
+    }
+    return quotations;
+}
+
 bool LoadGcide(const std::string& index_path, GcideSource* out, std::string* error) {
     std::string index;
     if (!ReadSourceFile(index_path, &index, error)) return false;
@@ -1041,7 +1054,7 @@ std::string GcideHeadword(std::string_view key, std::string_view raw) {
     std::string shown(key);
     // Accents: the index writes "Abb'e" where the entry has "Ab"b['e]`".
     if (key.find('\'') != std::string_view::npos) {
-        const std::string k = Normalize(key);
+        const std::string k = GcideLetters(key);
         std::vector<std::string_view> candidates = HeadForms(raw);
         for (size_t i = raw.find('{'); i != std::string_view::npos; i = raw.find('{', i + 1)) {
             const size_t close = raw.find('}', i);
@@ -1049,7 +1062,7 @@ std::string GcideHeadword(std::string_view key, std::string_view raw) {
             candidates.push_back(raw.substr(i + 1, close - i - 1));
         }
         for (std::string_view form : candidates) {
-            if (form.find('[') == std::string_view::npos || Normalize(form) != k) continue;
+            if (form.find('[') == std::string_view::npos || GcideLetters(form) != k) continue;
             std::string spelled;
             bool representable = true;
             for (size_t i = 0; i < form.size(); ++i) {
@@ -1123,7 +1136,7 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
     std::vector<char> own(records.size());
     ForEachParallel(records.size(), [&](size_t i) {
         bodies[i] = EntryText(records[i].body);
-        own[i] = IsOwnEntry(records[i].key, bodies[i]);
+        own[i] = GcideHeadsEntry(records[i].key, bodies[i]);
     });
     std::unordered_set<std::string> keys_with_entry;
     std::unordered_set<std::string> seen;
@@ -1216,8 +1229,11 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
 std::string FindGcideNotation(std::string_view s, bool html) {
     for (size_t i = 0; i < s.size(); ++i) {
         const char c = s[i];
-        if (c == '{' || c == '}' || c == '\\')
-            return std::string("'") + c + "' at " + std::to_string(i);
+        // A brace next to a letter inside it is the source's cross-reference
+        // ("{Abbot}"); a brace standing alone ("({ or })") is the character.
+        const bool brace = (c == '{' && i + 1 < s.size() && IsAlpha(s[i + 1])) ||
+                           (c == '}' && i > 0 && IsAlpha(s[i - 1]));
+        if (brace || c == '\\') return std::string("'") + c + "' at " + std::to_string(i);
         if (static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != kSenseBreak) {
             return "control character at " + std::to_string(i);
         }

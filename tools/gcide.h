@@ -24,6 +24,10 @@ namespace lexivane_dict {
 // The size of the buffer the program prints an entry into, NUL included.
 inline constexpr size_t kGcidePrintBuffer = 12000;
 
+// How the note ends that closes an entry with parts left out to fit the
+// buffer: "Quotations and etymologies are left out of this long entry."
+inline constexpr std::string_view kGcideLeftOutEnding = " left out of this long entry.";
+
 // One index line with the raw entry text it points to.
 struct GcideRecord {
     std::string key;        // the index key, e.g. "Abbey", "Abb'e", "Rock crystal"
@@ -96,8 +100,21 @@ uint8_t RenderGcide(std::string_view raw, GcidePart part, GcideMarkup markup, st
 // itself writes the word in lower case. Windows-1252.
 std::string GcideHeadword(std::string_view key, std::string_view raw);
 
+// The letters and digits of source text in lower case, each bracket code as
+// its ASCII form, everything else dropped: "Ab"b['e]`" and "Abb'e" both give
+// "abbe", "{negative\n phototropism}" "negativephototropism".
+std::string GcideLetters(std::string_view source);
+
+// Whether `key` is one of the headwords the head line of entry text `raw`
+// spells (its own entry, rather than a line pointing into another word's).
+bool GcideHeadsEntry(std::string_view key, std::string_view raw);
+
+// The quotations that illustrate the senses of entry text `raw`, each as its
+// source lines joined by spaces, with its citation and without source notes.
+std::vector<std::string> GcideQuotations(std::string_view raw);
+
 // Describes the first piece of source notation left in converted output
-// (`html` true for the HTML form): a bracket code, braces, a backslash, a
+// (`html` true for the HTML form): a bracket code, braces around a word, a backslash, a
 // control character other than the sense break, or in HTML an unescaped '&'
 // or '<' outside a tag. Empty when there is none.
 std::string FindGcideNotation(std::string_view converted, bool html);

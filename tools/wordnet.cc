@@ -254,38 +254,47 @@ bool ReadWordNet(const std::string& index_path, const std::string& data_path,
         error);
 }
 
+bool ReadWordNetExceptionList(const std::string& path,
+                              std::vector<std::pair<std::string, std::string>>* pairs,
+                              std::string* error) {
+    std::string contents;
+    if (!ReadSourceFile(path, &contents, error)) return false;
+    return ForEachLine(contents, [&](std::string_view line, int number) {
+        std::vector<std::string> words;
+        size_t pos = 0;
+        while (pos < line.size()) {
+            const size_t end = std::min(line.find(' ', pos), line.size());
+            if (end > pos) words.push_back(Lower(Spaced(line.substr(pos, end - pos))));
+            pos = end + 1;
+        }
+        if (words.empty()) return true;
+        if (words.size() < 2) {
+            *error = LineError(path, number, "expected an inflected form and its base form");
+            return false;
+        }
+        for (size_t i = 1; i < words.size(); ++i) {
+            if (words[0] != words[i]) pairs->emplace_back(words[0], words[i]);
+        }
+        return true;
+    });
+}
+
 bool ReadWordNetExceptions(const std::string& dir,
                            std::vector<std::pair<std::string, std::string>>* pairs,
                            std::string* error) {
-    std::set<std::pair<std::string, std::string>> seen;
+    std::vector<std::pair<std::string, std::string>> all;
     for (const char* name : {"noun.exc", "verb.exc", "adj.exc", "adv.exc"}) {
-        const std::string path = dir + "/" + name;
-        std::string contents;
-        if (!ReadSourceFile(path, &contents, error)) return false;
-        const bool ok = ForEachLine(contents, [&](std::string_view line, int number) {
-            std::vector<std::string> words;
-            size_t pos = 0;
-            while (pos < line.size()) {
-                const size_t end = std::min(line.find(' ', pos), line.size());
-                if (end > pos) words.push_back(Lower(Spaced(line.substr(pos, end - pos))));
-                pos = end + 1;
-            }
-            if (words.empty()) return true;
-            if (words.size() < 2) {
-                *error = LineError(path, number, "expected an inflected form and its base form");
-                return false;
-            }
-            for (size_t i = 1; i < words.size(); ++i) {
-                std::pair<std::string, std::string> pair(words[0], words[i]);
-                if (pair.first != pair.second && seen.insert(pair).second) {
-                    pairs->push_back(std::move(pair));
-                }
-            }
-            return true;
-        });
-        if (!ok) return false;
+        if (!ReadWordNetExceptionList(dir + "/" + name, &all, error)) return false;
+    }
+    std::set<std::pair<std::string, std::string>> seen;
+    for (auto& pair : all) {
+        if (seen.insert(pair).second) pairs->push_back(std::move(pair));
     }
     return true;
+}
+
+std::vector<std::pair<std::string, std::string>> CommonIrregularForms() {
+    return {{"being", "be"}, {"does", "do"}, {"doing", "do"}, {"its", "it"}};
 }
 
 bool ReadCountedLemmas(const std::string& path, std::unordered_set<std::string>* lemmas,

@@ -40,13 +40,23 @@ bool ReadWordNet(const std::string& index_path, const std::string& data_path,
                  const std::unordered_set<std::string>* keep,
                  std::vector<lexicore::SourceEntry>* entries, std::string* error);
 
+// Reads one WordNet exception list (noun.exc, verb.exc, ...) at `path`: lines
+// "inflected base [base...]", underscores for spaces. Appends an (inflected,
+// base) pair per base, lower case, leaving out forms that are their own base.
+bool ReadWordNetExceptionList(const std::string& path,
+                              std::vector<std::pair<std::string, std::string>>* pairs,
+                              std::string* error);
+
 // Reads the exception lists noun.exc, verb.exc, adj.exc and adv.exc of the
-// WordNet database in `dir`: lines "inflected base [base...]", underscores for
-// spaces. Appends (inflected, base) pairs, each once, leaving out forms that
-// are their own base.
+// WordNet database in `dir` and appends their pairs, each once.
 bool ReadWordNetExceptions(const std::string& dir,
                            std::vector<std::pair<std::string, std::string>>* pairs,
                            std::string* error);
+
+// Irregular forms of the commonest words that WordNet's exception lists lack,
+// as (form, base) pairs: "being", "does" and "doing" of be and do, and the
+// possessive "its" of it.
+std::vector<std::pair<std::string, std::string>> CommonIrregularForms();
 
 // Reads WordNet's cntlist.rev ("sense_key sense_number tag_count" lines) and
 // collects the lemmas (lower case, spaces for underscores) of every sense with
