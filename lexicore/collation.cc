@@ -168,6 +168,10 @@ int Collate(std::string_view a, std::string_view b) {
     return 0;
 }
 
+bool PrimaryEquals(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && ComparePrimary(a.data(), b, a.size()) == 0;
+}
+
 int ComparePrimary(const char* name, std::string_view key, size_t n) {
     size_t i = 0;
     while (i < n && name[i] == key[i]) ++i;

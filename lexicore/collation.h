@@ -41,6 +41,10 @@ int CollateZ(const char* name, std::string_view key);
 // key[0..n); n <= key.size() and name has n readable bytes.
 int ComparePrimary(const char* name, std::string_view key, size_t n);
 
+// True when a and b have the same length and the same primary weights: they
+// differ at most in case and accents, and sort next to each other.
+bool PrimaryEquals(std::string_view a, std::string_view b);
+
 // Lower-cases one Windows-1252 byte (A-Z, À-Þ, Š, Œ, Ž, Ÿ).
 unsigned char FoldByte(unsigned char c);
 

@@ -73,6 +73,15 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         err << error << "\n";
         return kExitFailure;
     }
+    // WordNet's irregular forms, and those of the commonest words its lists lack.
+    std::vector<std::pair<std::string, std::string>> irregular;
+    if (!options.exceptions_dir.empty()) {
+        if (!ReadWordNetExceptions(options.exceptions_dir, &irregular, &error)) {
+            err << error << "\n";
+            return kExitFailure;
+        }
+        for (auto& pair : CommonIrregularForms()) irregular.push_back(std::move(pair));
+    }
     for (const std::string& index : options.wordnet_indexes) {
         if (!ReadWordNet(index, DictdDataPathFor(index),
                          options.frequency_list.empty() ? nullptr : &frequent, &source.entries,
@@ -103,11 +112,8 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             return kExitFailure;
         }
     }
-    if (!options.exceptions_dir.empty() &&
-        !ReadWordNetExceptions(options.exceptions_dir, &source.exceptions, &error)) {
-        err << error << "\n";
-        return kExitFailure;
-    }
+    source.exceptions.insert(source.exceptions.end(), std::make_move_iterator(irregular.begin()),
+                             std::make_move_iterator(irregular.end()));
 
     lexicore::BuildStats stats;
     if (!lexicore::WriteDictionary(source, options.output, &stats, &error)) {
