@@ -27,6 +27,7 @@ struct BuildOptions {
     std::vector<std::string> text_sources;
     std::vector<std::string> gcide_indexes;
     std::string exceptions_dir;
+    std::string wordnet_data;
     std::string frequency_list;
 };
 
@@ -51,6 +52,8 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             options.gcide_indexes.push_back(value);
         } else if (option == "--exceptions") {
             options.exceptions_dir = value;
+        } else if (option == "--wordnet-data") {
+            options.wordnet_data = value;
         } else if (option == "--frequent") {
             options.frequency_list = value;
         } else {
@@ -82,9 +85,16 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         }
         for (auto& pair : CommonIrregularForms()) irregular.push_back(std::move(pair));
     }
+    WordNetSpellings spellings;
+    if (!options.wordnet_data.empty() &&
+        !ReadWordNetSpellings(options.wordnet_data, &spellings, &error)) {
+        err << error << "\n";
+        return kExitFailure;
+    }
     for (const std::string& index : options.wordnet_indexes) {
         if (!ReadWordNet(index, DictdDataPathFor(index),
-                         options.frequency_list.empty() ? nullptr : &frequent, &source.entries,
+                         options.frequency_list.empty() ? nullptr : &frequent,
+                         options.wordnet_data.empty() ? nullptr : &spellings, &source.entries,
                          &error)) {
             err << error << "\n";
             return kExitFailure;
@@ -185,10 +195,10 @@ int Stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     StatsOptions options;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        std::string* value = arg == "--gcide"        ? &options.gcide_index
-                             : arg == "--wordnet"    ? &options.wordnet_index
-                             : arg == "--exceptions" ? &options.exceptions_dir
-                                                     : nullptr;
+        std::string* value = arg == "--gcide"          ? &options.gcide_index
+                             : arg == "--wordnet-data" ? &options.wordnet_data
+                             : arg == "--exceptions"   ? &options.exceptions_dir
+                                                       : nullptr;
         if (value != nullptr) {
             if (i + 1 == args.size()) return UsageError(err, "option " + arg + " needs a value");
             *value = args[++i];
@@ -273,7 +283,8 @@ int Inflections(const std::vector<std::string>& args, std::ostream& out, std::os
 std::string Usage() {
     return "usage: lexivane-dict COMMAND ARGUMENTS\n"
            "\n"
-           "  build -o FILE SOURCE... [--exceptions DIR] [--frequent CNTLIST]\n"
+           "  build -o FILE SOURCE... [--exceptions DIR] [--wordnet-data DIR]\n"
+           "        [--frequent CNTLIST]\n"
            "      Compiles the sources into the dictionary FILE (written atomically).\n"
            "      SOURCE is one of\n"
            "        --wordnet INDEX   WordNet in dictd format (dict-wn's wn.index; the\n"
@@ -282,13 +293,16 @@ std::string Usage() {
            "                          the entries come from gcide.dict.dz beside it)\n"
            "        --text FILE       a source in Lexivane's plain-text format\n"
            "      --exceptions DIR    WordNet's inflection exceptions (DIR/*.exc)\n"
+           "      --wordnet-data DIR  WordNet's database (DIR/data.*): headwords keep the\n"
+           "                          capitals of a word WordNet writes one way only\n"
            "      --frequent CNTLIST  keep only WordNet headwords with a non-zero count\n"
            "                          in WordNet's cntlist.rev\n"
            "  lookup [--html] FILE WORD\n"
            "      Prints the entry of the headword nearest to WORD, as the engine gives it.\n"
            "  list FILE\n"
            "      Prints every headword, in the engine's order.\n"
-           "  stats FILE [--gcide INDEX] [--wordnet INDEX] [--exceptions DIR] [--list]\n"
+           "  stats FILE [--gcide INDEX] [--wordnet-data DIR] [--exceptions DIR]\n"
+           "        [--list]\n"
            "      Counts what a reader meets in FILE: entries without a definition,\n"
            "      stray head lines, entries cut to fit the program's 12000-byte\n"
            "      buffer, marks and HTML left from the source, spellings and irregular\n"

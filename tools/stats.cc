@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -13,7 +14,6 @@
 #include "lexicore/builder.h"
 #include "lexicore/collation.h"
 #include "tools/cli.h"
-#include "tools/dictd.h"
 #include "tools/encoding.h"
 #include "tools/entry_check.h"
 #include "tools/gcide.h"
@@ -253,39 +253,22 @@ void Measure::MeasureSpellings() {
 }
 
 bool Measure::MeasureCapitals() {
+    WordNetSpellings spellings;
     std::string error;
-    const bool ok = ReadDictd(
-        options_.wordnet_index, DictdDataPathFor(options_.wordnet_index),
-        [&](const DictdRecord& record, std::string*) {
-            // The spellings the entry gives its word: its first line and the
-            // word's own place in the lists of synonyms.
-            const std::string key = ToWindows1252(record.headword);
-            const size_t eol = record.text.find('\n');
-            std::unordered_set<std::string> spellings;
-            std::string first = ToWindows1252(record.text.substr(0, eol));
-            while (!first.empty() && first.back() == ' ') first.pop_back();
-            spellings.insert(first);
-            for (size_t open = record.text.find('{'); open != std::string::npos;
-                 open = record.text.find('{', open + 1)) {
-                const size_t close = record.text.find('}', open);
-                if (close == std::string::npos) break;
-                std::string word = ToWindows1252(record.text.substr(open + 1, close - open - 1));
-                for (const char* marker : {"(a)", "(p)", "(ip)"}) {
-                    if (word.ends_with(marker)) word.resize(word.size() - std::strlen(marker));
-                }
-                if (lexicore::FoldEquals(word, key)) spellings.insert(word);
-            }
-            const std::string& spelling = *spellings.begin();
-            if (spellings.size() != 1 || lexicore::IsLowerCase(spelling)) return true;
-            const uint32_t index = IndexOf(key);
-            if (index == kNotFound || !lexicore::FoldEquals(headwords_[index], key)) return true;
-            ++capitals_checked_;
-            if (headwords_[index] != spelling) capitals_.Add(spelling);
-            return true;
-        },
-        &error);
-    if (!ok) err_ << error << "\n";
-    return ok;
+    if (!ReadWordNetSpellings(options_.wordnet_data, &spellings, &error)) {
+        err_ << error << "\n";
+        return false;
+    }
+    for (const auto& [word, forms] : spellings) {
+        const std::string only = ToWindows1252(OnlySpelling(spellings, word));
+        if (only.empty()) continue;
+        const uint32_t index = IndexOf(only);
+        if (index == kNotFound || !lexicore::FoldEquals(headwords_[index], only)) continue;
+        ++capitals_checked_;
+        if (headwords_[index] != only) capitals_.Add(only);
+    }
+    std::sort(capitals_.names.begin(), capitals_.names.end());
+    return true;
 }
 
 bool Measure::MeasureIrregularForms() {
@@ -340,7 +323,7 @@ bool Measure::Run(std::ostream& out) {
     if (!options_.gcide_index.empty() && !ReadGcideSource()) return false;
     if (!MeasureEntries()) return false;
     MeasureSpellings();
-    if (!options_.wordnet_index.empty() && !MeasureCapitals()) return false;
+    if (!options_.wordnet_data.empty() && !MeasureCapitals()) return false;
     if (!options_.exceptions_dir.empty() && !MeasureIrregularForms()) return false;
 
     out << "headwords: " << count << "\n"
@@ -366,7 +349,7 @@ bool Measure::Run(std::ostream& out) {
     Report(out, "entries with marks in a pronunciation", pronunciation_);
     Report(out, "entries with source HTML", html_debris_);
     Report(out, "spellings that miss their headword", spellings_, of(spellings_checked_));
-    if (!options_.wordnet_index.empty()) {
+    if (!options_.wordnet_data.empty()) {
         Report(out, "headwords without the source's capitals", capitals_, of(capitals_checked_));
     }
     if (!options_.exceptions_dir.empty()) {

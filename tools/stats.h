@@ -12,7 +12,7 @@ namespace lexivane_dict {
 struct StatsOptions {
     std::string dictionary;      // the compiled file
     std::string gcide_index;     // GCIDE's dictd index, or empty
-    std::string wordnet_index;   // dict-wn's index, or empty
+    std::string wordnet_data;    // WordNet's database folder (data.*), or empty
     std::string exceptions_dir;  // WordNet's *.exc lists, or empty
     bool list = false;           // name the headwords behind each count
 };
