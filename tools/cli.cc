@@ -108,13 +108,15 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             return kExitFailure;
         }
         GcideStats stats;
-        std::vector<lexicore::SourceEntry> entries = ConvertGcide(gcide.records, &stats);
+        std::vector<lexicore::SourceEntry> entries = ConvertGcide(gcide.records, &stats, irregular);
         source.entries.insert(source.entries.end(), std::make_move_iterator(entries.begin()),
                               std::make_move_iterator(entries.end()));
-        out << index << ": " << stats.records << " index lines: " << stats.whole
-            << " whole entries, " << stats.fragments << " parts of entries, " << stats.skipped
-            << " skipped; " << stats.long_before << " headwords over " << kEntryBufferSize
-            << " bytes, " << stats.long_after << " after fitting\n";
+        out << index << ": " << stats.records << " index lines: " << stats.own << " own entries, "
+            << stats.forms << " forms given their word's entry, " << stats.paragraphs
+            << " given a paragraph, " << stats.skipped << " skipped; " << stats.irregular
+            << " base entries for irregular forms, " << stats.repeated << " repeats left out; "
+            << stats.long_before << " headwords over " << kEntryBufferSize << " bytes, "
+            << stats.long_after << " after fitting\n";
     }
     for (const std::string& path : options.text_sources) {
         if (!ReadTextSource(path, &source, &error)) {

@@ -22,6 +22,7 @@ bool IsLetter(char c) {
 struct Part {
     std::vector<std::string> bold;  // the text of each bold run
     bool leads_with_form = false;   // starts (after a dash) with a bold run that starts a word
+    bool run_on = false;            // starts with a dash: a word run on after an entry
     std::string visible;            // everything shown
     std::string plain;              // what is shown outside bold runs
 };
@@ -42,6 +43,7 @@ Part ReadPart(std::string_view html) {
             const char c = html[i++];
             visible.push_back(c);
             plain.push_back(c);
+            if (c == '\x97' && at_start) part.run_on = true;
             if (c != ' ' && c != '\x97') at_start = false;
             continue;
         }
@@ -69,18 +71,26 @@ Part ReadPart(std::string_view html) {
     return part;
 }
 
-// `s` without its (...) and [...] groups.
+// `s` without its (...) and [...] groups; a bracket that never closes is
+// kept as it is.
 std::string WithoutGroups(std::string_view s) {
     std::string out;
-    int depth = 0;
-    for (char c : s) {
-        if (c == '(' || c == '[') {
-            ++depth;
-        } else if ((c == ')' || c == ']') && depth > 0) {
-            --depth;
-        } else if (depth == 0) {
-            out.push_back(c);
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '(' || s[i] == '[') {
+            const char open = s[i];
+            const char close = open == '(' ? ')' : ']';
+            int depth = 0;
+            size_t end = i;
+            for (; end < s.size(); ++end) {
+                if (s[end] == open) ++depth;
+                if (s[end] == close && --depth == 0) break;
+            }
+            if (end < s.size()) {
+                i = end;
+                continue;
+            }
         }
+        out.push_back(s[i]);
     }
     return out;
 }
@@ -165,9 +175,11 @@ bool HasPronunciationMarks(std::string_view text) {
     for (size_t open = text.find('('); open != std::string_view::npos;
          open = text.find('(', open + 1)) {
         const size_t close = text.find_first_of(") \n", open + 1);
-        if (close == std::string_view::npos || text[close] != ')' || close - open > 40) continue;
+        if (close == std::string_view::npos || text[close] != ')' || close - open > 80) continue;
         const std::string_view inner = text.substr(open + 1, close - open - 1);
-        if (inner.find_first_of("*\x93\x94") != std::string_view::npos &&
+        // A word quoted in parentheses, ("dust"), is no pronunciation.
+        if (!inner.empty() && inner.front() != '\x93' &&
+            inner.find_first_of("*\x93\x94") != std::string_view::npos &&
             std::any_of(inner.begin(), inner.end(), IsLetter)) {
             return true;
         }
@@ -227,7 +239,9 @@ EntryFindings CheckEntry(std::string_view headword, std::string_view html, std::
         const Part& part = parts[i];
         const bool defines = Defines(part);
         found.definition = found.definition || defines;
-        if (defines || !part.leads_with_form || !NamesPartOfSpeech(part.visible)) continue;
+        if (defines || part.run_on || !part.leads_with_form || !NamesPartOfSpeech(part.visible)) {
+            continue;
+        }
         const bool names_headword = std::any_of(part.bold.begin(), part.bold.end(),
                                                 [&](const auto& b) { return LetterKey(b) == key; });
         const bool followed = i + 1 < parts.size() && !parts[i + 1].leads_with_form;

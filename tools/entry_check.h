@@ -17,7 +17,8 @@ struct EntryFindings {
     // run-on lists ("— Sensuously, adv. — Sensuousness, n."), pronunciations
     // and bracketed etymologies or labels say nothing more.
     bool definition = false;
-    // A head line of another word (none of its bold forms is the headword)
+    // A head line of another word (none of its bold forms is the headword;
+    // a word run on after an entry, "— Sensuously, adv.", is none)
     // stands without a definition of its own: the next part starts another
     // head line, or nothing follows ("harder" opening with "Hard (härd), a.").
     bool stray_head_line = false;

@@ -137,7 +137,7 @@ bool Measure::MeasureEntries() {
         bool cut = false;
         if (lxv_printhtml_buf(h_, entry, fitted.data(), kEntryBufferSize) == 0 ||
             whole_html != fitted.c_str()) {
-            cut_html_.Add(word);
+            cut_html_.Add(word + " (" + std::to_string(whole_html.size()) + " bytes)");
             cut = true;
         }
         if (lxv_print_buf(h_, entry, fitted.data(), kEntryBufferSize) == 0 ||
@@ -201,8 +201,7 @@ bool Measure::ReadGcideSource() {
         auto& [reached, named] = keys[lexicore::Fold(record.key)];
         reached = letters.empty() ? folded_headwords.count(lexicore::Fold(record.key)) != 0
                                   : by_letters_.count(letters) != 0;
-        named =
-            named || GcideLetters(record.body).find(GcideLetters(record.key)) != std::string::npos;
+        named = named || GcideNamesKey(record.key, record.body);
         if (!GcideHeadsEntry(record.key, record.body) ||
             !quoted_bodies.insert(record.body.data()).second) {
             continue;
@@ -210,6 +209,8 @@ bool Measure::ReadGcideSource() {
         const uint32_t index = IndexOf(GcideHeadword(record.key, record.body));
         if (index == kNotFound) continue;
         for (const std::string& quotation : GcideQuotations(record.body)) {
+            // A bracket code's letters need not be the letters it shows ("[pounds]" £).
+            if (quotation.find('[') != std::string::npos) continue;
             const std::string start = GcideLetters(quotation).substr(0, kQuotationLetters);
             if (start.size() == kQuotationLetters) quotations_[index].push_back(start);
         }
