@@ -142,6 +142,7 @@ bool PartOfSpeechWord(std::string_view w, uint8_t* bits) {
         {"ppr.", 0},
         {"imperf.", 0},
         {"aux.", 0},
+        {"auxiliary.", 0},
         {"sb.", 0},
         {"pers.", 0},
         {"prop.", 0},
@@ -865,6 +866,22 @@ bool WordAt(std::string_view hay, size_t at, size_t len) {
 
 enum class Lead { kNone, kSubEntry, kRunOn };
 
+// Whether text[at] lies inside a bracket group that lists inflections
+// ("[imp. {did} (d[i^]d); p. p. {done} ...]").
+bool InInflections(std::string_view text, size_t at) {
+    for (size_t open = text.rfind('[', at); open != std::string_view::npos;
+         open = open == 0 ? std::string_view::npos : text.rfind('[', open - 1)) {
+        const size_t close = MatchClose(text, open, '[', ']');
+        if (close == std::string_view::npos || close < at) continue;
+        const size_t space = text.find(' ', open);
+        std::string first(text.substr(open + 1, space - open - 1));
+        for (char& c : first) c = Lower(c);
+        uint8_t ignored = 0;
+        return PartOfSpeechWord(first, &ignored);
+    }
+    return false;
+}
+
 // Whether the braces text[at..close] open the paragraph: only other braces,
 // commas and "or" before them ("{Rock crystal}, or {Mountain crystal}, ..."),
 // or they follow a dash as a run-on entry ("-- {Sub*scrip"tive*ly}, adv.");
@@ -931,7 +948,7 @@ bool FindFragment(std::string_view key, std::string_view raw, bool key_has_entry
                 continue;
             }
             if (GcideLetters(inner) != k) continue;
-            if (pi == 0 && i < head_end) {
+            if (pi == 0 && (i < head_end || InInflections(text, i))) {
                 out->text = raw;
                 out->part = GcidePart::kEntry;
                 out->kind = FragmentKind::kForm;
@@ -985,11 +1002,13 @@ bool FindFragment(std::string_view key, std::string_view raw, bool key_has_entry
 
 // The entry text of a record without what dict-gcide's text leaves around
 // some entries: the next entry's headword after the source note that closes
-// about 4,000 entries ("[1913 Webster] Abannation"), and lines of the previous
-// entry before the head line at the left margin (the entry of "0" starts with
-// a stray quotation). Text after a closing note that runs on a derived word
-// ("-- {Rot"ten*ly}, adv.") or is another note stays.
-std::string_view EntryText(std::string_view body) {
+// about 4,000 entries ("[1913 Webster] Abannation") or, when `keys` (the
+// index keys) is given, the sentence that ends some ("imp. of {Do}.
+// Didactic"), and lines of the previous entry before the head line at the
+// left margin (the entry of "0" starts with a stray quotation). Text after a
+// closing note that runs on a derived word ("-- {Rot"ten*ly}, adv.") or is
+// another note stays.
+std::string_view EntryText(std::string_view body, const std::unordered_set<std::string>* keys) {
     const size_t first = body.find_first_not_of('\n');
     if (first != std::string_view::npos && IsBlank(body[first])) {
         for (size_t eol = body.find('\n'); eol != std::string_view::npos;
@@ -1008,6 +1027,13 @@ std::string_view EntryText(std::string_view body) {
     const size_t start = eol == std::string_view::npos ? 0 : eol + 1;
     size_t at = start;
     while (at < end && IsBlank(body[at])) ++at;
+    // "imp. of {Do}. Didactic": the next headword after a closing sentence.
+    const size_t space = body.rfind(' ', end - 1);
+    if (keys != nullptr && space != std::string_view::npos && space > at &&
+        body[space - 1] == '.' && body[space + 1] >= 'A' && body[space + 1] <= 'Z' &&
+        keys->count(std::string(body.substr(space + 1, end - space - 1))) != 0) {
+        return body.substr(0, space);
+    }
     if (start == 0 || at == end || body[at] != '[') return body;
     const size_t close = MatchClose(body.substr(0, end), at, '[', ']');
     if (close == std::string_view::npos || !IsSourceNote(body.substr(at + 1, close - at - 1))) {
@@ -1132,6 +1158,9 @@ std::string LeftOutNote(const std::vector<std::string_view>& names) {
            "</i></p>";
 }
 
+// Paragraphs this long that stand twice under one headword are shown once.
+constexpr size_t kRepeatedParagraph = 60;
+
 // Runs fn(i) for i in [0, n) on the machine's cores.
 template <typename Fn>
 void ForEachParallel(size_t n, Fn fn) {
@@ -1202,7 +1231,7 @@ bool GcideNamesKey(std::string_view key, std::string_view raw) {
 
 std::vector<std::string> GcideQuotations(std::string_view raw) {
     std::vector<std::string> quotations;
-    const std::vector<Paragraph> paragraphs = SplitParagraphs(EntryText(raw));
+    const std::vector<Paragraph> paragraphs = SplitParagraphs(EntryText(raw, nullptr));
     for (size_t pi = 1; pi < paragraphs.size(); ++pi) {
         if (!IsQuotation(paragraphs[pi])) continue;
         std::string& quotation = quotations.emplace_back();
@@ -1246,7 +1275,7 @@ bool LoadGcide(const std::string& index_path, GcideSource* out, std::string* err
 }
 
 uint8_t RenderGcide(std::string_view raw, GcidePart part, const GcideLayout& layout,
-                    std::string* html, std::string* text) {
+                    std::string* html, std::string* text, std::unordered_set<std::string>* shown) {
     html->clear();
     text->clear();
     Writer w(layout, html);
@@ -1258,6 +1287,12 @@ uint8_t RenderGcide(std::string_view raw, GcidePart part, const GcideLayout& lay
         if (std::all_of(p.lines.begin(), p.lines.end(), IsSourceNoteLine)) continue;
         if (!layout.quotations && pi > 0 && IsQuotation(p)) continue;
         if (!layout.phrases && pi > 0 && p.lines.front().starts_with('{')) continue;
+        if (shown != nullptr && (part != GcidePart::kEntry || pi > 0)) {
+            std::string joined = JoinLines(p, false);
+            if (joined.size() >= kRepeatedParagraph && !shown->insert(std::move(joined)).second) {
+                continue;
+            }
+        }
         // A bare head line stays with the sense after it: a cut entry never
         // ends in a head line without its definition.
         if (pi > 0) w.ParagraphBreak(may_cut);
@@ -1352,15 +1387,20 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
     st.records = records.size();
 
     // Which keys have an entry of their own, and which lines repeat another.
+    std::unordered_set<std::string> index_keys;
+    for (const GcideRecord& r : records) index_keys.insert(r.key);
     std::vector<std::string_view> bodies(records.size());
     std::vector<char> own(records.size());
     ForEachParallel(records.size(), [&](size_t i) {
-        bodies[i] = EntryText(records[i].body);
+        bodies[i] = EntryText(records[i].body, &index_keys);
         own[i] = GcideHeadsEntry(Trim(records[i].key), bodies[i]);
     });
     // Own entries by the letters of their keys, for finding a form's base.
     std::unordered_map<std::string, std::vector<std::string_view>> own_bodies;
     std::unordered_set<std::string> keys_with_entry;
+    // The index splits a few entries: the words run on after one have a line
+    // of their own that starts right where the entry's line ends.
+    std::unordered_map<const char*, std::string_view> own_by_end;
     std::unordered_set<std::string> seen;
     std::vector<size_t> kept;
     for (size_t i = 0; i < records.size(); ++i) {
@@ -1375,17 +1415,27 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
         if (own[i]) {
             keys_with_entry.insert(lower);
             own_bodies[GcideLetters(records[i].key)].push_back(bodies[i]);
+            own_by_end[records[i].body.data() + records[i].body.size()] = bodies[i];
         }
         kept.push_back(i);
     }
+
+    // An irregular form is a word in lower case, whatever Webster's
+    // capitals ("Does", "Wrote").
+    std::unordered_set<std::string> forms;
+    for (const auto& [form, base] : irregular) forms.insert(form);
 
     // The parts each line gives its headword.
     std::vector<std::vector<Job>> found(kept.size());
     ForEachParallel(kept.size(), [&](size_t n) {
         const std::string_view key = Trim(records[kept[n]].key);
         const std::string_view body = bodies[kept[n]];
-        const std::string headword = GcideHeadword(key, body);
+        std::string headword = GcideHeadword(key, body);
         const std::string group = lexicore::Fold(headword);
+        if (forms.count(group) != 0 &&
+            lexicore::IsLowerCase(std::string_view(headword).substr(1))) {
+            headword = group;
+        }
         std::vector<Job>& jobs = found[n];
         if (own[kept[n]]) {
             jobs.push_back({headword, group, body, body, GcidePart::kEntry, kOwnEntry, ""});
@@ -1399,6 +1449,18 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
             jobs.push_back({headword, group, body, fragment.text, fragment.part, kOwnLine, ""});
         }
         if (fragment.kind == FragmentKind::kParagraph && !NamesOnly(fragment.text)) return;
+        if (fragment.kind == FragmentKind::kRunOn && fragment.text.size() == body.size()) {
+            const char* start = records[kept[n]].body.data();
+            for (int gap = 0; gap < 4; ++gap) {
+                const auto before = own_by_end.find(start - gap);
+                if (before != own_by_end.end()) {
+                    jobs.push_back({headword, group, before->second, before->second,
+                                    GcidePart::kEntry, kWordEntry, ""});
+                    break;
+                }
+            }
+            return;
+        }
         Job& whole =
             jobs.emplace_back(Job{headword, group, body, body, GcidePart::kEntry, kWordEntry, ""});
         if (fragment.kind == FragmentKind::kRunOn) {
@@ -1498,14 +1560,19 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
     }
 
     std::vector<lexicore::SourceEntry> entries(jobs.size());
-    auto render = [&](size_t n, const GcideLayout& layout) {
-        entries[n].headword = jobs[n].headword;
-        entries[n].parts_of_speech =
-            RenderGcide(jobs[n].Text(), jobs[n].part, layout, &entries[n].html, &entries[n].text);
+    // A paragraph that an earlier part of the headword showed already is left
+    // out (variant spellings share senses: "phony" and "phoney").
+    auto render = [&](const std::vector<size_t>& members, const GcideLayout& layout) {
+        std::unordered_set<std::string> shown;
+        for (size_t n : members) {
+            entries[n].headword = jobs[n].headword;
+            entries[n].parts_of_speech = RenderGcide(jobs[n].Text(), jobs[n].part, layout,
+                                                     &entries[n].html, &entries[n].text, &shown);
+        }
     };
-    ForEachParallel(jobs.size(), [&](size_t n) {
-        if (!dropped[n]) render(n, GcideLayout());
-    });
+    std::vector<const std::vector<size_t>*> all_groups;
+    for (const auto& [group, members] : groups) all_groups.push_back(&members);
+    ForEachParallel(all_groups.size(), [&](size_t g) { render(*all_groups[g], GcideLayout()); });
 
     // Headwords merged by the builder must fit the print buffer together.
     // The builder joins them with sense breaks, which are never printed.
@@ -1530,7 +1597,7 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
         for (const Omission& omission : kOmissions) {
             const size_t before = shown(members);
             layout.*omission.part = false;
-            for (size_t n : members) render(n, layout);
+            render(members, layout);
             if (!omission.name.empty() && shown(members) < before) {
                 left_out.push_back(omission.name);
             }

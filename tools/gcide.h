@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -108,8 +109,12 @@ enum class GcidePart {
 // contents. The text is the one the engine derives from the HTML
 // (lexicore/entry_text.h), so the compiled file stores the HTML alone. Returns the parts of speech
 // named on the head line as lexicore::PartOfSpeech bits (0 when there is no head line).
+// When `shown` is not null, a paragraph other than the head line that is in
+// it already is left out, and the others are added: the parts of one
+// headword share it, so that each shows what the earlier ones did not.
 uint8_t RenderGcide(std::string_view raw, GcidePart part, const GcideLayout& layout,
-                    std::string* html, std::string* text);
+                    std::string* html, std::string* text,
+                    std::unordered_set<std::string>* shown = nullptr);
 
 // The spelling to show for index key `key` of entry `raw`: the key with its
 // "'e" style accents made real where the entry spells the word with the

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -160,7 +161,11 @@ bool Measure::MeasureEntries() {
         for (size_t at = whole_html.find("<p>"); at != std::string_view::npos;) {
             const size_t next = whole_html.find("<p>", at + 3);
             const std::string_view paragraph = whole_html.substr(at, next - at);
-            if (paragraph.size() >= kRepeatedParagraph && !paragraphs.insert(paragraph).second) {
+            // A head line may begin two entries of one word ("Boot, v. t.").
+            const bool head_line = paragraph.size() > 7 && paragraph.substr(3).starts_with("<b>") &&
+                                   std::isalpha(static_cast<unsigned char>(paragraph[6]));
+            if (paragraph.size() >= kRepeatedParagraph && !head_line &&
+                !paragraphs.insert(paragraph).second) {
                 repeated_.Add(word);
                 break;
             }

@@ -465,8 +465,8 @@ TEST(GcideConvert, QuotationsGoFirstAndTheEntrySaysSo) {
     std::string raw = "Big \\Big\\, n.\n";
     for (int i = 1; i <= 150; ++i) {
         raw += "   " + std::to_string(i) + ". See {Word}.\n      [1913 Webster]\n\n" +
-               "         Let no man impute it to me, for this quotation is long.  --Milton.\n" +
-               "      [1913 Webster]\n\n";
+               "         Let no man impute it to me, for quotation " + std::to_string(i) +
+               " is long.  --Milton.\n" + "      [1913 Webster]\n\n";
     }
     GcideStats stats;
     const auto entries = ConvertGcide(Records({{"Big", raw}}), &stats);
