@@ -114,7 +114,7 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         out << index << ": " << stats.records << " index lines: " << stats.own << " own entries, "
             << stats.forms << " forms given their word's entry, " << stats.paragraphs
             << " given a paragraph, " << stats.skipped << " skipped; " << stats.irregular
-            << " base entries for irregular forms, " << stats.repeated << " repeats left out; "
+            << " base entries for forms, " << stats.repeated << " repeats left out; "
             << stats.long_before << " headwords over " << kEntryBufferSize << " bytes, "
             << stats.long_after << " after fitting\n";
     }

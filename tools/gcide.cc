@@ -1515,9 +1515,9 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
                 chosen.push_back(entry);
             }
         }
-        for (std::string_view entry : of_base) {
-            if (chosen.empty() && (HeadPartsOfSpeech(entry) & lexicore::kVerb) != 0) {
-                chosen.push_back(entry);
+        if (chosen.empty()) {
+            for (std::string_view entry : of_base) {
+                if ((HeadPartsOfSpeech(entry) & lexicore::kVerb) != 0) chosen.push_back(entry);
             }
         }
         if (chosen.empty()) chosen = of_base;

@@ -42,7 +42,7 @@ struct GcideStats {
     size_t forms = 0;        // lines for a form of another entry's word: that whole entry
     size_t paragraphs = 0;   // lines for a sub-entry or a mention: the paragraph naming them
     size_t skipped = 0;      // database notes, repeated lines, lines naming nothing of theirs
-    size_t irregular = 0;    // base entries shown after an irregular form's own
+    size_t irregular = 0;    // base entries shown after the own entries of a form of the base
     size_t repeated = 0;     // entries a headword would have shown twice
     size_t long_before = 0;  // headwords whose merged HTML overflows the buffer as first rendered
     size_t long_after = 0;   // the same after fitting; the engine cuts these at a sense break

@@ -289,8 +289,14 @@ bool ParseWordNetEntry(const DictdRecord& record, const WordNetSpellings* spelli
         SplitGloss(bodies[i], &sense);
     }
     if (known) {
-        const std::string only = OnlySpelling(*spellings, lower);
-        entry->headword = only.empty() ? record.headword : only;
+        // Capitals stay unless WordNet also writes the word in lower case.
+        const std::vector<std::string>& forms = spellings->at(lower);
+        const bool lower_form = std::find(forms.begin(), forms.end(), lower) != forms.end();
+        if (lower_form || Lower(spelling) != lower) {
+            entry->headword = record.headword;
+        } else {
+            entry->headword = forms.size() == 1 ? forms.front() : spelling;
+        }
     } else {
         entry->headword = lower_case_form ? record.headword : spelling;
     }

@@ -45,9 +45,10 @@ std::string OnlySpelling(const WordNetSpellings& spellings, const std::string& w
 // "; " followed by a quotation starts the examples; [syn: ...] and [ant: ...]
 // list {cross-references}. `quoted' words become typographic quotes and
 // WordNet's underscores become spaces. The headword keeps the capitals of the
-// word's one spelling in `spellings` ("Arabic", "A.D."), and is the index's
-// lower-case spelling when WordNet also writes the word so ("add" beside
-// "ADD", "polish" beside "Polish"). Without `spellings` (or a word missing
+// word's one spelling in `spellings` ("Arabic", "A.D."), or of the entry's
+// first line when all its spellings have capitals ("Am" beside "AM"), and is
+// the index's lower-case spelling when WordNet also writes the word so ("add"
+// beside "ADD", "polish" beside "Polish"). Without `spellings` (or a word missing
 // from it) the entry's first line decides, and a word with a sense that is no
 // noun is taken to be written in lower case. On a layout it does not know,
 // returns false with *error = record.Error(...).

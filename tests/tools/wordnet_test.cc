@@ -146,6 +146,8 @@ TEST(WordNetHeadword, KeepsTheCapitalsOfAWordWrittenOneWayOnly) {
     EXPECT_EQ(headword("arabic", "Arabic\n    adj 1: of Arabs\n    n 1: a language\n"), "Arabic");
     EXPECT_EQ(headword("add", "ADD\n    n 1: a disorder\n    v 1: make an addition\n"), "add");
     EXPECT_EQ(headword("o.k.", "O.K.\n    adv 1: well [syn: {okay}, {O.K.}]\n"), "o.k.");
+    spellings["am"] = {"Am", "AM"};
+    EXPECT_EQ(headword("am", "Am\n    n 1: a radioactive element\n"), "Am");
 
     TempDir dir;
     for (const char* name : {"data.noun", "data.verb", "data.adj"}) dir.Write(name, "");
