@@ -12,7 +12,8 @@ trap 'rm -rf "$out"' EXIT
 
 source_bytes=$(($(stat -c %s "$dictd/wn.index") + $(stat -c %s "$dictd/wn.dict.dz")))
 for size in small medium; do
-  args=(build -o "$out/$size.pdb" --wordnet "$dictd/wn.index" --exceptions "$wordnet")
+  args=(build -o "$out/$size.pdb" --wordnet "$dictd/wn.index" --exceptions "$wordnet"
+    --wordnet-data "$wordnet")
   [[ $size == small ]] && args+=(--frequent "$wordnet/cntlist.rev")
   TIMEFORMAT=%R
   seconds=$({ time "$tool" "${args[@]}" >/dev/null; } 2>&1)
@@ -21,5 +22,5 @@ for size in small medium; do
 done
 for size in small medium; do
   echo
-  "$tool" stats "$out/$size.pdb"
+  "$tool" stats "$out/$size.pdb" --wordnet-data "$wordnet" --exceptions "$wordnet"
 done

@@ -168,6 +168,10 @@ int Collate(std::string_view a, std::string_view b) {
     return 0;
 }
 
+bool PrimaryEquals(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && ComparePrimary(a.data(), b, a.size()) == 0;
+}
+
 int ComparePrimary(const char* name, std::string_view key, size_t n) {
     size_t i = 0;
     while (i < n && name[i] == key[i]) ++i;
@@ -201,6 +205,30 @@ int CollateZ(const char* name, std::string_view key) {
         if (fa != fb) return fa < fb ? -1 : 1;
     }
     return 0;
+}
+
+std::string MatchFold(std::string_view s) {
+    std::string out;
+    out.reserve(s.size() + 4);
+    for (char c : s) {
+        const unsigned char folded = kCollation.fold[U(c)];
+        switch (folded) {
+            case 0xE6:
+                out.append("ae");
+                break;
+            case 0x9C:
+                out.append("oe");
+                break;
+            case 0xDF:
+                out.append("ss");
+                break;
+            default: {
+                const unsigned char base = BaseLetter(folded);
+                out.push_back(static_cast<char>(base != 0 ? base : folded));
+            }
+        }
+    }
+    return out;
 }
 
 bool FoldEquals(std::string_view a, std::string_view b) {

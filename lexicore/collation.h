@@ -41,6 +41,10 @@ int CollateZ(const char* name, std::string_view key);
 // key[0..n); n <= key.size() and name has n readable bytes.
 int ComparePrimary(const char* name, std::string_view key, size_t n);
 
+// True when a and b have the same length and the same primary weights: they
+// differ at most in case and accents, and sort next to each other.
+bool PrimaryEquals(std::string_view a, std::string_view b);
+
 // Lower-cases one Windows-1252 byte (A-Z, À-Þ, Š, Œ, Ž, Ÿ).
 unsigned char FoldByte(unsigned char c);
 
@@ -55,6 +59,12 @@ bool FoldStartsWith(std::string_view text, std::string_view prefix);
 
 // True when s has no upper-case letter.
 bool IsLowerCase(std::string_view s);
+
+// The text as nearest-word matching compares it: case folded, accented
+// letters as their plain letter (é e, ñ n), the ligatures written out (æ ae,
+// œ oe, ß ss). "Æneid", "aeneid" and "AEneid" give the same text, as do
+// "naïve" and "naive"; other bytes stay as they are.
+std::string MatchFold(std::string_view s);
 
 // Hash of the case-folded text: equal ignoring case gives equal hashes.
 uint64_t FoldHash(std::string_view s);

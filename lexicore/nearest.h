@@ -10,16 +10,22 @@
 namespace lexicore {
 
 // Index of the headword nearest to key, in this order:
-//  1. the headword equal to key ignoring case;
-//  2. the headword key is an inflection of (FindInflectionBase);
-//  3. the first headword sorting at or after key;
-//  4. past the end, the last headword.
+//  1. the headword equal to key ignoring case; but a key in lower case that
+//     equals a capitalised headword only ignoring case and is an irregular
+//     form of a verb takes the verb ("am" be, not "Am"; "led" lead, not "LED");
+//  2. the headword that reads like key once accents and ligatures are folded
+//     (MatchFold: "naïve" naive, "aeneid" Æneid, "Æneid" AEneid), in either
+//     direction; the headwords keep their spelling;
+//  3. the headword key is an inflection of (FindInflectionBase);
+//  4. the first headword sorting at or after key (after its written-out form
+//     when it holds a ligature: "æsth" among the "aesth" words);
+//  5. past the end, the last headword.
 // While the user types, a key is often both an inflection and the beginning of
 // longer headwords ("cats": cat or catsup; "bas": ba or basal). The inflection
-// wins when it is irregular and key has at least three letters (ran -> run),
-// or when it is regular and its base has at least three letters (cats -> cat);
-// otherwise the word list moves on to the longer headwords (bas -> basal).
-// A key that begins no longer headword always takes its inflection.
+// wins when it is irregular (is -> be, ran -> run), or when it is regular and
+// its base has at least three letters (cats -> cat); otherwise the word list
+// moves on to the longer headwords (bas -> basal). A key that begins no longer
+// headword always takes its inflection.
 // Returns Dictionary::kNotFound only for an empty dictionary.
 uint32_t NearestIndex(const Dictionary& dict, std::string_view key);
 

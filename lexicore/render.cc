@@ -104,7 +104,9 @@ bool FitEntry(std::string_view entry, EntryForm form, char* buffer, uint32_t siz
     }
     const size_t budget = room - note.size();
     size_t cut = LastSenseBreakWithin(entry, budget);
-    if (cut == 0) cut = SafeCut(entry, form, budget);
+    if (cut == 0 || VisibleSize(entry.substr(0, cut)) < budget / 2) {
+        cut = SafeCut(entry, form, budget);
+    }
     size_t n = CopyVisible(entry.substr(0, cut), buffer);
     // A text cut at the end of a line starts the note's line itself.
     const std::string_view shown_note =

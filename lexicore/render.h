@@ -19,8 +19,10 @@ inline constexpr std::string_view kTextContinuesNote =
 // Writes entry into buffer[0..size) without its kSenseBreak markers, always
 // NUL-terminated. An entry that does not fit is cut at the last sense
 // boundary that leaves room for the continuation note, and the note is added;
-// when no boundary fits, it is cut at the last place outside an HTML tag or
-// entity (preferring a space or a tag start). When even the note does not fit,
+// when no boundary fits, or the last one would show less than half of what
+// fits (a paragraph longer than the buffer, such as a country's long note),
+// it is cut at the last place outside an HTML tag or entity (preferring a
+// space or a tag start). When even the note does not fit,
 // as much of the entry as fits is written, cut the same way. Returns false
 // only for a null buffer or size 0.
 bool FitEntry(std::string_view entry, EntryForm form, char* buffer, uint32_t size);

@@ -1,11 +1,5 @@
 #include "tools/cli.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <unordered_set>
@@ -16,6 +10,8 @@
 #include "tools/encoding.h"
 #include "tools/gcide.h"
 #include "tools/inflection_set.h"
+#include "tools/open_dictionary.h"
+#include "tools/stats.h"
 #include "tools/text_source.h"
 #include "tools/wordnet.h"
 
@@ -24,8 +20,6 @@ namespace {
 
 // The buffer size the program renders every entry into.
 constexpr uint32_t kEntryBufferSize = 12000;
-// Large enough for any whole entry, to tell a cut entry from a complete one.
-constexpr uint32_t kWholeEntryBufferSize = 1u << 22;
 
 struct BuildOptions {
     std::string output;
@@ -33,6 +27,7 @@ struct BuildOptions {
     std::vector<std::string> text_sources;
     std::vector<std::string> gcide_indexes;
     std::string exceptions_dir;
+    std::string wordnet_data;
     std::string frequency_list;
 };
 
@@ -57,6 +52,8 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             options.gcide_indexes.push_back(value);
         } else if (option == "--exceptions") {
             options.exceptions_dir = value;
+        } else if (option == "--wordnet-data") {
+            options.wordnet_data = value;
         } else if (option == "--frequent") {
             options.frequency_list = value;
         } else {
@@ -79,9 +76,25 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         err << error << "\n";
         return kExitFailure;
     }
+    // WordNet's irregular forms, and those of the commonest words its lists lack.
+    std::vector<std::pair<std::string, std::string>> irregular;
+    if (!options.exceptions_dir.empty()) {
+        if (!ReadWordNetExceptions(options.exceptions_dir, &irregular, &error)) {
+            err << error << "\n";
+            return kExitFailure;
+        }
+        for (auto& pair : CommonIrregularForms()) irregular.push_back(std::move(pair));
+    }
+    WordNetSpellings spellings;
+    if (!options.wordnet_data.empty() &&
+        !ReadWordNetSpellings(options.wordnet_data, &spellings, &error)) {
+        err << error << "\n";
+        return kExitFailure;
+    }
     for (const std::string& index : options.wordnet_indexes) {
         if (!ReadWordNet(index, DictdDataPathFor(index),
-                         options.frequency_list.empty() ? nullptr : &frequent, &source.entries,
+                         options.frequency_list.empty() ? nullptr : &frequent,
+                         options.wordnet_data.empty() ? nullptr : &spellings, &source.entries,
                          &error)) {
             err << error << "\n";
             return kExitFailure;
@@ -95,13 +108,15 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             return kExitFailure;
         }
         GcideStats stats;
-        std::vector<lexicore::SourceEntry> entries = ConvertGcide(gcide.records, &stats);
+        std::vector<lexicore::SourceEntry> entries = ConvertGcide(gcide.records, &stats, irregular);
         source.entries.insert(source.entries.end(), std::make_move_iterator(entries.begin()),
                               std::make_move_iterator(entries.end()));
-        out << index << ": " << stats.records << " index lines: " << stats.whole
-            << " whole entries, " << stats.fragments << " parts of entries, " << stats.skipped
-            << " skipped; " << stats.long_before << " headwords over " << kEntryBufferSize
-            << " bytes, " << stats.long_after << " after fitting\n";
+        out << index << ": " << stats.records << " index lines: " << stats.own << " own entries, "
+            << stats.forms << " forms given their word's entry, " << stats.paragraphs
+            << " given a paragraph, " << stats.skipped << " skipped; " << stats.irregular
+            << " base entries for forms, " << stats.repeated << " repeats left out; "
+            << stats.long_before << " headwords over " << kEntryBufferSize << " bytes, "
+            << stats.long_after << " after fitting\n";
     }
     for (const std::string& path : options.text_sources) {
         if (!ReadTextSource(path, &source, &error)) {
@@ -109,11 +124,8 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             return kExitFailure;
         }
     }
-    if (!options.exceptions_dir.empty() &&
-        !ReadWordNetExceptions(options.exceptions_dir, &source.exceptions, &error)) {
-        err << error << "\n";
-        return kExitFailure;
-    }
+    source.exceptions.insert(source.exceptions.end(), std::make_move_iterator(irregular.begin()),
+                             std::make_move_iterator(irregular.end()));
 
     lexicore::BuildStats stats;
     if (!lexicore::WriteDictionary(source, options.output, &stats, &error)) {
@@ -124,51 +136,6 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         << " inflections, " << stats.file_bytes << " bytes\n";
     return kExitSuccess;
 }
-
-// A dictionary file opened through the engine, with four anonymous scratch
-// files as the engine's working storage.
-class OpenDictionary {
-  public:
-    OpenDictionary() = default;
-    ~OpenDictionary() {
-        if (handle_ != 0) lxv_closefile(&handle_);
-        for (const int fd : fds_) {
-            if (fd >= 0) close(fd);
-        }
-    }
-    OpenDictionary(const OpenDictionary&) = delete;
-    OpenDictionary& operator=(const OpenDictionary&) = delete;
-
-    // False with *error ("path: message") when the file cannot be opened or
-    // the engine refuses it.
-    bool Open(const std::string& path, std::string* error) {
-        fds_[0] = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fds_[0] < 0) {
-            *error = path + ": cannot open: " + std::strerror(errno);
-            return false;
-        }
-        static const char* const kScratch[] = {"listpad", "datapad", "miscpad", "zippad"};
-        for (int i = 0; i < 4; ++i) {
-            fds_[i + 1] = memfd_create(kScratch[i], MFD_CLOEXEC);
-            if (fds_[i + 1] < 0) {
-                *error = std::string("cannot create scratch file: ") + std::strerror(errno);
-                return false;
-            }
-        }
-        handle_ = lxv_openfile(fds_[0], fds_[1], fds_[2], fds_[3], fds_[4]);
-        if (handle_ == 0) {
-            *error = path + ": not a usable dictionary file";
-            return false;
-        }
-        return true;
-    }
-
-    LXV_HANDLE handle() const { return handle_; }
-
-  private:
-    LXV_HANDLE handle_ = 0;
-    int fds_[5] = {-1, -1, -1, -1, -1};
-};
 
 int Lookup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::vector<std::string> operands;
@@ -227,67 +194,26 @@ int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 }
 
 int Stats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 1) return UsageError(err, "stats needs a dictionary file");
-    const std::string& path = args[0];
-    OpenDictionary dictionary;
-    std::string error;
-    if (!dictionary.Open(path, &error)) {
-        err << error << "\n";
-        return kExitFailure;
-    }
-    const LXV_HANDLE h = dictionary.handle();
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0) {
-        err << path << ": " << std::strerror(errno) << "\n";
-        return kExitFailure;
-    }
-
-    // An entry was cut when its rendering into the program's buffer differs
-    // from its rendering into a buffer that holds all of it.
-    std::string fitted(kEntryBufferSize, '\0');
-    std::string whole(kWholeEntryBufferSize, '\0');
-    using PrintFunction = int (*)(LXV_HANDLE, LXV_ENTRY, char*, uint32_t);
-    struct Form {
-        PrintFunction print = nullptr;
-        uint32_t cut = 0;
-        uint64_t total = 0;
-        size_t longest = 0;
-        std::string longest_word;
-    };
-    Form forms[2];
-    forms[0].print = lxv_printhtml_buf;
-    forms[1].print = lxv_print_buf;
-    const uint32_t count = lxv_wordlist_count(h);
-    for (uint32_t i = 0; i < count; ++i) {
-        const char* word = lxv_wordlist_at(h, i);
-        const LXV_ENTRY entry = word == nullptr ? 0 : lxv_find(h, word);
-        for (Form& form : forms) {
-            if (entry == 0 || form.print(h, entry, fitted.data(), kEntryBufferSize) == 0 ||
-                form.print(h, entry, whole.data(), kWholeEntryBufferSize) == 0) {
-                err << path << ": the entry of headword " << i << " cannot be read\n";
-                return kExitFailure;
-            }
-            const size_t length = std::strlen(whole.c_str());
-            if (std::strcmp(fitted.c_str(), whole.c_str()) != 0) ++form.cut;
-            form.total += length;
-            if (length > form.longest) {
-                form.longest = length;
-                form.longest_word = word;
-            }
+    StatsOptions options;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        std::string* value = arg == "--gcide"          ? &options.gcide_index
+                             : arg == "--wordnet-data" ? &options.wordnet_data
+                             : arg == "--exceptions"   ? &options.exceptions_dir
+                                                       : nullptr;
+        if (value != nullptr) {
+            if (i + 1 == args.size()) return UsageError(err, "option " + arg + " needs a value");
+            *value = args[++i];
+        } else if (arg == "--list") {
+            options.list = true;
+        } else if (arg.starts_with("-") || !options.dictionary.empty()) {
+            return UsageError(err, "unknown option " + arg);
+        } else {
+            options.dictionary = arg;
         }
     }
-    out << "file: " << path << "\n"
-        << "size: " << st.st_size << " bytes\n"
-        << "headwords: " << count << "\n"
-        << "entries cut to fit " << kEntryBufferSize << " bytes: " << forms[0].cut << " as HTML, "
-        << forms[1].cut << " as text\n"
-        << "entry text: " << forms[0].total << " bytes of HTML, " << forms[1].total
-        << " bytes of text\n";
-    if (count > 0) {
-        out << "longest entry: '" << Windows1252ToUtf8(forms[0].longest_word) << "', "
-            << forms[0].longest << " bytes of HTML\n";
-    }
-    return kExitSuccess;
+    if (options.dictionary.empty()) return UsageError(err, "stats needs a dictionary file");
+    return RunStats(options, out, err);
 }
 
 // Prints the raw text of the entries a dictd index lists for a word.
@@ -359,7 +285,8 @@ int Inflections(const std::vector<std::string>& args, std::ostream& out, std::os
 std::string Usage() {
     return "usage: lexivane-dict COMMAND ARGUMENTS\n"
            "\n"
-           "  build -o FILE SOURCE... [--exceptions DIR] [--frequent CNTLIST]\n"
+           "  build -o FILE SOURCE... [--exceptions DIR] [--wordnet-data DIR]\n"
+           "        [--frequent CNTLIST]\n"
            "      Compiles the sources into the dictionary FILE (written atomically).\n"
            "      SOURCE is one of\n"
            "        --wordnet INDEX   WordNet in dictd format (dict-wn's wn.index; the\n"
@@ -368,15 +295,22 @@ std::string Usage() {
            "                          the entries come from gcide.dict.dz beside it)\n"
            "        --text FILE       a source in Lexivane's plain-text format\n"
            "      --exceptions DIR    WordNet's inflection exceptions (DIR/*.exc)\n"
+           "      --wordnet-data DIR  WordNet's database (DIR/data.*): headwords keep the\n"
+           "                          capitals of a word WordNet writes one way only\n"
            "      --frequent CNTLIST  keep only WordNet headwords with a non-zero count\n"
            "                          in WordNet's cntlist.rev\n"
            "  lookup [--html] FILE WORD\n"
            "      Prints the entry of the headword nearest to WORD, as the engine gives it.\n"
            "  list FILE\n"
            "      Prints every headword, in the engine's order.\n"
-           "  stats FILE\n"
-           "      Prints the headword count, how many entries are cut to fit the\n"
-           "      program's 12000-byte buffer, and sizes.\n"
+           "  stats FILE [--gcide INDEX] [--wordnet-data DIR] [--exceptions DIR]\n"
+           "        [--list]\n"
+           "      Counts what a reader meets in FILE: entries without a definition,\n"
+           "      stray head lines, entries cut to fit the program's 12000-byte\n"
+           "      buffer, marks and HTML left from the source, spellings and irregular\n"
+           "      forms that miss their headword. Given the sources FILE was built\n"
+           "      from, also source headwords without a headword, quotations lost\n"
+           "      without a note and capitals lost. --list names what each count counts.\n"
            "  raw INDEX WORD\n"
            "      Prints the source text a dictd index lists for WORD.\n"
            "  inflections FILE SET\n"

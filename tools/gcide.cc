@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <thread>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "lexicore/collation.h"
 #include "lexicore/entry_text.h"
 #include "tools/dictd.h"
 #include "tools/encoding.h"
@@ -140,6 +142,7 @@ bool PartOfSpeechWord(std::string_view w, uint8_t* bits) {
         {"ppr.", 0},
         {"imperf.", 0},
         {"aux.", 0},
+        {"auxiliary.", 0},
         {"sb.", 0},
         {"pers.", 0},
         {"prop.", 0},
@@ -192,6 +195,17 @@ bool StartsLabel(std::string_view line) {
 // How far the source indents the senses of an entry.
 constexpr int kSenseIndent = 3;
 
+// Whether a paragraph goes on after the blank line that ends it: a list of
+// sub-entries the source broke up ("{Evergreen oak},", "{Holly oak}, or"),
+// or a link whose tag the source broke ("see [a", then "href=...>").
+bool ContinuesAfterBlank(const std::vector<std::string_view>& lines) {
+    if (lines.empty()) return false;
+    const std::string_view last = lines.back();
+    if (last == "[a" || last.ends_with(" [a")) return true;
+    return lines.size() == 1 && last.starts_with('{') &&
+           (last.ends_with("},") || last.ends_with("}, or") || last.ends_with("} or"));
+}
+
 // Splits raw entry text into paragraphs: at blank lines, where a new sense or
 // a note starts at the left margin without a blank line before it, and where
 // derived words run on after a source note.
@@ -211,7 +225,7 @@ std::vector<Paragraph> SplitParagraphs(std::string_view raw) {
         while (static_cast<size_t>(indent) < line.size() && IsBlank(line[indent])) ++indent;
         const std::string_view content = Trim(line);
         if (content.empty()) {
-            flush();
+            if (!ContinuesAfterBlank(current.lines)) flush();
         } else {
             if (!current.lines.empty() && indent <= 4 &&
                 (StartsSense(content) || StartsLabel(content))) {
@@ -266,14 +280,23 @@ bool IsQuotation(const Paragraph& p) {
     return quoted;
 }
 
+// "(t[=e]*m[^o]r")", "(-ch?ckt")", "(am*ne"ze*ak)": one word with stress or
+// syllable marks, set in parentheses; ("word") is a quotation instead.
+bool LooksLikePronunciation(std::string_view inner) {
+    return !inner.empty() && inner.size() <= 80 && inner.front() != '"' &&
+           inner.find(' ') == std::string_view::npos &&
+           inner.find_first_of("\"*") != std::string_view::npos &&
+           std::any_of(inner.begin(), inner.end(), IsAlpha);
+}
+
 // Writes converted text as HTML. It keeps beside it the text a reader sees so
 // far, which decides spaces and which way a quotation mark turns; the entry's
 // plain text is derived from the HTML afterwards, so that the dictionary file
 // need not store it.
 class Writer {
   public:
-    Writer(GcideMarkup markup, std::string* html)
-        : full_(markup == GcideMarkup::kFull), html_(*html) {}
+    Writer(const GcideLayout& layout, std::string* html)
+        : layout_(layout), full_(layout.spacing), html_(*html) {}
 
     void Tag(std::string_view tag) { html_.append(tag); }
 
@@ -344,6 +367,7 @@ class Writer {
     size_t Head(std::string_view s, bool etymology, uint8_t* pos);
 
     bool full() const { return full_; }
+    const GcideLayout& layout() const { return layout_; }
 
   private:
     void Quote() {
@@ -364,16 +388,35 @@ class Writer {
         if (tagged) html_.append(bold ? "</b>" : "</i>");
     }
 
+    const GcideLayout& layout_;
     const bool full_;
     std::string& html_;
     std::string shown_;
     bool bold_braces_ = false;
 };
 
+// Where a web link that the source writes as a mangled HTML tag ends: after
+// the '>' of `[a href="http:]/www.nasa.gov">`; npos when s[at] starts none.
+size_t SourceLinkEnd(std::string_view s, size_t at) {
+    if (!s.substr(at).starts_with("[a")) return std::string_view::npos;
+    size_t i = at + 2;
+    while (i < s.size() && (IsBlank(s[i]) || s[i] == '\n')) ++i;
+    if (i == at + 2 || i + 5 > s.size()) return std::string_view::npos;
+    std::string attribute;
+    for (size_t k = i; k < i + 5; ++k) attribute.push_back(Lower(s[k]));
+    if (attribute != "href=") return std::string_view::npos;
+    const size_t close = s.find('>', i);
+    return close == std::string_view::npos ? close : close + 1;
+}
+
 void Writer::Inline(std::string_view s, Marks marks) {
     size_t lead_until = 0;  // braces starting at or before this index open a sub-entry
     for (size_t i = 0; i < s.size();) {
         const char c = s[i];
+        if (const size_t link_end = SourceLinkEnd(s, i); link_end != std::string_view::npos) {
+            i = link_end;  // the link's text stays, its address goes
+            continue;
+        }
         if (c == '[') {
             const size_t close = MatchClose(s, i, '[', ']');
             if (close == std::string_view::npos) {
@@ -441,9 +484,7 @@ void Writer::Inline(std::string_view s, Marks marks) {
             const std::string_view inner = close == std::string_view::npos
                                                ? std::string_view()
                                                : s.substr(i + 1, close - i - 1);
-            if (!inner.empty() && inner.size() <= 40 && inner.find(' ') == std::string_view::npos &&
-                inner.find('[') != std::string_view::npos &&
-                inner.find_first_of("\"*") != std::string_view::npos) {
+            if (LooksLikePronunciation(inner)) {
                 Byte('(');
                 Inline(inner, Marks::kForm);
                 Byte(')');
@@ -546,9 +587,11 @@ size_t Writer::Head(std::string_view s, bool etymology, uint8_t* pos) {
             if (c == '[' && FindGcideCode(group.substr(1, group.size() - 2)) != nullptr) {
                 break;  // a word that starts with an accented letter: the definition
             }
+            // "[imp. & p. p. ...]", "[Compar. {Happier}; superl. ...]"
             uint8_t ignored = 0;
-            const bool inflections =
-                c == '[' && PartOfSpeechWord(group.substr(1, group.find(' ') - 1), &ignored);
+            std::string first_word(group.substr(1, group.find(' ') - 1));
+            for (char& f : first_word) f = Lower(f);
+            const bool inflections = c == '[' && PartOfSpeechWord(first_word, &ignored);
             if (c == '[' && !inflections && !etymology) {
                 i = close + 1;
                 continue;
@@ -556,7 +599,9 @@ size_t Writer::Head(std::string_view s, bool etymology, uint8_t* pos) {
             Space();
             if (c == '(') {
                 Byte('(');
-                Inline(group.substr(1, group.size() - 2), after_form ? Marks::kForm : Marks::kText);
+                const std::string_view inner = group.substr(1, group.size() - 2);
+                Inline(inner,
+                       after_form || LooksLikePronunciation(inner) ? Marks::kForm : Marks::kText);
                 Byte(')');
                 after_form = false;
             } else if (c == '{') {
@@ -715,6 +760,35 @@ void RenderQuotation(const Paragraph& p, Writer* w) {
     if (full) w->Tag("</blockquote>");
 }
 
+// Where the sentence that starts at s[from] ends: its period (before a
+// capital, a citation, a bracket or the end), or the end of s.
+size_t SentenceEnd(std::string_view s, size_t from) {
+    for (size_t i = s.find('.', from); i != std::string_view::npos; i = s.find('.', i + 1)) {
+        size_t next = i + 1;
+        while (next < s.size() && s[next] == ' ') ++next;
+        if (next == s.size() || (s[next] >= 'A' && s[next] <= 'Z') || s[next] == '[' ||
+            s[next] == '-' || s[next] == '"') {
+            return i;
+        }
+    }
+    return s.size();
+}
+
+// A sense without its examples: "To place; to put; as, to set a book on a
+// shelf." reads "To place; to put."
+std::string WithoutExamples(std::string_view s) {
+    std::string out(s);
+    for (size_t at = 0;;) {
+        size_t semi = out.find("; as, ", at);
+        const size_t colon = out.find(": as, ", at);
+        if (colon < semi) semi = colon;
+        if (semi == std::string::npos) break;
+        out.erase(semi, SentenceEnd(out, semi) - semi);
+        at = semi;
+    }
+    return out;
+}
+
 // Renders one paragraph; `head` when it starts with the entry's head line.
 // Returns false when it holds nothing but that head line.
 bool RenderParagraph(const Paragraph& p, bool head, uint8_t* pos, Writer* w) {
@@ -728,7 +802,7 @@ bool RenderParagraph(const Paragraph& p, bool head, uint8_t* pos, Writer* w) {
     w->ParagraphStart(full ? "<p>" : "");
     bool bare_head = false;
     if (head) {
-        const size_t body = w->Head(s, true, pos);
+        const size_t body = w->Head(s, w->layout().etymologies, pos);
         s.remove_prefix(body);
         s = Trim(s);
         bare_head = s.empty() || (s.size() >= 2 && s.front() == '[' && IsSourceNoteLine(s));
@@ -749,15 +823,364 @@ bool RenderParagraph(const Paragraph& p, bool head, uint8_t* pos, Writer* w) {
         w->Space();
         s.remove_prefix(colon + 1);
     }
-    w->Inline(Trim(s), Marks::kText);
+    w->Inline(w->layout().examples ? Trim(s) : WithoutExamples(Trim(s)), Marks::kText);
     w->TrimEnd();
     if (full) w->Tag("</p>");
     return !bare_head;
 }
 
-// Letters and digits only, in lower case, accents dropped: "Ab"b['e]`" and
-// "Abb'e" both give "abbe", "{A. atricapillus}" and "A atricapillus" agree.
-std::string Normalize(std::string_view s) {
+// The words the head line spells as headwords: each text between backslashes
+// in the first paragraph's head.
+std::vector<std::string_view> HeadForms(std::string_view raw) {
+    std::vector<std::string_view> forms;
+    const size_t first_blank = raw.find("\n\n");
+    const std::string_view head = raw.substr(0, std::min(raw.size(), first_blank));
+    const size_t limit = std::min<size_t>(head.size(), 400);
+    for (size_t i = head.find('\\'); i != std::string_view::npos && i < limit;) {
+        const size_t close = head.find('\\', i + 1);
+        if (close == std::string_view::npos) break;
+        forms.push_back(head.substr(i + 1, close - i - 1));
+        i = head.find('\\', close + 1);
+    }
+    return forms;
+}
+
+// What a line for `key` gets of another word's entry `raw`.
+enum class FragmentKind {
+    kForm,       // the key is a form of the entry's word: the whole entry
+    kRunOn,      // the key runs on after a dash: that line, then the whole entry
+    kParagraph,  // the key heads a sub-entry, or is mentioned: that paragraph
+};
+
+struct Fragment {
+    std::string_view text;
+    GcidePart part = GcidePart::kEntry;
+    FragmentKind kind = FragmentKind::kParagraph;
+};
+
+bool WordAt(std::string_view hay, size_t at, size_t len) {
+    const bool before = at == 0 || !IsAlpha(hay[at - 1]);
+    const bool after = at + len >= hay.size() || !IsAlpha(hay[at + len]);
+    return before && after;
+}
+
+enum class Lead { kNone, kSubEntry, kRunOn };
+
+// Whether text[at] lies inside a bracket group that lists inflections
+// ("[imp. {did} (d[i^]d); p. p. {done} ...]").
+bool InInflections(std::string_view text, size_t at) {
+    for (size_t open = text.rfind('[', at); open != std::string_view::npos;
+         open = open == 0 ? std::string_view::npos : text.rfind('[', open - 1)) {
+        const size_t close = MatchClose(text, open, '[', ']');
+        if (close == std::string_view::npos || close < at) continue;
+        const size_t space = text.find(' ', open);
+        std::string first(text.substr(open + 1, space - open - 1));
+        for (char& c : first) c = Lower(c);
+        uint8_t ignored = 0;
+        return PartOfSpeechWord(first, &ignored);
+    }
+    return false;
+}
+
+// Whether the braces text[at..close] open the paragraph: only other braces,
+// commas and "or" before them ("{Rock crystal}, or {Mountain crystal}, ..."),
+// or they follow a dash as a run-on entry ("-- {Sub*scrip"tive*ly}, adv.");
+// and punctuation or a part of speech after them, not a word ("{Gripe
+// penny}, {a} miser" names the article only by mistake).
+Lead LeadsParagraph(std::string_view text, size_t at, size_t close) {
+    size_t after = close + 1;
+    while (after < text.size() && text[after] == ' ') ++after;
+    const std::string_view next = text.substr(after, text.find(' ', after) - after);
+    uint8_t ignored = 0;
+    if (!next.empty() && IsAlpha(next[0]) && next != "or" && !next.starts_with("etc") &&
+        !PartOfSpeechWord(next, &ignored)) {
+        return Lead::kNone;
+    }
+    size_t i = 0;
+    while (i < at) {
+        if (text[i] == '{') {
+            const size_t end = MatchClose(text, i, '{', '}');
+            if (end == std::string_view::npos || end >= at) break;
+            i = end + 1;
+        } else if (text[i] == ' ' || text[i] == ',') {
+            ++i;
+        } else if (text.substr(i).starts_with("or ")) {
+            i += 3;
+        } else {
+            break;
+        }
+    }
+    if (i >= at) return Lead::kSubEntry;
+    return Trim(text.substr(0, at)).ends_with("--") ? Lead::kRunOn : Lead::kNone;
+}
+
+// Finds what a line for `key` converts when `raw` is another word's entry: the
+// whole entry when the key is a form named on its head line (a plural, a past
+// tense, a variant spelling), the run-on line and the whole entry when the
+// key runs on after a dash, the paragraph (with its quotations) that the key
+// heads as a sub-entry, or, for a key without an entry of its own, the
+// paragraph that names or mentions it. False when the entry only mentions a
+// word that has its own entry, or does not name the key at all.
+bool FindFragment(std::string_view key, std::string_view raw, bool key_has_entry, Fragment* out) {
+    const std::vector<Paragraph> paragraphs = SplitParagraphs(raw);
+    if (paragraphs.empty()) return false;
+    const std::string k = GcideLetters(key);
+    size_t found = paragraphs.size();
+    for (size_t pi = 0; pi < paragraphs.size() && found == paragraphs.size(); ++pi) {
+        // Searched as joined lines, the form the head line is parsed in.
+        const std::string joined = JoinLines(paragraphs[pi], false);
+        const std::string_view text = joined;
+        size_t head_end = 0;
+        if (pi == 0) {
+            std::string html;
+            const GcideLayout full;
+            Writer scratch(full, &html);
+            uint8_t pos = 0;
+            head_end = scratch.Head(text, true, &pos);
+        }
+        for (size_t i = text.find('{'); i != std::string_view::npos; i = text.find('{', i + 1)) {
+            const size_t close = MatchClose(text, i, '{', '}');
+            if (close == std::string_view::npos) break;
+            const std::string_view inner = text.substr(i + 1, close - i - 1);
+            // "({a})" and "{(b)}" letter the items of a list; they name nothing.
+            if ((i > 0 && text[i - 1] == '(' && inner.size() == 1) ||
+                (inner.size() <= 3 && inner.starts_with('('))) {
+                continue;
+            }
+            if (GcideLetters(inner) != k) continue;
+            if (pi == 0 && (i < head_end || InInflections(text, i))) {
+                out->text = raw;
+                out->part = GcidePart::kEntry;
+                out->kind = FragmentKind::kForm;
+                return true;
+            }
+            const Lead lead = LeadsParagraph(text, i, close);
+            if (lead != Lead::kNone || !key_has_entry) {
+                found = pi;
+                out->kind = lead == Lead::kRunOn ? FragmentKind::kRunOn : FragmentKind::kParagraph;
+                break;
+            }
+        }
+    }
+    if (found == paragraphs.size()) {
+        if (key_has_entry) return false;
+        std::string lower_key;
+        for (char c : key) lower_key.push_back(Lower(c));
+        for (size_t pi = 0; pi < paragraphs.size() && found == paragraphs.size(); ++pi) {
+            std::string text;
+            for (size_t i = paragraphs[pi].begin; i < paragraphs[pi].end; ++i) {
+                const char c = raw[i];
+                if (c == '\n' || IsBlank(c)) {
+                    if (text.empty() || text.back() != ' ') text.push_back(' ');
+                } else if (c != '"' && c != '*' && c != '`') {
+                    text.push_back(Lower(c));
+                }
+            }
+            for (size_t at = text.find(lower_key); at != std::string::npos;
+                 at = text.find(lower_key, at + 1)) {
+                if (WordAt(text, at, lower_key.size())) {
+                    found = pi;
+                    break;
+                }
+            }
+        }
+        if (found == paragraphs.size()) return false;
+        // Mentioned on the head line, it is a form of the entry's word.
+        out->kind = found == 0 ? FragmentKind::kForm : FragmentKind::kParagraph;
+        if (found == 0) {
+            out->text = raw;
+            out->part = GcidePart::kEntry;
+            return true;
+        }
+    }
+    size_t last = found;
+    while (last + 1 < paragraphs.size() && IsQuotation(paragraphs[last + 1])) ++last;
+    out->part = found == 0 ? GcidePart::kEntry : GcidePart::kParagraphs;
+    out->text = raw.substr(paragraphs[found].begin, paragraphs[last].end - paragraphs[found].begin);
+    return true;
+}
+
+// The entry text of a record without what dict-gcide's text leaves around
+// some entries: the next entry's headword after the source note that closes
+// about 4,000 entries ("[1913 Webster] Abannation") or, when `keys` (the
+// index keys) is given, the sentence that ends some ("imp. of {Do}.
+// Didactic"), and lines of the previous entry before the head line at the
+// left margin (the entry of "0" starts with a stray quotation). Text after a
+// closing note that runs on a derived word ("-- {Rot"ten*ly}, adv.") or is
+// another note stays.
+std::string_view EntryText(std::string_view body, const std::unordered_set<std::string>* keys) {
+    const size_t first = body.find_first_not_of('\n');
+    if (first != std::string_view::npos && IsBlank(body[first])) {
+        for (size_t eol = body.find('\n'); eol != std::string_view::npos;
+             eol = body.find('\n', eol + 1)) {
+            const std::string_view rest = body.substr(eol + 1);
+            if (!rest.empty() && !IsBlank(rest.front()) && rest.front() != '\n' &&
+                rest.substr(0, rest.find('\n')).find('\\') != std::string_view::npos) {
+                body = rest;
+                break;
+            }
+        }
+    }
+    size_t end = body.size();
+    while (end > 0 && (body[end - 1] == '\n' || IsBlank(body[end - 1]))) --end;
+    const size_t eol = end == 0 ? std::string_view::npos : body.rfind('\n', end - 1);
+    const size_t start = eol == std::string_view::npos ? 0 : eol + 1;
+    size_t at = start;
+    while (at < end && IsBlank(body[at])) ++at;
+    // "imp. of {Do}. Didactic": the next headword after a closing sentence.
+    const size_t space = body.rfind(' ', end - 1);
+    if (keys != nullptr && space != std::string_view::npos && space > at &&
+        body[space - 1] == '.' && body[space + 1] >= 'A' && body[space + 1] <= 'Z' &&
+        keys->count(std::string(body.substr(space + 1, end - space - 1))) != 0) {
+        return body.substr(0, space);
+    }
+    if (start == 0 || at == end || body[at] != '[') return body;
+    const size_t close = MatchClose(body.substr(0, end), at, '[', ']');
+    if (close == std::string_view::npos || !IsSourceNote(body.substr(at + 1, close - at - 1))) {
+        return body;
+    }
+    const std::string_view after = Trim(body.substr(close + 1, end - close - 1));
+    if (after.empty() || after.starts_with("--") || after.starts_with('[')) return body;
+    return body.substr(0, close + 1);
+}
+
+bool IsDatabaseNote(std::string_view key) {
+    return key.starts_with("00-database-") || key.starts_with("00-gcide-") ||
+           key.starts_with("00-web1913-");
+}
+
+// The parts of a headword's entry, in the order it shows them.
+enum Rank : uint8_t {
+    kOwnEntry = 0,   // an entry the headword heads
+    kOwnLine = 1,    // a run-on line or a sub-entry of another entry: its own head line
+    kWordEntry = 2,  // the whole entry of the word it is a form of
+    kBaseEntry = 3,  // the entry of the base of an irregular form
+};
+
+// One part of a headword's entry, to be rendered.
+struct Job {
+    std::string headword;      // as shown
+    std::string group;         // the headword as the builder merges it (case folded)
+    std::string_view entry;    // the source entry the part comes from
+    std::string_view part_of;  // the part: all of `entry` or some of its paragraphs
+    GcidePart part = GcidePart::kEntry;
+    Rank rank = kOwnEntry;
+    std::string without;  // `entry` without a run-on line shown before it, when not empty
+
+    std::string_view Text() const { return without.empty() ? part_of : without; }
+};
+
+// "Me*thought"\, imp. of {Methinks}.", "Mice ..., n., pl. of {Mouse}.": an
+// entry that is nothing but a head line naming the word it is a form of.
+// Returns the letters of that word (GcideLetters); empty for any other entry.
+std::string FormOf(std::string_view raw) {
+    std::vector<Paragraph> paragraphs = SplitParagraphs(raw);
+    std::erase_if(paragraphs, [](const Paragraph& p) {
+        return std::all_of(p.lines.begin(), p.lines.end(), IsSourceNoteLine);
+    });
+    if (paragraphs.size() != 1) return "";
+    const std::string joined = JoinLines(paragraphs[0], false);
+    std::string html;
+    const GcideLayout full;
+    Writer scratch(full, &html);
+    uint8_t pos = 0;
+    const size_t head_end = scratch.Head(joined, true, &pos);
+    const std::string_view rest = Trim(std::string_view(joined).substr(head_end));
+    if (!rest.empty() && !IsSourceNoteLine(rest)) return "";
+    const size_t of = joined.rfind(" of {", head_end);
+    if (of == std::string::npos) return "";
+    const size_t close = joined.find('}', of);
+    if (close == std::string::npos || close > head_end) return "";
+    return GcideLetters(std::string_view(joined).substr(of + 5, close - of - 5));
+}
+
+// Whether a sub-entry paragraph only names things ("{Barren oak}, or
+// {Black-jack}, {Quercus nigra}."): nothing but braces, groups in brackets
+// and joining words.
+bool NamesOnly(std::string_view paragraph) {
+    int depth = 0;
+    std::string outside;
+    for (char c : paragraph) {
+        if (c == '{' || c == '(' || c == '[') {
+            ++depth;
+        } else if ((c == '}' || c == ')' || c == ']') && depth > 0) {
+            --depth;
+        } else if (depth == 0) {
+            outside.push_back(IsAlpha(c) ? Lower(c) : ' ');
+        }
+    }
+    for (size_t i = 0; i < outside.size();) {
+        const size_t start = outside.find_first_not_of(' ', i);
+        if (start == std::string::npos) break;
+        const size_t end = std::min(outside.find(' ', start), outside.size());
+        const std::string_view word = std::string_view(outside).substr(start, end - start);
+        if (word != "or" && word != "and" && word != "etc") return false;
+        i = end;
+    }
+    return true;
+}
+
+// The parts of speech the head line of entry text `raw` names.
+uint8_t HeadPartsOfSpeech(std::string_view raw) {
+    const std::vector<Paragraph> paragraphs = SplitParagraphs(raw);
+    if (paragraphs.empty()) return 0;
+    std::string html;
+    const GcideLayout full;
+    Writer scratch(full, &html);
+    uint8_t pos = 0;
+    scratch.Head(JoinLines(paragraphs[0], false), true, &pos);
+    return pos;
+}
+
+// What a long entry leaves out to fit the print buffer, step by step: each
+// step turns one more of GcideLayout's members off. The spacing costs no
+// content and goes unmentioned in the note.
+struct Omission {
+    bool GcideLayout::*part;
+    std::string_view name;  // for the note, empty for the spacing
+};
+constexpr Omission kOmissions[] = {
+    {&GcideLayout::quotations, "quotations"}, {&GcideLayout::etymologies, "etymologies"},
+    {&GcideLayout::examples, "examples"},     {&GcideLayout::spacing, ""},
+    {&GcideLayout::phrases, "phrases"},
+};
+
+// "Quotations, etymologies and examples are left out of this long entry."
+std::string LeftOutNote(const std::vector<std::string_view>& names) {
+    std::string note;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) note += i + 1 == names.size() ? " and " : ", ";
+        note += names[i];
+    }
+    note[0] = static_cast<char>(note[0] - 'a' + 'A');
+    note += " are";
+    return std::string(1, kSenseBreak) + "<p><i>" + note + std::string(kGcideLeftOutEnding) +
+           "</i></p>";
+}
+
+// Paragraphs this long that stand twice under one headword are shown once.
+constexpr size_t kRepeatedParagraph = 60;
+
+// Runs fn(i) for i in [0, n) on the machine's cores.
+template <typename Fn>
+void ForEachParallel(size_t n, Fn fn) {
+    const size_t workers = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
+    if (workers == 1 || n < 1000) {
+        for (size_t i = 0; i < n; ++i) fn(i);
+        return;
+    }
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < workers; ++t) {
+        threads.emplace_back([&, t]() {
+            for (size_t i = t; i < n; i += workers) fn(i);
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+}
+
+}  // namespace
+
+std::string GcideLetters(std::string_view s) {
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
         const char c = s[i];
@@ -778,205 +1201,48 @@ std::string Normalize(std::string_view s) {
     return out;
 }
 
-// The words the head line spells as headwords: each text between backslashes
-// in the first paragraph's head.
-std::vector<std::string_view> HeadForms(std::string_view raw) {
-    std::vector<std::string_view> forms;
-    const size_t first_blank = raw.find("\n\n");
-    const std::string_view head = raw.substr(0, std::min(raw.size(), first_blank));
-    const size_t limit = std::min<size_t>(head.size(), 400);
-    for (size_t i = head.find('\\'); i != std::string_view::npos && i < limit;) {
-        const size_t close = head.find('\\', i + 1);
-        if (close == std::string_view::npos) break;
-        forms.push_back(head.substr(i + 1, close - i - 1));
-        i = head.find('\\', close + 1);
-    }
-    return forms;
-}
-
-bool IsOwnEntry(std::string_view key, std::string_view raw) {
-    const std::string k = Normalize(key);
+bool GcideHeadsEntry(std::string_view key, std::string_view raw) {
+    const std::string k = GcideLetters(key);
     for (std::string_view form : HeadForms(raw)) {
-        if (Normalize(form) == k) return true;
+        if (GcideLetters(form) == k) return true;
     }
     return false;
 }
 
-// The part of `raw` that a line for `key` converts.
-struct Fragment {
-    std::string_view text;
-    GcidePart part = GcidePart::kEntry;
-};
-
-bool WordAt(std::string_view hay, size_t at, size_t len) {
-    const bool before = at == 0 || !IsAlpha(hay[at - 1]);
-    const bool after = at + len >= hay.size() || !IsAlpha(hay[at + len]);
-    return before && after;
-}
-
-// Whether the braces at text[at] open the paragraph: only other braces,
-// commas and "or" before them ("{Rock crystal}, or {Mountain crystal}, ..."),
-// or they follow a dash as a run-on entry ("-- {Sub*scrip"tive*ly}, adv.").
-bool LeadsParagraph(std::string_view text, size_t at) {
-    size_t i = 0;
-    while (i < at) {
-        if (text[i] == '{') {
-            const size_t close = MatchClose(text, i, '{', '}');
-            if (close == std::string_view::npos || close >= at) break;
-            i = close + 1;
-        } else if (text[i] == ' ' || text[i] == ',') {
-            ++i;
-        } else if (text.substr(i).starts_with("or ")) {
-            i += 3;
-        } else {
-            break;
-        }
-    }
-    if (i >= at) return true;
-    const std::string_view before = Trim(text.substr(0, at));
-    return before.ends_with("--");
-}
-
-// Finds what a line for `key` converts when `raw` is another word's entry: the
-// head line when the key is a form named there (a plural, a past tense), the
-// paragraph (with its quotations) that the key heads as a sub-entry, or, for
-// a key without an entry of its own, the paragraph that mentions it. False
-// when the entry only mentions a word that has its own entry, or does not
-// name the key at all.
-bool FindFragment(std::string_view key, std::string_view raw, bool key_has_entry, Fragment* out) {
-    const std::vector<Paragraph> paragraphs = SplitParagraphs(raw);
-    if (paragraphs.empty()) return false;
-    const std::string k = Normalize(key);
-    size_t found = paragraphs.size();
-    for (size_t pi = 0; pi < paragraphs.size() && found == paragraphs.size(); ++pi) {
-        // Searched as joined lines, the form the head line is parsed in.
-        const std::string joined = JoinLines(paragraphs[pi], false);
-        const std::string_view text = joined;
-        size_t head_end = 0;
-        if (pi == 0) {
-            std::string html;
-            Writer scratch(GcideMarkup::kFull, &html);
-            uint8_t pos = 0;
-            head_end = scratch.Head(text, true, &pos);
-        }
-        for (size_t i = text.find('{'); i != std::string_view::npos; i = text.find('{', i + 1)) {
-            const size_t close = MatchClose(text, i, '{', '}');
-            if (close == std::string_view::npos) break;
-            // "({a})" and "{(b)}" letter the items of a list; they name nothing.
-            if ((i > 0 && text[i - 1] == '(') || text[i + 1] == '(') continue;
-            if (Normalize(text.substr(i + 1, close - i - 1)) != k) continue;
-            if (pi == 0 && i < head_end) {
-                out->text =
-                    raw.substr(paragraphs[0].begin, paragraphs[0].end - paragraphs[0].begin);
-                out->part = GcidePart::kHeadLine;
+bool GcideNamesKey(std::string_view key, std::string_view raw) {
+    const std::string k = GcideLetters(key);
+    for (const char open : {'{', '\\'}) {
+        const char close = open == '{' ? '}' : '\\';
+        for (size_t i = raw.find(open); i != std::string_view::npos;) {
+            const size_t end = raw.find(close, i + 1);
+            if (end == std::string_view::npos) break;
+            // "{fastened, secured}" lists two words; it names neither pair.
+            const std::string_view named = raw.substr(i + 1, end - i - 1);
+            if ((named.find(',') == std::string_view::npos ||
+                 key.find(',') != std::string_view::npos) &&
+                GcideLetters(named) == k) {
                 return true;
             }
-            if (LeadsParagraph(text, i) || !key_has_entry) {
-                found = pi;
-                break;
-            }
+            i = raw.find(open, end + 1);
         }
     }
-    if (found == paragraphs.size()) {
-        if (key_has_entry) return false;
-        std::string lower_key;
-        for (char c : key) lower_key.push_back(Lower(c));
-        for (size_t pi = 0; pi < paragraphs.size() && found == paragraphs.size(); ++pi) {
-            std::string text;
-            for (size_t i = paragraphs[pi].begin; i < paragraphs[pi].end; ++i) {
-                const char c = raw[i];
-                if (c == '\n') {
-                    text.push_back(' ');
-                } else if (c != '"' && c != '*' && c != '`') {
-                    text.push_back(Lower(c));
-                }
-            }
-            for (size_t at = text.find(lower_key); at != std::string::npos;
-                 at = text.find(lower_key, at + 1)) {
-                if (WordAt(text, at, lower_key.size())) {
-                    found = pi;
-                    break;
-                }
-            }
-        }
-        if (found == paragraphs.size()) return false;
-    }
-    size_t last = found;
-    while (last + 1 < paragraphs.size() && IsQuotation(paragraphs[last + 1])) ++last;
-    out->part = found == 0 ? GcidePart::kEntry : GcidePart::kParagraphs;
-    out->text = raw.substr(paragraphs[found].begin, paragraphs[last].end - paragraphs[found].begin);
-    return true;
+    return false;
 }
 
-// The entry text of a record without what dict-gcide's text leaves around
-// some entries: the next entry's headword after the source note that closes
-// about 4,000 entries ("[1913 Webster] Abannation"), and lines of the previous
-// entry before the head line at the left margin (the entry of "0" starts with
-// a stray quotation). Text after a closing note that runs on a derived word
-// ("-- {Rot"ten*ly}, adv.") or is another note stays.
-std::string_view EntryText(std::string_view body) {
-    const size_t first = body.find_first_not_of('\n');
-    if (first != std::string_view::npos && IsBlank(body[first])) {
-        for (size_t eol = body.find('\n'); eol != std::string_view::npos;
-             eol = body.find('\n', eol + 1)) {
-            const std::string_view rest = body.substr(eol + 1);
-            if (!rest.empty() && !IsBlank(rest.front()) && rest.front() != '\n' &&
-                rest.substr(0, rest.find('\n')).find('\\') != std::string_view::npos) {
-                body = rest;
-                break;
-            }
+std::vector<std::string> GcideQuotations(std::string_view raw) {
+    std::vector<std::string> quotations;
+    const std::vector<Paragraph> paragraphs = SplitParagraphs(EntryText(raw, nullptr));
+    for (size_t pi = 1; pi < paragraphs.size(); ++pi) {
+        if (!IsQuotation(paragraphs[pi])) continue;
+        std::string& quotation = quotations.emplace_back();
+        for (std::string_view line : paragraphs[pi].lines) {
+            if (IsSourceNoteLine(line)) continue;
+            if (!quotation.empty()) quotation.push_back(' ');
+            quotation.append(line);
         }
     }
-    size_t end = body.size();
-    while (end > 0 && (body[end - 1] == '\n' || IsBlank(body[end - 1]))) --end;
-    const size_t eol = end == 0 ? std::string_view::npos : body.rfind('\n', end - 1);
-    const size_t start = eol == std::string_view::npos ? 0 : eol + 1;
-    size_t at = start;
-    while (at < end && IsBlank(body[at])) ++at;
-    if (start == 0 || at == end || body[at] != '[') return body;
-    const size_t close = MatchClose(body.substr(0, end), at, '[', ']');
-    if (close == std::string_view::npos || !IsSourceNote(body.substr(at + 1, close - at - 1))) {
-        return body;
-    }
-    const std::string_view after = Trim(body.substr(close + 1, end - close - 1));
-    if (after.empty() || after.starts_with("--") || after.starts_with('[')) return body;
-    return body.substr(0, close + 1);
+    return quotations;
 }
-
-bool IsDatabaseNote(std::string_view key) {
-    return key.starts_with("00-database-") || key.starts_with("00-gcide-") ||
-           key.starts_with("00-web1913-");
-}
-
-struct Job {
-    std::string key;
-    std::string_view text;
-    GcidePart part = GcidePart::kEntry;
-    bool whole = false;
-};
-
-void Render(const Job& job, GcideMarkup markup, lexicore::SourceEntry* entry) {
-    entry->parts_of_speech = RenderGcide(job.text, job.part, markup, &entry->html, &entry->text);
-}
-
-// Runs fn(i) for i in [0, n) on the machine's cores.
-template <typename Fn>
-void ForEachParallel(size_t n, Fn fn) {
-    const size_t workers = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
-    if (workers == 1 || n < 1000) {
-        for (size_t i = 0; i < n; ++i) fn(i);
-        return;
-    }
-    std::vector<std::thread> threads;
-    for (size_t t = 0; t < workers; ++t) {
-        threads.emplace_back([&, t]() {
-            for (size_t i = t; i < n; i += workers) fn(i);
-        });
-    }
-    for (std::thread& thread : threads) thread.join();
-}
-
-}  // namespace
 
 bool LoadGcide(const std::string& index_path, GcideSource* out, std::string* error) {
     std::string index;
@@ -1008,31 +1274,32 @@ bool LoadGcide(const std::string& index_path, GcideSource* out, std::string* err
     });
 }
 
-uint8_t RenderGcide(std::string_view raw, GcidePart part, GcideMarkup markup, std::string* html,
-                    std::string* text) {
+uint8_t RenderGcide(std::string_view raw, GcidePart part, const GcideLayout& layout,
+                    std::string* html, std::string* text, std::unordered_set<std::string>* shown) {
     html->clear();
     text->clear();
-    Writer w(markup, html);
+    Writer w(layout, html);
     uint8_t pos = 0;
     const std::vector<Paragraph> paragraphs = SplitParagraphs(raw);
     bool may_cut = true;
     for (size_t pi = 0; pi < paragraphs.size(); ++pi) {
         const Paragraph& p = paragraphs[pi];
         if (std::all_of(p.lines.begin(), p.lines.end(), IsSourceNoteLine)) continue;
-        if (markup == GcideMarkup::kBrief && pi > 0 && IsQuotation(p)) continue;
+        if (!layout.quotations && pi > 0 && IsQuotation(p)) continue;
+        if (!layout.phrases && pi > 0 && p.lines.front().starts_with('{')) continue;
+        if (shown != nullptr && (part != GcidePart::kEntry || pi > 0)) {
+            std::string joined = JoinLines(p, false);
+            if (joined.size() >= kRepeatedParagraph && !shown->insert(std::move(joined)).second) {
+                continue;
+            }
+        }
         // A bare head line stays with the sense after it: a cut entry never
         // ends in a head line without its definition.
         if (pi > 0) w.ParagraphBreak(may_cut);
-        if (part == GcidePart::kHeadLine) {
-            w.ParagraphStart(markup == GcideMarkup::kFull ? "<p>" : "");
-            w.Head(JoinLines(p, false), false, &pos);
-            w.Tag(markup == GcideMarkup::kFull ? "</p>" : "");
-            break;
-        }
         may_cut = RenderParagraph(p, part == GcidePart::kEntry && pi == 0, &pos, &w);
     }
     w.TrimEnd();
-    if (markup != GcideMarkup::kFull && !html->empty()) html->append("</p>");
+    if (!layout.spacing && !html->empty()) html->append("</p>");
     lexicore::HtmlToText(*html, text);
     return pos;
 }
@@ -1041,7 +1308,7 @@ std::string GcideHeadword(std::string_view key, std::string_view raw) {
     std::string shown(key);
     // Accents: the index writes "Abb'e" where the entry has "Ab"b['e]`".
     if (key.find('\'') != std::string_view::npos) {
-        const std::string k = Normalize(key);
+        const std::string k = GcideLetters(key);
         std::vector<std::string_view> candidates = HeadForms(raw);
         for (size_t i = raw.find('{'); i != std::string_view::npos; i = raw.find('{', i + 1)) {
             const size_t close = raw.find('}', i);
@@ -1049,7 +1316,7 @@ std::string GcideHeadword(std::string_view key, std::string_view raw) {
             candidates.push_back(raw.substr(i + 1, close - i - 1));
         }
         for (std::string_view form : candidates) {
-            if (form.find('[') == std::string_view::npos || Normalize(form) != k) continue;
+            if (form.find('[') == std::string_view::npos || GcideLetters(form) != k) continue;
             std::string spelled;
             bool representable = true;
             for (size_t i = 0; i < form.size(); ++i) {
@@ -1112,25 +1379,32 @@ std::string GcideHeadword(std::string_view key, std::string_view raw) {
 }
 
 std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& records,
-                                                GcideStats* stats) {
+                                                GcideStats* stats,
+                                                const IrregularForms& irregular) {
     GcideStats local;
     GcideStats& st = stats != nullptr ? *stats : local;
     st = GcideStats();
     st.records = records.size();
 
     // Which keys have an entry of their own, and which lines repeat another.
+    std::unordered_set<std::string> index_keys;
+    for (const GcideRecord& r : records) index_keys.insert(r.key);
     std::vector<std::string_view> bodies(records.size());
     std::vector<char> own(records.size());
     ForEachParallel(records.size(), [&](size_t i) {
-        bodies[i] = EntryText(records[i].body);
-        own[i] = IsOwnEntry(records[i].key, bodies[i]);
+        bodies[i] = EntryText(records[i].body, &index_keys);
+        own[i] = GcideHeadsEntry(Trim(records[i].key), bodies[i]);
     });
+    // Own entries by the letters of their keys, for finding a form's base.
+    std::unordered_map<std::string, std::vector<std::string_view>> own_bodies;
     std::unordered_set<std::string> keys_with_entry;
+    // The index splits a few entries: the words run on after one have a line
+    // of their own that starts right where the entry's line ends.
+    std::unordered_map<const char*, std::string_view> own_by_end;
     std::unordered_set<std::string> seen;
     std::vector<size_t> kept;
     for (size_t i = 0; i < records.size(); ++i) {
-        std::string lower;
-        for (char c : records[i].key) lower.push_back(Lower(c));
+        const std::string lower = lexicore::Fold(Trim(records[i].key));
         if (IsDatabaseNote(records[i].key) ||
             !seen.insert(lower + '\n' +
                          std::to_string(reinterpret_cast<uintptr_t>(records[i].body.data())))
@@ -1138,86 +1412,230 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
             ++st.skipped;
             continue;
         }
-        if (own[i]) keys_with_entry.insert(lower);
+        if (own[i]) {
+            keys_with_entry.insert(lower);
+            own_bodies[GcideLetters(records[i].key)].push_back(bodies[i]);
+            own_by_end[records[i].body.data() + records[i].body.size()] = bodies[i];
+        }
         kept.push_back(i);
     }
 
-    std::vector<Job> jobs(kept.size());
-    std::vector<char> usable(kept.size());
+    // An irregular form is a word in lower case, whatever Webster's
+    // capitals ("Does", "Wrote").
+    std::unordered_set<std::string> forms;
+    for (const auto& [form, base] : irregular) forms.insert(form);
+
+    // The parts each line gives its headword.
+    std::vector<std::vector<Job>> found(kept.size());
     ForEachParallel(kept.size(), [&](size_t n) {
-        const GcideRecord& r = records[kept[n]];
-        Job& job = jobs[n];
+        const std::string_view key = Trim(records[kept[n]].key);
         const std::string_view body = bodies[kept[n]];
-        job.key = GcideHeadword(r.key, body);
+        std::string headword = GcideHeadword(key, body);
+        const std::string group = lexicore::Fold(headword);
+        if (forms.count(group) != 0 &&
+            lexicore::IsLowerCase(std::string_view(headword).substr(1))) {
+            headword = group;
+        }
+        std::vector<Job>& jobs = found[n];
         if (own[kept[n]]) {
-            job.text = body;
-            job.whole = true;
-            usable[n] = 1;
+            jobs.push_back({headword, group, body, body, GcidePart::kEntry, kOwnEntry, ""});
             return;
         }
-        std::string lower;
-        for (char c : r.key) lower.push_back(Lower(c));
         Fragment fragment;
-        if (FindFragment(r.key, body, keys_with_entry.count(lower) != 0, &fragment)) {
-            job.text = fragment.text;
-            job.part = fragment.part;
-            usable[n] = 2;
+        if (!FindFragment(key, body, keys_with_entry.count(lexicore::Fold(key)) != 0, &fragment)) {
+            return;
+        }
+        if (fragment.kind != FragmentKind::kForm) {
+            jobs.push_back({headword, group, body, fragment.text, fragment.part, kOwnLine, ""});
+        }
+        if (fragment.kind == FragmentKind::kParagraph && !NamesOnly(fragment.text)) return;
+        if (fragment.kind == FragmentKind::kRunOn && fragment.text.size() == body.size()) {
+            const char* start = records[kept[n]].body.data();
+            for (int gap = 0; gap < 4; ++gap) {
+                const auto before = own_by_end.find(start - gap);
+                if (before != own_by_end.end()) {
+                    jobs.push_back({headword, group, before->second, before->second,
+                                    GcidePart::kEntry, kWordEntry, ""});
+                    break;
+                }
+            }
+            return;
+        }
+        Job& whole =
+            jobs.emplace_back(Job{headword, group, body, body, GcidePart::kEntry, kWordEntry, ""});
+        if (fragment.kind == FragmentKind::kRunOn) {
+            // The run-on line stands first; the entry after it goes without it.
+            const size_t from = static_cast<size_t>(fragment.text.data() - body.data());
+            whole.without = std::string(body.substr(0, from)) +
+                            std::string(body.substr(from + fragment.text.size()));
         }
     });
-
-    std::vector<lexicore::SourceEntry> entries;
-    std::vector<Job> used;
-    for (size_t n = 0; n < jobs.size(); ++n) {
-        if (usable[n] == 0) {
+    std::vector<Job> jobs;
+    for (size_t n = 0; n < kept.size(); ++n) {
+        if (found[n].empty()) {
             ++st.skipped;
+        } else if (own[kept[n]]) {
+            ++st.own;
+        } else {
+            ++(found[n].back().rank == kWordEntry ? st.forms : st.paragraphs);
+        }
+        for (Job& job : found[n]) jobs.push_back(std::move(job));
+    }
+
+    std::unordered_map<std::string, std::vector<size_t>> groups;
+    for (size_t n = 0; n < jobs.size(); ++n) groups[jobs[n].group].push_back(n);
+    // A form that shows none of its base's entries gets them: the ones whose
+    // head line names it, else the verbs among them, else all. The forms are
+    // irregular ones ("is" of be) and entries that only say whose form they
+    // are ("Methought, imp. of Methinks").
+    std::vector<std::pair<std::string, std::string>> form_of = irregular;
+    for (const Job& job : jobs) {
+        if (job.rank != kOwnEntry) continue;
+        std::string base = FormOf(job.entry);
+        if (!base.empty() && base != GcideLetters(job.group)) {
+            form_of.emplace_back(job.group, std::move(base));
+        }
+    }
+    for (const auto& [form, base] : form_of) {
+        const auto members = groups.find(form);
+        const auto base_entries = own_bodies.find(GcideLetters(base));
+        if (members == groups.end() || base_entries == own_bodies.end()) continue;
+        const std::vector<std::string_view>& of_base = base_entries->second;
+        if (std::any_of(members->second.begin(), members->second.end(), [&](size_t n) {
+                return jobs[n].rank != kOwnLine &&
+                       std::find(of_base.begin(), of_base.end(), jobs[n].entry) != of_base.end();
+            })) {
             continue;
         }
-        ++(usable[n] == 1 ? st.whole : st.fragments);
-        used.push_back(std::move(jobs[n]));
+        std::vector<std::string_view> chosen;
+        for (std::string_view entry : of_base) {
+            Fragment fragment;
+            if (FindFragment(form, entry, true, &fragment) &&
+                fragment.kind == FragmentKind::kForm) {
+                chosen.push_back(entry);
+            }
+        }
+        if (chosen.empty()) {
+            for (std::string_view entry : of_base) {
+                if ((HeadPartsOfSpeech(entry) & lexicore::kVerb) != 0) chosen.push_back(entry);
+            }
+        }
+        if (chosen.empty()) chosen = of_base;
+        const std::string headword = jobs[members->second.front()].headword;
+        for (std::string_view entry : chosen) {
+            members->second.push_back(jobs.size());
+            jobs.push_back({headword, form, entry, entry, GcidePart::kEntry, kBaseEntry, ""});
+            ++st.irregular;
+        }
     }
-    entries.resize(used.size());
-    ForEachParallel(used.size(), [&](size_t n) {
-        entries[n].headword = used[n].key;
-        Render(used[n], GcideMarkup::kFull, &entries[n]);
-    });
 
-    for (size_t n = 0; n < entries.size(); ++n) {
-        (used[n].whole ? st.whole_bytes : st.fragment_bytes) +=
-            entries[n].html.size() + entries[n].text.size();
+    // Each headword shows its parts in rank order, each source entry once
+    // (the source lists some entries twice, and a form may reach an entry
+    // from several lines).
+    std::vector<char> dropped(jobs.size());
+    for (auto& [group, members] : groups) {
+        std::stable_sort(members.begin(), members.end(),
+                         [&](size_t a, size_t b) { return jobs[a].rank < jobs[b].rank; });
+        for (size_t m = 0; m < members.size(); ++m) {
+            const Job& job = jobs[members[m]];
+            const bool shown_whole = job.rank == kOwnLine &&
+                                     std::any_of(members.begin(), members.end(), [&](size_t other) {
+                                         return jobs[other].rank != kOwnLine &&
+                                                jobs[other].entry == job.entry &&
+                                                jobs[other].without.empty();
+                                     });
+            if (shown_whole) {
+                dropped[members[m]] = 1;
+                ++st.repeated;
+            }
+            for (size_t earlier = 0; earlier < m && !dropped[members[m]]; ++earlier) {
+                if (!dropped[members[earlier]] &&
+                    jobs[members[earlier]].Text() == jobs[members[m]].Text()) {
+                    dropped[members[m]] = 1;
+                    ++st.repeated;
+                }
+            }
+        }
+        std::erase_if(members, [&](size_t n) { return dropped[n] != 0; });
     }
-    // Headwords merged by the builder must fit the print buffer together.
-    std::unordered_map<std::string, std::vector<size_t>> groups;
-    for (size_t n = 0; n < entries.size(); ++n) {
-        std::string lower;
-        for (char c : entries[n].headword) lower.push_back(Lower(c));
-        groups[lower].push_back(n);
-    }
-    // The builder joins them with sense breaks, which are never printed.
-    auto overflows = [&](const std::vector<size_t>& members) {
-        size_t shown = 0;
+
+    std::vector<lexicore::SourceEntry> entries(jobs.size());
+    // A paragraph that an earlier part of the headword showed already is left
+    // out (variant spellings share senses: "phony" and "phoney").
+    auto render = [&](const std::vector<size_t>& members, const GcideLayout& layout) {
+        std::unordered_set<std::string> shown;
         for (size_t n : members) {
-            shown += entries[n].html.size() -
+            entries[n].headword = jobs[n].headword;
+            entries[n].parts_of_speech = RenderGcide(jobs[n].Text(), jobs[n].part, layout,
+                                                     &entries[n].html, &entries[n].text, &shown);
+        }
+    };
+    std::vector<const std::vector<size_t>*> all_groups;
+    for (const auto& [group, members] : groups) all_groups.push_back(&members);
+    ForEachParallel(all_groups.size(), [&](size_t g) { render(*all_groups[g], GcideLayout()); });
+
+    // Headwords merged by the builder must fit the print buffer together.
+    // The builder joins them with sense breaks, which are never printed.
+    auto shown = [&](const std::vector<size_t>& members) {
+        size_t bytes = 0;
+        for (size_t n : members) {
+            bytes += entries[n].html.size() -
                      std::count(entries[n].html.begin(), entries[n].html.end(), kSenseBreak);
         }
-        return shown + 1 > kGcidePrintBuffer;
+        return bytes;
     };
-    for (const auto& [lower, members] : groups) {
-        if (!overflows(members)) continue;
-        ++st.long_before;
-        for (const GcideMarkup markup : {GcideMarkup::kLight, GcideMarkup::kBrief}) {
-            for (size_t n : members) Render(used[n], markup, &entries[n]);
-            if (!overflows(members)) break;
-        }
-        if (overflows(members)) ++st.long_after;
+    std::vector<const std::vector<size_t>*> long_groups;
+    for (const auto& [group, members] : groups) {
+        if (shown(members) + 1 > kGcidePrintBuffer) long_groups.push_back(&members);
     }
-    return entries;
+    st.long_before = long_groups.size();
+    std::vector<char> still_long(long_groups.size());
+    ForEachParallel(long_groups.size(), [&](size_t g) {
+        const std::vector<size_t>& members = *long_groups[g];
+        GcideLayout layout;
+        std::vector<std::string_view> left_out;
+        for (const Omission& omission : kOmissions) {
+            const size_t before = shown(members);
+            layout.*omission.part = false;
+            render(members, layout);
+            if (!omission.name.empty() && shown(members) < before) {
+                left_out.push_back(omission.name);
+            }
+            const std::string note = left_out.empty() ? "" : LeftOutNote(left_out);
+            const bool fits = shown(members) + note.size() + 1 <= kGcidePrintBuffer;
+            if (fits || &omission == &kOmissions[std::size(kOmissions) - 1]) {
+                lexicore::SourceEntry& last = entries[members.back()];
+                last.html += note;
+                last.text.clear();
+                lexicore::HtmlToText(last.html, &last.text);
+                still_long[g] = !fits;
+                return;
+            }
+        }
+    });
+    st.long_after = std::count(still_long.begin(), still_long.end(), 1);
+
+    // The builder keeps the order of a headword's parts as given.
+    std::vector<size_t> order;
+    for (size_t n = 0; n < jobs.size(); ++n) {
+        if (!dropped[n]) order.push_back(n);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return jobs[a].rank < jobs[b].rank; });
+    std::vector<lexicore::SourceEntry> out;
+    out.reserve(order.size());
+    for (size_t n : order) out.push_back(std::move(entries[n]));
+    return out;
 }
 
 std::string FindGcideNotation(std::string_view s, bool html) {
     for (size_t i = 0; i < s.size(); ++i) {
         const char c = s[i];
-        if (c == '{' || c == '}' || c == '\\')
-            return std::string("'") + c + "' at " + std::to_string(i);
+        // A brace next to a letter inside it is the source's cross-reference
+        // ("{Abbot}"); a brace standing alone ("({ or })") is the character.
+        const bool brace = (c == '{' && i + 1 < s.size() && IsAlpha(s[i + 1])) ||
+                           (c == '}' && i > 0 && IsAlpha(s[i - 1]));
+        if (brace || c == '\\') return std::string("'") + c + "' at " + std::to_string(i);
         if (static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != kSenseBreak) {
             return "control character at " + std::to_string(i);
         }

@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "lexicore/builder.h"
@@ -24,6 +26,10 @@ namespace lexivane_dict {
 // The size of the buffer the program prints an entry into, NUL included.
 inline constexpr size_t kGcidePrintBuffer = 12000;
 
+// How the note ends that closes an entry with parts left out to fit the
+// buffer: "Quotations and etymologies are left out of this long entry."
+inline constexpr std::string_view kGcideLeftOutEnding = " left out of this long entry.";
+
 // One index line with the raw entry text it points to.
 struct GcideRecord {
     std::string key;        // the index key, e.g. "Abbey", "Abb'e", "Rock crystal"
@@ -31,12 +37,13 @@ struct GcideRecord {
 };
 
 struct GcideStats {
-    size_t records = 0;         // index lines given
-    size_t whole = 0;           // lines converted as a whole entry of their own
-    size_t fragments = 0;       // lines converted to the paragraph of another entry naming them
-    size_t skipped = 0;         // database notes, repeated lines, lines already covered
-    size_t whole_bytes = 0;     // HTML and text of the whole entries
-    size_t fragment_bytes = 0;  // HTML and text of the fragments
+    size_t records = 0;      // index lines given
+    size_t own = 0;          // lines for a headword of their own entry
+    size_t forms = 0;        // lines for a form of another entry's word: that whole entry
+    size_t paragraphs = 0;   // lines for a sub-entry or a mention: the paragraph naming them
+    size_t skipped = 0;      // database notes, repeated lines, lines naming nothing of theirs
+    size_t irregular = 0;    // base entries shown after the own entries of a form of the base
+    size_t repeated = 0;     // entries a headword would have shown twice
     size_t long_before = 0;  // headwords whose merged HTML overflows the buffer as first rendered
     size_t long_after = 0;   // the same after fitting; the engine cuts these at a sense break
 };
@@ -54,31 +61,47 @@ struct GcideSource {
 // the text.
 bool LoadGcide(const std::string& index_path, GcideSource* out, std::string* error);
 
-// How much markup an entry's HTML carries.
-enum class GcideMarkup {
-    kFull,   // paragraphs, indented quotations, italics for cross-references
-    kLight,  // line breaks only and bold: for entries that would overflow the buffer
-    kBrief,  // light markup without the quotations that illustrate the senses: for
-             // entries that overflow even so, so that the reader sees more senses
+// What an entry shows. An entry too long for the print buffer leaves out, in
+// this order, its quotations, its etymologies, its examples ("; as, to set a
+// book on a shelf"), the HTML's spacing and, last, its phrases ("{To set
+// about}, to begin"), which the index lists as headwords of their own; never
+// a numbered sense.
+struct GcideLayout {
+    bool quotations = true;   // the indented quotations that illustrate senses
+    bool etymologies = true;  // the bracketed etymology of each head line
+    bool examples = true;     // "as, ..." examples at the end of a sense
+    bool spacing = true;      // paragraphs, indented quotations, italic cross-references;
+                              // without it, one paragraph whose parts break lines
+    bool phrases = true;      // sub-entries: paragraphs led by a phrase in braces
 };
+
+// Irregular forms with their base forms, lower case ("is", "be"), as WordNet's
+// exception lists give them.
+using IrregularForms = std::vector<std::pair<std::string, std::string>>;
 
 // Converts every record. Skips the database's own notes ("00-database-info",
 // ...), repeated lines, lines that point into another entry for a word that
 // has its own entry and is only mentioned there, and lines whose entry does
-// not name their key at all. A line whose key heads a paragraph of another
-// entry ("Rock crystal" in "Crystal") gets that paragraph; a line whose key is
-// a form named on the head line ("Abbacies" in "Abbacy") gets that head line.
-// Source notes ("[1913 Webster]") are dropped. Headwords whose entries together
-// would not fit the print buffer are rendered again with light markup, then,
-// if they still overflow, without their quotations; the engine cuts what
-// still overflows at a sense break. `stats` may be null.
+// not name their key at all. A line whose key is a form of another entry's
+// word (named on its head line: "Reached" in "Reach", "Mice" in "Mouse",
+// "colour" in "Color"; or run on after a dash: "Sensuously" in "Sensuous")
+// gets that whole entry, the run-on line first; a line whose key heads a
+// paragraph of another entry ("Rock crystal" in "Crystal") gets that
+// paragraph. A headword that is an irregular form in `irregular` ("is" of
+// be, "does" of do) and shows no entry of its base gets the base's entries
+// after its own. Each headword shows its own entries first and each source
+// entry once. Source notes ("[1913 Webster]") are dropped. Headwords whose
+// entries together would not fit the print buffer are rendered again leaving
+// out what GcideLayout lists, step by step, and end with a note that says
+// what was left out; the engine cuts what still overflows at a sense break.
+// `stats` may be null.
 std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& records,
-                                                GcideStats* stats);
+                                                GcideStats* stats,
+                                                const IrregularForms& irregular = {});
 
 // What raw text given to RenderGcide holds.
 enum class GcidePart {
     kEntry,       // an entry, or its first paragraphs: starts with the head line
-    kHeadLine,    // an entry of which only the head line is wanted, without its etymology
     kParagraphs,  // paragraphs from inside an entry, without its head line
 };
 
@@ -86,8 +109,12 @@ enum class GcidePart {
 // contents. The text is the one the engine derives from the HTML
 // (lexicore/entry_text.h), so the compiled file stores the HTML alone. Returns the parts of speech
 // named on the head line as lexicore::PartOfSpeech bits (0 when there is no head line).
-uint8_t RenderGcide(std::string_view raw, GcidePart part, GcideMarkup markup, std::string* html,
-                    std::string* text);
+// When `shown` is not null, a paragraph other than the head line that is in
+// it already is left out, and the others are added: the parts of one
+// headword share it, so that each shows what the earlier ones did not.
+uint8_t RenderGcide(std::string_view raw, GcidePart part, const GcideLayout& layout,
+                    std::string* html, std::string* text,
+                    std::unordered_set<std::string>* shown = nullptr);
 
 // The spelling to show for index key `key` of entry `raw`: the key with its
 // "'e" style accents made real where the entry spells the word with the
@@ -96,8 +123,25 @@ uint8_t RenderGcide(std::string_view raw, GcidePart part, GcideMarkup markup, st
 // itself writes the word in lower case. Windows-1252.
 std::string GcideHeadword(std::string_view key, std::string_view raw);
 
+// The letters and digits of source text in lower case, each bracket code as
+// its ASCII form, everything else dropped: "Ab"b['e]`" and "Abb'e" both give
+// "abbe", "{negative\n phototropism}" "negativephototropism".
+std::string GcideLetters(std::string_view source);
+
+// Whether `key` is one of the headwords the head line of entry text `raw`
+// spells (its own entry, rather than a line pointing into another word's).
+bool GcideHeadsEntry(std::string_view key, std::string_view raw);
+
+// Whether entry text `raw` names `key` as a word of its own: in braces or
+// between the backslashes of a head line.
+bool GcideNamesKey(std::string_view key, std::string_view raw);
+
+// The quotations that illustrate the senses of entry text `raw`, each as its
+// source lines joined by spaces, with its citation and without source notes.
+std::vector<std::string> GcideQuotations(std::string_view raw);
+
 // Describes the first piece of source notation left in converted output
-// (`html` true for the HTML form): a bracket code, braces, a backslash, a
+// (`html` true for the HTML form): a bracket code, braces around a word, a backslash, a
 // control character other than the sense break, or in HTML an unescaped '&'
 // or '<' outside a tag. Empty when there is none.
 std::string FindGcideNotation(std::string_view converted, bool html);

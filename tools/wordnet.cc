@@ -173,7 +173,59 @@ size_t Indent(std::string_view line) {
 
 }  // namespace
 
-bool ParseWordNetEntry(const DictdRecord& record, Entry* entry, std::string* error) {
+bool ReadWordNetSpellings(const std::string& dir, WordNetSpellings* spellings, std::string* error) {
+    for (const char* name : {"data.noun", "data.verb", "data.adj", "data.adv"}) {
+        const std::string path = dir + "/" + name;
+        std::string contents;
+        if (!ReadSourceFile(path, &contents, error)) return false;
+        // "03044741 01 a 01 Arabic 0 002 + ...": offset, file, type, the
+        // number of words in hexadecimal, then each word and its sense id.
+        // The licence at the top is indented.
+        const bool ok = ForEachLine(contents, [&](std::string_view line, int number) {
+            if (line.empty() || line.front() == ' ') return true;
+            std::vector<std::string_view> fields;
+            for (size_t pos = 0; pos < line.size() && fields.size() < 4;) {
+                const size_t end = std::min(line.find(' ', pos), line.size());
+                fields.push_back(line.substr(pos, end - pos));
+                pos = end + 1;
+            }
+            size_t words = 0;
+            if (fields.size() < 4 || fields[3].empty() ||
+                fields[3].find_first_not_of("0123456789abcdef") != std::string_view::npos) {
+                *error = LineError(path, number, "expected a synset line");
+                return false;
+            }
+            words = std::stoul(std::string(fields[3]), nullptr, 16);
+            size_t pos = static_cast<size_t>(fields[3].data() - line.data()) + fields[3].size() + 1;
+            for (size_t w = 0; w < words; ++w) {
+                const size_t end = std::min(line.find(' ', pos), line.size());
+                if (pos >= line.size() || end == pos) {
+                    *error = LineError(path, number, "synset line ends before its words");
+                    return false;
+                }
+                const std::string spelling =
+                    Spaced(WithoutSyntacticMarker(line.substr(pos, end - pos)));
+                std::vector<std::string>& known = (*spellings)[Lower(spelling)];
+                if (std::find(known.begin(), known.end(), spelling) == known.end()) {
+                    known.push_back(spelling);
+                }
+                pos = std::min(line.find(' ', end + 1), line.size()) + 1;  // past the sense id
+            }
+            return true;
+        });
+        if (!ok) return false;
+    }
+    return true;
+}
+
+std::string OnlySpelling(const WordNetSpellings& spellings, const std::string& word) {
+    const auto it = spellings.find(word);
+    if (it == spellings.end() || it->second.size() != 1 || it->second[0] == word) return "";
+    return it->second[0];
+}
+
+bool ParseWordNetEntry(const DictdRecord& record, const WordNetSpellings* spellings, Entry* entry,
+                       std::string* error) {
     entry->senses.clear();
     entry->parts_of_speech = 0;
     std::vector<std::string> bodies;
@@ -224,8 +276,9 @@ bool ParseWordNetEntry(const DictdRecord& record, Entry* entry, std::string* err
     }
 
     const std::string lower = Lower(record.headword);
-    bool lower_case_form =
-        Lower(spelling) != lower || spelling == lower || entry->parts_of_speech != lexicore::kNoun;
+    const bool known = spellings != nullptr && spellings->count(lower) != 0;
+    bool lower_case_form = Lower(spelling) != lower || spelling == lower ||
+                           (!known && entry->parts_of_speech != lexicore::kNoun);
     for (size_t i = 0; i < bodies.size(); ++i) {
         Sense& sense = entry->senses[i];
         for (std::string& word : TakeList(&bodies[i], "syn")) {
@@ -235,57 +288,77 @@ bool ParseWordNetEntry(const DictdRecord& record, Entry* entry, std::string* err
         sense.antonyms = TakeList(&bodies[i], "ant");
         SplitGloss(bodies[i], &sense);
     }
-    entry->headword = lower_case_form ? record.headword : spelling;
+    if (known) {
+        // Capitals stay unless WordNet also writes the word in lower case.
+        const std::vector<std::string>& forms = spellings->at(lower);
+        const bool lower_form = std::find(forms.begin(), forms.end(), lower) != forms.end();
+        if (lower_form || Lower(spelling) != lower) {
+            entry->headword = record.headword;
+        } else {
+            entry->headword = forms.size() == 1 ? forms.front() : spelling;
+        }
+    } else {
+        entry->headword = lower_case_form ? record.headword : spelling;
+    }
     return true;
 }
 
 bool ReadWordNet(const std::string& index_path, const std::string& data_path,
-                 const std::unordered_set<std::string>* keep,
+                 const std::unordered_set<std::string>* keep, const WordNetSpellings* spellings,
                  std::vector<lexicore::SourceEntry>* entries, std::string* error) {
     Entry entry;
     return ReadDictd(
         index_path, data_path,
         [&](const DictdRecord& record, std::string* visit_error) {
             if (keep != nullptr && !keep->contains(record.headword)) return true;
-            if (!ParseWordNetEntry(record, &entry, visit_error)) return false;
+            if (!ParseWordNetEntry(record, spellings, &entry, visit_error)) return false;
             entries->push_back(LayOutEntry(entry));
             return true;
         },
         error);
 }
 
+bool ReadWordNetExceptionList(const std::string& path,
+                              std::vector<std::pair<std::string, std::string>>* pairs,
+                              std::string* error) {
+    std::string contents;
+    if (!ReadSourceFile(path, &contents, error)) return false;
+    return ForEachLine(contents, [&](std::string_view line, int number) {
+        std::vector<std::string> words;
+        size_t pos = 0;
+        while (pos < line.size()) {
+            const size_t end = std::min(line.find(' ', pos), line.size());
+            if (end > pos) words.push_back(Lower(Spaced(line.substr(pos, end - pos))));
+            pos = end + 1;
+        }
+        if (words.empty()) return true;
+        if (words.size() < 2) {
+            *error = LineError(path, number, "expected an inflected form and its base form");
+            return false;
+        }
+        for (size_t i = 1; i < words.size(); ++i) {
+            if (words[0] != words[i]) pairs->emplace_back(words[0], words[i]);
+        }
+        return true;
+    });
+}
+
 bool ReadWordNetExceptions(const std::string& dir,
                            std::vector<std::pair<std::string, std::string>>* pairs,
                            std::string* error) {
-    std::set<std::pair<std::string, std::string>> seen;
+    std::vector<std::pair<std::string, std::string>> all;
     for (const char* name : {"noun.exc", "verb.exc", "adj.exc", "adv.exc"}) {
-        const std::string path = dir + "/" + name;
-        std::string contents;
-        if (!ReadSourceFile(path, &contents, error)) return false;
-        const bool ok = ForEachLine(contents, [&](std::string_view line, int number) {
-            std::vector<std::string> words;
-            size_t pos = 0;
-            while (pos < line.size()) {
-                const size_t end = std::min(line.find(' ', pos), line.size());
-                if (end > pos) words.push_back(Lower(Spaced(line.substr(pos, end - pos))));
-                pos = end + 1;
-            }
-            if (words.empty()) return true;
-            if (words.size() < 2) {
-                *error = LineError(path, number, "expected an inflected form and its base form");
-                return false;
-            }
-            for (size_t i = 1; i < words.size(); ++i) {
-                std::pair<std::string, std::string> pair(words[0], words[i]);
-                if (pair.first != pair.second && seen.insert(pair).second) {
-                    pairs->push_back(std::move(pair));
-                }
-            }
-            return true;
-        });
-        if (!ok) return false;
+        if (!ReadWordNetExceptionList(dir + "/" + name, &all, error)) return false;
+    }
+    std::set<std::pair<std::string, std::string>> seen;
+    for (auto& pair : all) {
+        if (seen.insert(pair).second) pairs->push_back(std::move(pair));
     }
     return true;
+}
+
+std::vector<std::pair<std::string, std::string>> CommonIrregularForms() {
+    return {{"being", "be"}, {"does", "do"}, {"doing", "do"}, {"its", "it"}};
 }
 
 bool ReadCountedLemmas(const std::string& path, std::unordered_set<std::string>* lemmas,

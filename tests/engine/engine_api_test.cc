@@ -202,6 +202,41 @@ TEST(EngineNearestRule, ShortBaseWinsWhenNoLongerHeadwordBeginsWithTheKey) {
     EXPECT_STREQ(lxv_wordlist_nearest(dict.handle(), "as"), "ba");
 }
 
+// Accents and ligatures fold for the comparison in both directions, and an
+// irregular verb form typed in lower case beats a capitalised name.
+TEST(EngineNearestRule, FoldsAccentsAndLigaturesAndPrefersTheVerbOfAForm) {
+    TempDir dir;
+    DictionarySource source;
+    source.entries = {Entry("a", "letter", kNoun),      Entry("aesthete", "one", kNoun),
+                      Entry("Am", "americium", kNoun),  Entry("be", "exist", kVerb),
+                      Entry("\xC6neid", "epic", kNoun), Entry("island", "land", kNoun),
+                      Entry("it", "pronoun"),           Entry("lead", "guide", kVerb),
+                      Entry("LED", "diode", kNoun),     Entry("naive", "artless", kAdjective),
+                      Entry("Oedipus", "king", kNoun),  Entry("Sung", "dynasty", kNoun)};
+    source.exceptions = {
+        {"am", "be"}, {"is", "be"}, {"led", "lead"}, {"its", "it"}, {"sung", "sing"}};
+    Build(source, dir.File("d.pdb"));
+    OpenDictionary dict(dir.File("d.pdb"));
+    ASSERT_NE(dict.handle(), 0u);
+    const std::pair<const char*, const char*> cases[] = {{"na\xEFve", "naive"},
+                                                         {"aeneid", "\xC6neid"},
+                                                         {"AENEID", "\xC6neid"},
+                                                         {"\x9C"
+                                                          "dipus",
+                                                          "Oedipus"},
+                                                         {"\xE6sth", "aesthete"},
+                                                         {"am", "be"},
+                                                         {"Am", "Am"},
+                                                         {"is", "be"},
+                                                         {"led", "lead"},
+                                                         {"LED", "LED"},
+                                                         {"its", "it"},
+                                                         {"sung", "Sung"}};
+    for (const auto& [key, expected] : cases) {
+        EXPECT_STREQ(lxv_wordlist_nearest(dict.handle(), key), expected) << key;
+    }
+}
+
 TEST_F(EngineTest, NearestOutsideTheWordsAndOddKeys) {
     EXPECT_EQ(Nearest(""), "a");
     EXPECT_EQ(Nearest("zz"), "'hood");            // letters end; the non-letter headwords follow

@@ -46,13 +46,22 @@ TEST(FitEntry, ATextCutAtALinesEndPutsTheNoteOnTheNextLine) {
               one + note.substr(1));
 }
 
-TEST(FitEntry, WithoutABoundaryCutsAtASpaceOutsideTagsAndEntities) {
+TEST(FitEntry, WithoutAUsefulBoundaryCutsAtASpaceOutsideTagsAndEntities) {
     const std::string note(kHtmlContinuesNote);
     const std::string html = "<p>one &amp; two <i>three</i> four " + std::string(200, 'x') + "</p>";
     // Room for "<p>one &a": the entity may not be split, the space before it is taken.
     EXPECT_EQ(Fit(html, EntryForm::kHtml, note.size() + 10), "<p>one" + note);
     // Room for "<p>one &amp; two <i": the tag may not be split.
     EXPECT_EQ(Fit(html, EntryForm::kHtml, note.size() + 20), "<p>one &amp; two " + note);
+    // A boundary that would show less than half of what fits loses to a cut
+    // inside the long paragraph after it.
+    std::string words;
+    for (int i = 0; i < 100; ++i) words += "word ";
+    const std::string country =
+        "<p>Pakistan</p>" + std::string(1, kSenseBreak) + "<p>Note: " + words + "</p>";
+    const std::string shown = Fit(country, EntryForm::kHtml, note.size() + 101);
+    EXPECT_TRUE(shown.starts_with("<p>Pakistan</p><p>Note: word word")) << shown;
+    EXPECT_GE(shown.size(), note.size() + 90) << shown;
     const std::string text = "alpha beta gamma " + std::string(100, 'd');
     EXPECT_EQ(Fit(text, EntryForm::kText, kTextContinuesNote.size() + 9),
               "alpha" + std::string(kTextContinuesNote));

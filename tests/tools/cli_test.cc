@@ -136,6 +136,31 @@ TEST(CliInspect, StatsCountsEntriesCutForTheProgramsBuffer) {
     EXPECT_NE(stats.out.find("\nlongest entry: 'run', "), std::string::npos) << stats.out;
 }
 
+// The stats of a GCIDE sample built from the command line, measured against
+// its source: every count that names a fault is 0.
+TEST_F(CliBuildTest, StatsMeasureADictionaryAgainstItsSources) {
+    const std::string index = kData + "/gcide/forms.index";
+    ASSERT_EQ(Command({"build", "-o", Output(), "--gcide", index, "--exceptions", kWordNet}).status,
+              kExitSuccess);
+    const Outcome stats = Command({"stats", Output(), "--gcide", index, "--exceptions", kWordNet,
+                                   "--wordnet-data", kWordNet, "--list"});
+    ASSERT_EQ(stats.status, kExitSuccess) << stats.err;
+    for (const char* line :
+         {"\nentries without a definition: 0\n", "\nentries with a stray head line: 0\n",
+          "\nentries cut to fit 12000 bytes: 0 as HTML, 0 as text\n",
+          "\nentries missing quotations without a note: 0\n",
+          "\nentries with marks in a pronunciation: 0\n", "\nentries with source HTML: 0\n",
+          "\nsource headwords without a headword: 0 of 23, 0 never named in their entry\n",
+          "\nheadwords without the source's capitals: 0 of 0\n",
+          "\nheadwords that do not reach themselves: 0\n"}) {
+        EXPECT_NE(stats.out.find(line), std::string::npos) << line << stats.out;
+    }
+    EXPECT_EQ(Command({"stats", Output(), "--gcide"}).err,
+              "lexivane-dict: option --gcide needs a value\n\n" + Usage());
+    EXPECT_EQ(Command({"stats", Output(), "--gcide", kWordNet + "/none.index"}).status,
+              kExitFailure);
+}
+
 TEST(CliInspect, EmptyForeignAndMissingDictionaries) {
     const Outcome empty = Command({"lookup", kDicts + "/empty.pdb", "cat"});
     EXPECT_EQ(empty.status, kExitNoWords);

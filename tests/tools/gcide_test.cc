@@ -11,6 +11,7 @@
 #include "lexicore/render.h"
 #include "tests/engine/test_dictionary.h"
 #include "tests/tools/temp_dir.h"
+#include "tools/entry_check.h"
 
 namespace lexivane_dict {
 namespace {
@@ -65,9 +66,9 @@ struct Rendered {
 };
 
 Rendered Render(std::string_view raw, GcidePart part = GcidePart::kEntry,
-                GcideMarkup markup = GcideMarkup::kFull) {
+                const GcideLayout& layout = GcideLayout()) {
     Rendered r;
-    r.pos = RenderGcide(raw, part, markup, &r.html, &r.text);
+    r.pos = RenderGcide(raw, part, layout, &r.html, &r.text);
     return r;
 }
 
@@ -239,7 +240,9 @@ TEST(GcideLayout, PartsOfSpeechFromTheHeadLine) {
 }
 
 TEST(GcideLayout, LightMarkupKeepsBoldAndSenseBreaks) {
-    const Rendered r = Render(kAbbey, GcidePart::kEntry, GcideMarkup::kLight);
+    GcideLayout light;
+    light.spacing = false;
+    const Rendered r = Render(kAbbey, GcidePart::kEntry, light);
     EXPECT_EQ(r.html.find("<i>"), std::string::npos);
     EXPECT_EQ(r.html.find("<p>", 1), std::string::npos);
     EXPECT_TRUE(
@@ -330,8 +333,9 @@ TEST(GcideConvert, LinesIntoOtherEntriesGetWhatNamesThem) {
                                                {"Abbacy", abbacy}}),
                                       &stats);
     EXPECT_EQ(stats.records, 13u);
-    EXPECT_EQ(stats.whole, 4u);
-    EXPECT_EQ(stats.fragments, 4u);
+    EXPECT_EQ(stats.own, 4u);
+    EXPECT_EQ(stats.forms, 1u);
+    EXPECT_EQ(stats.paragraphs, 3u);
     EXPECT_EQ(stats.skipped, 5u);
     ASSERT_EQ(entries.size(), 8u);
 
@@ -344,12 +348,12 @@ TEST(GcideConvert, LinesIntoOtherEntriesGetWhatNamesThem) {
     ASSERT_NE(Find(entries, "Mountain crystal"), nullptr);
     EXPECT_EQ(Find(entries, "Mountain crystal")->html, rock->html);
 
+    // A plural named on the head line gets the whole entry.
     const auto* plural = Find(entries, "Abbacies");
     ASSERT_NE(plural, nullptr);
-    EXPECT_EQ(plural->html,
-              "<p><b>Ab\xB4"
-              "ba-cy</b> (&#259;b\xB4"
-              "b&#551;-sy&#774;), <i>n.</i>; <i>pl.</i> <b>Abbacies</b> (-s&#301;z).</p>");
+    ASSERT_NE(Find(entries, "Abbacy"), nullptr);
+    EXPECT_EQ(plural->html, Find(entries, "Abbacy")->html);
+    EXPECT_TRUE(plural->text.ends_with("The dignity of an abbot.\n")) << plural->text;
 
     // "lattice" has no entry of its own: the note that mentions it.
     const auto* lattice = Find(entries, "lattice");
@@ -391,18 +395,23 @@ TEST(GcideConvert, LeavesOutWhatTheSourceStrewsAroundEntries) {
 }
 
 // A word derived from the headword that runs on after the note closing the
-// synonyms gets its own line, not the synonyms.
+// synonyms gets its own line, not the synonyms; the word's own line comes
+// first, then the entry it runs on from, without that line again.
 TEST(GcideConvert, ARunOnWordAfterASourceNoteGetsItsOwnParagraph) {
     const std::string rotten =
         "Rotten \\Rot\"ten\\, a.\n   Putrid.\n   [1913 Webster]\n\n"
         "   Syn: Putrefied; decayed.\n        [1913 Webster] -- {Rot\"ten*ly}, adv. -- "
         "{Rot\"ten*ness},\n        n.\n        [1913 Webster]\n";
     const auto entries = ConvertGcide(Records({{"Rotten", rotten}, {"Rottenly", rotten}}), nullptr);
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].html, "<p><b>Rot\xB4ten</b>, <i>a.</i><br>Putrid.</p>" + kBreak +
-                                   "<p><i>Syn:</i> Putrefied; decayed.</p>" + kBreak +
-                                   "<p>\x97 <b>Rottenly</b>, adv. \x97 <b>Rottenness</b>, n.</p>");
-    EXPECT_EQ(entries[1].html, "<p>\x97 <b>Rottenly</b>, adv. \x97 <b>Rottenness</b>, n.</p>");
+    ASSERT_EQ(entries.size(), 3u);
+    const std::string senses = "<p><b>Rot\xB4ten</b>, <i>a.</i><br>Putrid.</p>" + kBreak +
+                               "<p><i>Syn:</i> Putrefied; decayed.</p>";
+    const std::string run_on = "<p>\x97 <b>Rottenly</b>, adv. \x97 <b>Rottenness</b>, n.</p>";
+    EXPECT_EQ(entries[0].html, senses + kBreak + run_on);
+    EXPECT_EQ(entries[1].headword, "Rottenly");
+    EXPECT_EQ(entries[1].html, run_on);
+    EXPECT_EQ(entries[2].headword, "Rottenly");
+    EXPECT_EQ(entries[2].html, senses);
 }
 
 std::string Senses(int count, const char* cross_reference) {
@@ -441,7 +450,7 @@ TEST(GcideConvert, EntriesTooLongForTheBufferAreFittedWithLightMarkup) {
     // Entries of one headword are fitted together: two halves that fit
     // alone overflow once the builder merges them.
     entries =
-        ConvertGcide(Records({{"Big", Senses(200, "Word")}, {"big", Senses(200, "Word")}}), &stats);
+        ConvertGcide(Records({{"Big", Senses(200, "Word")}, {"big", Senses(200, "Term")}}), &stats);
     EXPECT_EQ(stats.long_before, 1u);
     EXPECT_EQ(stats.long_after, 0u);
     for (const auto& e : entries) EXPECT_EQ(e.html.find("<i>"), std::string::npos);
@@ -451,13 +460,13 @@ TEST(GcideConvert, EntriesTooLongForTheBufferAreFittedWithLightMarkup) {
     EXPECT_NE(entries[0].html.find("<i>Word</i>"), std::string::npos);
 }
 
-TEST(GcideConvert, QuotationsGoBeforeSensesWhenLightMarkupIsNotEnough) {
-    // About 16,000 bytes with light markup, about 4,000 without quotations.
+TEST(GcideConvert, QuotationsGoFirstAndTheEntrySaysSo) {
+    // About 16,000 bytes with light markup, about 5,000 without quotations.
     std::string raw = "Big \\Big\\, n.\n";
     for (int i = 1; i <= 150; ++i) {
         raw += "   " + std::to_string(i) + ". See {Word}.\n      [1913 Webster]\n\n" +
-               "         Let no man impute it to me, for this quotation is long.  --Milton.\n" +
-               "      [1913 Webster]\n\n";
+               "         Let no man impute it to me, for quotation " + std::to_string(i) +
+               " is long.  --Milton.\n" + "      [1913 Webster]\n\n";
     }
     GcideStats stats;
     const auto entries = ConvertGcide(Records({{"Big", raw}}), &stats);
@@ -466,9 +475,11 @@ TEST(GcideConvert, QuotationsGoBeforeSensesWhenLightMarkupIsNotEnough) {
     EXPECT_EQ(stats.long_after, 0u);
     const std::string& html = entries[0].html;
     EXPECT_EQ(html.find("Milton"), std::string::npos);
-    EXPECT_NE(html.find("<b>150.</b> See Word.</p>"), std::string::npos)
-        << html.substr(html.size() - 80);
-    EXPECT_EQ(std::count(html.begin(), html.end(), kSenseBreak), 149);
+    EXPECT_TRUE(html.ends_with("<p><b>150.</b> See <i>Word</i>.</p>" + kBreak +
+                               "<p><i>Quotations are left out of this long entry.</i></p>"))
+        << html.substr(html.size() - 120);
+    EXPECT_TRUE(
+        entries[0].text.ends_with("\n" + kBreak + "Quotations are left out of this long entry.\n"));
 }
 
 // The builder joins the entries of a headword with a sense break, and the
@@ -568,6 +579,96 @@ TEST(GcideDictionary, SampleBuildsIntoADictionaryTheEngineReads) {
         << buffer;
 }
 
+// Real GCIDE entries (tests/data/gcide/forms.*) whose lines point into other
+// words' entries, through the builder and the engine as the program reads them.
+TEST(GcideDictionary, FormsShowTheWholeEntryOfTheirWord) {
+    GcideSource source;
+    std::string error;
+    ASSERT_TRUE(
+        LoadGcide(std::string(LEXIVANE_TEST_DATA_DIR) + "/gcide/forms.index", &source, &error))
+        << error;
+    lexicore::DictionarySource dictionary;
+    GcideStats stats;
+    dictionary.entries = ConvertGcide(source.records, &stats, {{"is", "be"}});
+    EXPECT_EQ(stats.long_before, 1u);  // set
+    EXPECT_EQ(stats.long_after, 0u);
+    lexicore::testing::TempDir dir;
+    lexicore::testing::Build(dictionary, dir.File("forms.pdb"));
+    lexicore::testing::OpenDictionary dict(dir.File("forms.pdb"));
+    const LXV_HANDLE h = dict.handle();
+    ASSERT_NE(h, 0u);
+    auto print = [&](const char* word, bool html) {
+        std::vector<char> buffer(kGcidePrintBuffer);
+        const LXV_ENTRY e = lxv_find(h, word);
+        EXPECT_NE(e, 0u) << word;
+        const int ok = html ? lxv_printhtml_buf(h, e, buffer.data(), kGcidePrintBuffer)
+                            : lxv_print_buf(h, e, buffer.data(), kGcidePrintBuffer);
+        EXPECT_NE(ok, 0) << word;
+        return std::string(buffer.data());
+    };
+
+    // Every entry has a definition, no stray head line, nothing of the source's
+    // marks or HTML, and fits the buffer.
+    for (uint32_t i = 0; i < lxv_wordlist_count(h); ++i) {
+        const std::string word = lxv_wordlist_at(h, i);
+        const std::string html = print(word.c_str(), true);
+        const std::string text = print(word.c_str(), false);
+        const EntryFindings found = CheckEntry(word, html, text);
+        EXPECT_TRUE(found.definition && !found.stray_head_line && !found.pronunciation_marks &&
+                    !found.html_debris)
+            << word;
+        EXPECT_EQ(FindGcideNotation(html, true), "") << word;
+        EXPECT_EQ(html.find(lexicore::kHtmlContinuesNote), std::string::npos) << word;
+    }
+
+    // An inflection, a plural and a variant spelling: their own head line, if
+    // any, then all of their word's entry.
+    const std::string reached = print("reached", false);
+    EXPECT_TRUE(reached.starts_with("Reach, v. t. [imp. & p. p. Reached")) << reached;
+    EXPECT_NE(reached.find("\n10. To overreach; to deceive. [Obs.]"), std::string::npos);
+    const std::string mice = print("mice", false);
+    EXPECT_TRUE(mice.starts_with("mice (mis), n., pl. of Mouse.\nMouse (mous), n.; pl. Mice"));
+    EXPECT_NE(mice.find("\n5. A match used in firing guns or blasting.\n"), std::string::npos);
+    const std::string colour = print("colour", false);
+    EXPECT_TRUE(colour.starts_with("Col\xB4our, n.\n   See Color. [Brit.]\nCol\xB4or (k"))
+        << colour;
+    EXPECT_EQ(colour.find("Col\xB4or (", colour.find("Col\xB4or (") + 1), std::string::npos);
+    // The own entry first; the run-on line first, its entry after it without it.
+    EXPECT_TRUE(print("harder", false)
+                    .starts_with("Har\xB4"
+                                 "der (h\xE4r\xB4"
+                                 "der), n. (Zool.)"));
+    const std::string sensuously = print("sensuously", false);
+    EXPECT_TRUE(
+        sensuously.starts_with("\x97 Sensuously, adv. \x97 Sensuousness, n.\nSen\xB4su-ous"))
+        << sensuously;
+    EXPECT_EQ(sensuously.find("Sensuously", 10), std::string::npos);
+    // An irregular form shows its base's entry after its own.
+    const std::string is = print("is", false);
+    EXPECT_TRUE(is.starts_with("Is, v. i.")) << is;
+    EXPECT_NE(is.find("\nBe (be), v. i. [imp. Was"), std::string::npos);
+    EXPECT_NE(print("methought", false).find("Me-thinks\xB4"), std::string::npos);
+
+    // A name wrapped across lines in parentheses, and one with a ligature.
+    EXPECT_NE(lxv_find(h, "Acanthus mollis"), 0u);
+    EXPECT_NE(lxv_find(h, "Althaea rosea"), 0u);
+    // Stress and syllable marks of a pronunciation after the part of speech.
+    EXPECT_TRUE(print("amnesiac", false).starts_with("amnesiac adj. (am-ne\xB4ze-ak)\n"));
+    // A mangled web link keeps its text only.
+    EXPECT_NE(print("javelina", false).find(" The javelina is the only wild pig"),
+              std::string::npos);
+
+    // Set: each source entry once, every part of speech, and what was left out said.
+    const std::string set = print("set", false);
+    for (const char* part : {"Set (set), v. t.", "Set (set), v. i.", "Set (set), a.", "Set, n."}) {
+        const size_t at = set.find(part);
+        EXPECT_NE(at, std::string::npos) << part;
+        EXPECT_EQ(set.find(part, at + 1), std::string::npos) << part;
+    }
+    EXPECT_TRUE(set.ends_with(" are left out of this long entry.\n"))
+        << set.substr(set.size() - 90);
+}
+
 // Over the whole installed source: nothing of the source notation is left.
 TEST(GcideInstalledSource, ConvertsWithoutLeavingNotation) {
     GcideSource source;
@@ -576,7 +677,7 @@ TEST(GcideInstalledSource, ConvertsWithoutLeavingNotation) {
     GcideStats stats;
     const auto entries = ConvertGcide(source.records, &stats);
     EXPECT_GT(entries.size(), 150000u);
-    EXPECT_GT(stats.whole, 120000u);
+    EXPECT_GT(stats.own, 120000u);
     int reported = 0;
     for (const auto& e : entries) {
         const std::string html = FindGcideNotation(e.html, true);

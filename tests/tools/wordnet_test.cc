@@ -22,7 +22,7 @@ Laid LayOut(const std::string& headword, const std::string& raw) {
     DictdRecord record{headword, raw, "wn.index", 7};
     Entry entry;
     std::string error;
-    EXPECT_TRUE(ParseWordNetEntry(record, &entry, &error)) << error;
+    EXPECT_TRUE(ParseWordNetEntry(record, nullptr, &entry, &error)) << error;
     lexicore::SourceEntry source = LayOutEntry(entry);
     std::replace(source.html.begin(), source.html.end(), lexicore::kSenseBreak, '|');
     std::replace(source.text.begin(), source.text.end(), lexicore::kSenseBreak, '|');
@@ -33,7 +33,7 @@ std::string ParseError(const std::string& raw) {
     DictdRecord record{"word", raw, "wn.index", 7};
     Entry entry;
     std::string error;
-    EXPECT_FALSE(ParseWordNetEntry(record, &entry, &error));
+    EXPECT_FALSE(ParseWordNetEntry(record, nullptr, &entry, &error));
     return error;
 }
 
@@ -125,6 +125,37 @@ TEST(WordNetHeadword, KeepsCapitalsOnlyForWordsThatHaveNoLowerCaseForm) {
               "add");
 }
 
+// WordNet's database decides: "Arabic" is written one way only, "add" also
+// as the noun "ADD", "o.k." also as "O.K.".
+TEST(WordNetHeadword, KeepsTheCapitalsOfAWordWrittenOneWayOnly) {
+    WordNetSpellings spellings;
+    std::string error;
+    ASSERT_TRUE(ReadWordNetSpellings(kData, &spellings, &error)) << error;
+    EXPECT_EQ(OnlySpelling(spellings, "arabic"), "Arabic");
+    EXPECT_EQ(OnlySpelling(spellings, "arabic language"), "Arabic language");
+    EXPECT_EQ(OnlySpelling(spellings, "add"), "");
+    EXPECT_EQ(OnlySpelling(spellings, "o.k."), "");
+    EXPECT_EQ(OnlySpelling(spellings, "okay"), "");
+    EXPECT_EQ(OnlySpelling(spellings, "zebra"), "");
+    auto headword = [&](const std::string& key, const std::string& raw) {
+        DictdRecord record{key, raw, "wn.index", 7};
+        Entry entry;
+        EXPECT_TRUE(ParseWordNetEntry(record, &spellings, &entry, &error)) << error;
+        return entry.headword;
+    };
+    EXPECT_EQ(headword("arabic", "Arabic\n    adj 1: of Arabs\n    n 1: a language\n"), "Arabic");
+    EXPECT_EQ(headword("add", "ADD\n    n 1: a disorder\n    v 1: make an addition\n"), "add");
+    EXPECT_EQ(headword("o.k.", "O.K.\n    adv 1: well [syn: {okay}, {O.K.}]\n"), "o.k.");
+    spellings["am"] = {"Am", "AM"};
+    EXPECT_EQ(headword("am", "Am\n    n 1: a radioactive element\n"), "Am");
+
+    TempDir dir;
+    for (const char* name : {"data.noun", "data.verb", "data.adj"}) dir.Write(name, "");
+    const std::string adv = dir.Write("data.adv", "  1 licence\n00015471 02 r 04 okay 0 O.K.\n");
+    EXPECT_FALSE(ReadWordNetSpellings(dir.path(), &spellings, &error));
+    EXPECT_EQ(error, adv + ":2: synset line ends before its words");
+}
+
 TEST(WordNetParse, ReportsLayoutsItDoesNotKnow) {
     EXPECT_EQ(ParseError("word\n    x 1: text\n"),
               "wn.index:7: entry 'word': unknown part of speech 'x'");
@@ -138,8 +169,8 @@ TEST(WordNetParse, ReportsLayoutsItDoesNotKnow) {
 TEST(WordNetRead, ReadsTheSampleAndKeepsOnlyTheChosenHeadwords) {
     std::vector<lexicore::SourceEntry> entries;
     std::string error;
-    ASSERT_TRUE(
-        ReadWordNet(kData + "/sample.index", kData + "/sample.dict", nullptr, &entries, &error))
+    ASSERT_TRUE(ReadWordNet(kData + "/sample.index", kData + "/sample.dict", nullptr, nullptr,
+                            &entries, &error))
         << error;
     ASSERT_EQ(entries.size(), 11u);  // twelve index lines, one of them dictd's own
     EXPECT_EQ(entries[0].headword, "'hood");
@@ -152,8 +183,8 @@ TEST(WordNetRead, ReadsTheSampleAndKeepsOnlyTheChosenHeadwords) {
     ASSERT_TRUE(ReadCountedLemmas(kData + "/cntlist.rev", &counted, &error)) << error;
     EXPECT_EQ(counted, (std::unordered_set<std::string>{"a", "cat", "good", "run"}));
     entries.clear();
-    ASSERT_TRUE(
-        ReadWordNet(kData + "/sample.index", kData + "/sample.dict", &counted, &entries, &error));
+    ASSERT_TRUE(ReadWordNet(kData + "/sample.index", kData + "/sample.dict", &counted, nullptr,
+                            &entries, &error));
     std::vector<std::string> words;
     for (const auto& e : entries) words.push_back(e.headword);
     EXPECT_EQ(words, (std::vector<std::string>{"a", "cat", "good", "run"}));
