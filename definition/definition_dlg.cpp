@@ -104,7 +104,6 @@ void CDefinitionDlg::Initialise(const QString& word, uint32_t index) {
     m_bNextPressed = false;
     m_bPrevPressed = false;
     m_bArrowInverted = false;
-    m_bKeyToggle = FALSE;
     m_bPopupTap = FALSE;
 }
 
@@ -331,13 +330,8 @@ void CDefinitionDlg::OnPointer(const MSG& msg) {
 }
 
 void CDefinitionDlg::OnArrowKey(int arrowId, bool forward) {
-    if (m_bKeyToggle) {
-        m_bKeyToggle = FALSE;
-        return;
-    }
     InvertArrow(arrowId);
     StepAndReport(forward);
-    m_bKeyToggle = TRUE;
     InvertArrow(arrowId);
 }
 
@@ -355,43 +349,46 @@ BOOL CDefinitionDlg::PreTranslateMessage(MSG* msg) {
     if (msg->message == WM_LBUTTONUP || msg->message == WM_LBUTTONDOWN ||
         msg->message == WM_MOUSEMOVE) {
         OnPointer(*msg);
+        if (msg->wParam == MK_LBUTTON)
+            m_bPopupTap = IsListVisible(IDC_BOOKMARK_LIST) || IsListVisible(IDC_HISTORY_LIST);
+        return CDialog::PreTranslateMessage(msg);
     }
+    // Keys act when they go down. A key-up steps, pages or picks nothing: it
+    // may end a press that began in another window, such as the message box
+    // that the same Return closed.
+    const bool down = msg->message == WM_KEYDOWN;
     switch (msg->wParam) {
         case VK_LEFT:
-            OnArrowKey(IDC_PREV_ARROW, false);
+            if (down) OnArrowKey(IDC_PREV_ARROW, false);
             break;
         case VK_RIGHT:
-            OnArrowKey(IDC_NEXT_ARROW, true);
+            if (down) OnArrowKey(IDC_NEXT_ARROW, true);
             break;
         // Up and Down page through the entry, except in a pop-up list, where
         // they move its highlight and the entry stays where it is.
         case VK_UP:
-            if (!IsPopupListMessage(*msg)) m_pPane->PageUp();
+            if (down && !IsPopupListMessage(*msg)) m_pPane->PageUp();
             break;
         case VK_DOWN:
-            if (!IsPopupListMessage(*msg)) m_pPane->PageDown();
-            break;
-        case MK_LBUTTON:
-            m_bPopupTap = IsListVisible(IDC_BOOKMARK_LIST) || IsListVisible(IDC_HISTORY_LIST);
+            if (down && !IsPopupListMessage(*msg)) m_pPane->PageDown();
             break;
         case VK_RETURN:
-            m_bPopupTap = TRUE;
-            if (IsListVisible(IDC_BOOKMARK_LIST)) {
-                PickInList(IDC_BOOKMARK_LIST);
-            } else if (IsListVisible(IDC_HISTORY_LIST)) {
-                PickInList(IDC_HISTORY_LIST);
+            if (down) {
+                m_bPopupTap = TRUE;
+                if (IsListVisible(IDC_BOOKMARK_LIST)) {
+                    PickInList(IDC_BOOKMARK_LIST);
+                } else if (IsListVisible(IDC_HISTORY_LIST)) {
+                    PickInList(IDC_HISTORY_LIST);
+                }
+                m_bPopupTap = FALSE;
             }
-            m_bPopupTap = FALSE;
             return TRUE;
         default:
             break;
     }
     // A pop-up list moves its highlight with the arrow keys; anywhere else the
     // page has used them, and the pane must not scroll a second time.
-    if ((msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) && IsArrowKey(msg->wParam) &&
-        !IsPopupListMessage(*msg)) {
-        return TRUE;
-    }
+    if (IsArrowKey(msg->wParam) && !IsPopupListMessage(*msg)) return TRUE;
     return CDialog::PreTranslateMessage(msg);
 }
 

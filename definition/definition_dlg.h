@@ -88,8 +88,9 @@ class CDefinitionDlg : public CDialog {
     void OnAppAbout();
 
     // Arrow pictures, the left/right keys (one step per press), up/down (one
-    // page of the entry per press), pop-up taps and Return. Return is always
-    // consumed; so are the four arrow keys, which the page has used.
+    // page of the entry per press), pop-up taps and Return. Keys act on their
+    // key-down only. Return is always consumed; so are the four arrow keys,
+    // which the page has used.
     BOOL PreTranslateMessage(MSG* msg) override;
 
     const QString& Word() const { return m_strWord; }
@@ -132,7 +133,7 @@ class CDefinitionDlg : public CDialog {
     // Turns the arrow picture to its inverse, or back.
     void InvertArrow(int id);
     void OnPointer(const MSG& msg);
-    // The key toggle: the first message of each key-down/key-up pair steps.
+    // A left or right key press: steps once, the arrow picture flashing.
     void OnArrowKey(int arrowId, bool forward);
     // Handles Return as a pick in the visible pop-up list.
     void PickInList(int id);
@@ -173,7 +174,6 @@ class CDefinitionDlg : public CDialog {
     std::array<bool, 2> m_arrowShownInverted = {false, false};
     std::unique_ptr<CHtmlPane> m_pPane;  // created at set-up
     QPointer<QWidget> m_hPaneWnd;        // the pane's view
-    BOOL m_bKeyToggle = FALSE;
     BOOL m_bPopupTap = FALSE;
 };
 

@@ -415,10 +415,6 @@ bool CSearchDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CSearchDlg::OnArrowKey(bool up) {
-    if (m_bKeyToggle) {
-        m_bKeyToggle = FALSE;
-        return;
-    }
     if (!IsPopupVisible()) {
         m_bOk = ScrollOneRow(up);
         if (m_bOk) m_nScrollPos = ThumbAfterMove(up);
@@ -427,17 +423,20 @@ void CSearchDlg::OnArrowKey(bool up) {
     } else {
         m_wordList.SetCurSel(-1);
     }
-    m_bKeyToggle = TRUE;
 }
 
 BOOL CSearchDlg::PreTranslateMessage(MSG* msg) {
     InitScrollState();
-    // Only the code counts, whatever the message: a key press arrives as a
-    // key-down and a key-up with the same code.
+    const bool pointer = msg->message == WM_LBUTTONDOWN || msg->message == WM_LBUTTONUP ||
+                         msg->message == WM_MOUSEMOVE;
+    if (pointer && msg->wParam == MK_LBUTTON) m_bPopupTap = IsPopupVisible() ? TRUE : FALSE;
+    // Keys act when they go down. A key-up opens or moves nothing: it may end
+    // a press that began in another window, such as the message box, or the
+    // other program's window, that the same Return closed.
+    if (msg->message != WM_KEYDOWN) return CDialog::PreTranslateMessage(msg);
     const WPARAM code = msg->wParam;
     if (code == VK_LEFT || code == VK_UP) OnArrowKey(true);
     if (code == VK_RIGHT || code == VK_DOWN) OnArrowKey(false);
-    if (code == MK_LBUTTON) m_bPopupTap = IsPopupVisible() ? TRUE : FALSE;
     if (code == VK_RETURN) {
         m_bPopupTap = TRUE;
         // With a pop-up list showing, Return picks its selected row.

@@ -24,9 +24,9 @@ class CSearchDlg : public CDialog {
     explicit CSearchDlg(QWidget* parent = nullptr);
     ~CSearchDlg() override;
 
-    // Arrow keys move the word list window one headword (the first of each
-    // key-down/key-up pair acts); Return chooses the selected word and is
-    // consumed. Everything else goes on to the controls.
+    // Arrow keys move the word list window one headword; Return chooses the
+    // selected word and is consumed. Keys act on their key-down only.
+    // Everything else goes on to the controls.
     BOOL PreTranslateMessage(MSG* msg) override;
 
     // The word list window.
@@ -124,9 +124,8 @@ class CSearchDlg : public CDialog {
     CCommandBar m_commandBar;
     std::array<QString, 6> m_tooltips;  // slots 1 to 4 hold the toolbar buttons' tips
     CWordServices m_words;
-    BOOL m_bKeyToggle = FALSE;  // an arrow key message acted; the next one only clears this
-    BOOL m_bPopupTap = FALSE;   // a stylus message or Return came while a pop-up list showed
-    uint32_t m_nTopIndex = 0;   // word index of row 0
+    BOOL m_bPopupTap = FALSE;  // a stylus message or Return came while a pop-up list showed
+    uint32_t m_nTopIndex = 0;  // word index of row 0
     QString m_strLastSearch;
     int32_t m_nPageRows = 18;        // rows in a window
     uint32_t m_nWordCount = 0;       // headword count; 0 is read again when next needed
