@@ -1,6 +1,7 @@
 #include "search/search_dlg.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontInfo>
 #include <QListWidget>
@@ -9,7 +10,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
-#include <QWheelEvent>
 #include <algorithm>
 #include <memory>
 
@@ -43,9 +43,6 @@ PanelLayout& Layout() {
 }
 
 constexpr QColor kPanelColour(255, 255, 15);  // the panel's yellow, 0x000FFFFF
-
-// Wheel movement per headword: a notch (120) moves three.
-constexpr int kWheelDeltaPerRow = 40;
 
 // Sizes the word list's rows so that a page of `rows` rows fills the list box,
 // and makes its font fit them: every row of the window shows, so a page move
@@ -264,26 +261,32 @@ bool CSearchDlg::InitWordList() {
 
 bool CSearchDlg::PositionOnWord(const QString& word) {
     const uint32_t oldTop = m_nTopIndex;
-    uint32_t top = m_nTopIndex;
+    uint32_t found = m_nTopIndex;
     m_bOk = false;
     if (word.isEmpty()) {
-        top = 0;
+        found = 0;
         m_bOk = true;
     } else {
         const std::unique_ptr<char[]> key(WideToNarrow(word));
         const char* nearest = lxv_wordlist_nearest(m_hEngine, key.get());
         if (nearest != nullptr) {
-            top = lxv_wordlist_on(m_hEngine, nearest);
+            found = lxv_wordlist_on(m_hEngine, nearest);
             m_bOk = true;
         }
     }
-    top = std::min(top, LastTop(m_nWordCount, m_nPageRows));
-    if (top == oldTop && m_wordList.GetCount() >= 1) return true;
+    // On the last page the headword found is not row 0: the window stops at
+    // the end, and the found row is selected.
+    const uint32_t top = std::min(found, LastTop(m_nWordCount, m_nPageRows));
+    const int foundRow = static_cast<int>(found - top);
+    if (top == oldTop && m_wordList.GetCount() >= 1) {
+        if (m_bOk && foundRow != 0) m_wordList.SetCurSel(foundRow);
+        return true;
+    }
     if (m_wordList.GetCount() > 0) m_wordList.ResetContent();
     if (!m_bOk) return false;
     m_nTopIndex = top;
     m_bOk = AppendRows(top, true);
-    m_wordList.SetCurSel(0);
+    m_wordList.SetCurSel(foundRow);
     if (m_nWordCount == 0) m_nWordCount = lxv_wordlist_count(m_hEngine);
     m_nScrollPos = TopToThumb(m_nTopIndex, m_fScrollScale);
     m_wordScroll.SetScrollPos(m_nScrollPos, TRUE);
@@ -405,12 +408,9 @@ bool CSearchDlg::eventFilter(QObject* watched, QEvent* event) {
     auto* list = qobject_cast<QListWidget*>(m_wordList.GetSafeHwnd());
     if (event->type() != QEvent::Wheel || list == nullptr || watched != list->viewport())
         return CDialog::eventFilter(watched, event);
-    // Touchpads send small steps: they add up until they make a row.
-    m_nWheelDelta += static_cast<QWheelEvent*>(event)->angleDelta().y();
-    for (; m_nWheelDelta >= kWheelDeltaPerRow; m_nWheelDelta -= kWheelDeltaPerRow)
-        OnVScroll(SB_LINEUP, 0, &m_wordScroll);
-    for (; m_nWheelDelta <= -kWheelDeltaPerRow; m_nWheelDelta += kWheelDeltaPerRow)
-        OnVScroll(SB_LINEDOWN, 0, &m_wordScroll);
+    // The wheel over the list turns it as over its scroll bar.
+    if (m_wordScroll.GetSafeHwnd() != nullptr)
+        QCoreApplication::sendEvent(m_wordScroll.GetSafeHwnd(), event);
     return true;
 }
 

@@ -36,10 +36,12 @@ class CSearchDlg : public CDialog {
     // the first page could not be read in full.
     bool InitWordList();
     // Moves the window so that the headword nearest to `word` is row 0 (an
-    // empty word: the start of the list), selects it and moves the thumb. A
-    // move that lands on the current top with rows showing changes nothing,
-    // so the user's selection stays; a failed look-up changes nothing. False
-    // when the look-up failed or the last row could not be read.
+    // empty word: the start of the list), or on the last page when it is one
+    // of the last headwords, selects that headword's row and moves the thumb.
+    // A move that lands on the current top with rows showing changes nothing,
+    // so the user's selection stays, unless the headword found is below row 0
+    // of the last page; a failed look-up changes nothing. False when the
+    // look-up failed or the last row could not be read.
     bool PositionOnWord(const QString& word);
     // Moves the window one headword toward the start (`up`) or the end without
     // refilling it. False when it cannot move (at either end) or when the row
@@ -158,8 +160,8 @@ class CSearchDlg : public CDialog {
     void mouseReleaseEvent(QMouseEvent* event) override;
     // Escape closes an open pop-up list first; with none open it ends the page.
     void OnCancel() override;
-    // The mouse wheel over the word list scrolls it as the scroll bar's
-    // arrows do, three headwords a notch.
+    // The mouse wheel over the word list scrolls it as over its scroll bar:
+    // as the bar's arrows do, three headwords a notch.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -185,7 +187,6 @@ class CSearchDlg : public CDialog {
     CButton m_goButton;
     CWnd m_autoScroll;
     bool m_bPaintReachesPage = false;  // the paint being done covers the page's own background
-    int m_nWheelDelta = 0;             // wheel movement not yet turned into rows
 };
 
 #endif  // LEXIVANE_SEARCH_SEARCH_DLG_H_

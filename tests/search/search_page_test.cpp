@@ -271,7 +271,7 @@ TEST_F(SearchPageTest, DraggingTheThumbWithTheStylusMovesTheRowsAlong) {
     });
 }
 
-TEST_F(SearchPageTest, TheMouseWheelOverTheListScrollsThreeHeadwordsANotch) {
+TEST_F(SearchPageTest, TheMouseWheelOverTheListOrItsBarScrollsThreeHeadwordsANotch) {
     Run("words-1000.pdb", [&] {
         const auto wheel = [&](int delta) {
             QWheelEvent event(QPointF(10, 10), List()->viewport()->mapToGlobal(QPointF(10, 10)),
@@ -289,10 +289,22 @@ TEST_F(SearchPageTest, TheMouseWheelOverTheListScrollsThreeHeadwordsANotch) {
         wheel(240);
         EXPECT_EQ(Rows(), Window(0)) << "and stops at the start";
         EXPECT_EQ(Thumb(), 0);
+
+        // Over the scroll bar the wheel does the same, and leaves no drag
+        // behind for the next click on an arrow to finish.
+        QWheelEvent notch(QPointF(3, 30), Bar()->mapToGlobal(QPointF(3, 30)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Bar(), &notch);
+        EXPECT_EQ(Rows(), Window(3));
+        QTest::mouseClick(Bar(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(Bar()->width() / 2, Bar()->height() - 3));
+        EXPECT_EQ(Rows(), Window(4));
+        EXPECT_EQ(Thumb(), 2);
+        EXPECT_EQ(Bar()->contextMenuPolicy(), Qt::PreventContextMenu);
     });
 }
 
-TEST_F(SearchPageTest, ASearchThatLandsOnTheCurrentTopKeepsTheUsersSelection) {
+TEST_F(SearchPageTest, SearchesAndLineScrollsSelectOnlyTheHeadwordFound) {
     Run("words-1000.pdb", [&] {
         Type("m");
         const uint32_t top = m_page->m_nTopIndex;
@@ -305,6 +317,18 @@ TEST_F(SearchPageTest, ASearchThatLandsOnTheCurrentTopKeepsTheUsersSelection) {
         Type("zz");
         EXPECT_NE(m_page->m_nTopIndex, top);
         EXPECT_EQ(Selected(), 0);
+
+        // A line scroll that takes the selected row out selects no other row.
+        Action(QAbstractSlider::SliderSingleStepAdd);
+        EXPECT_EQ(Selected(), -1);
+
+        // One of the last headwords: the window stops at the last page and
+        // selects the headword's own row, also when it was there already.
+        Edit()->setText(m_engine->At(990));
+        EXPECT_EQ(Rows(), Window(982));
+        EXPECT_EQ(Selected(), 8);
+        Edit()->setText(m_engine->At(999));
+        EXPECT_EQ(Selected(), 17);
     });
 }
 
