@@ -231,14 +231,30 @@ void CDefinitionDlg::StepAndReport(bool forward) {
 }
 
 void CDefinitionDlg::HidePopups() {
+    // A list that goes with the keyboard focus hands it to the entry.
+    bool hadFocus = false;
     if (m_bHistoryShown) {
+        hadFocus = m_historyList.HasFocus();
         m_historyList.ShowWindow(SW_HIDE);
         m_bHistoryShown = false;
     }
     if (m_bBookmarksShown) {
+        hadFocus = hadFocus || m_bookmarkList.HasFocus();
         m_bookmarkList.ShowWindow(SW_HIDE);
         m_bBookmarksShown = false;
     }
+    if (hadFocus) FocusEntry();
+}
+
+void CDefinitionDlg::FocusEntry() {
+    if (m_hPaneWnd != nullptr && !IsListVisible(IDC_BOOKMARK_LIST) &&
+        !IsListVisible(IDC_HISTORY_LIST)) {
+        m_hPaneWnd->setFocus();
+    }
+}
+
+void CDefinitionDlg::OnModalClosed() {
+    FocusEntry();
 }
 
 void CDefinitionDlg::OnPaint(QPainter& painter) {
@@ -400,7 +416,7 @@ void CDefinitionDlg::mouseReleaseEvent(QMouseEvent* event) {
 void CDefinitionDlg::OnCancel() {
     if (IsListVisible(IDC_BOOKMARK_LIST) || IsListVisible(IDC_HISTORY_LIST)) {
         HidePopups();
-        if (m_hPaneWnd != nullptr) m_hPaneWnd->setFocus();
+        FocusEntry();
         return;
     }
     CDialog::OnCancel();
@@ -517,9 +533,10 @@ void CDefinitionDlg::OnHistory() {
     } else if (m_bHistoryShown) {
         HidePopups();
         return;
-    } else {
-        HidePopups();
     }
+    // The bookmark list goes first, also after a fill: left showing, it would
+    // lose the focus to the history list, and its kill-focus hides both.
+    HidePopups();
     if (!m_bOk) {
         m_strMessage = kHistoryError;
         FatalError(this, m_strMessage, kErrorCaption);
@@ -660,7 +677,9 @@ void CDefinitionDlg::OnAppAbout() {
     about.DoModal();
 }
 
-void CDefinitionDlg::OnActivate(BOOL) {
+void CDefinitionDlg::OnActivate(BOOL active) {
+    // The keys go to the entry whenever the user comes back to the page.
+    if (active) FocusEntry();
     // Posted, so that the pane is measured once the activation has been handled.
     QMetaObject::invokeMethod(
         this, [this] { OnAfterActivate(); }, Qt::QueuedConnection);

@@ -73,7 +73,8 @@ class CDefinitionDlg : public CDialog {
     // shown headword; a second press closes it.
     void OnBookmarks();
     // The History button: shows the history list (filled from the engine at
-    // the first press of an opening), or "No entries"; a second press closes it.
+    // the first press of an opening) in place of the bookmark list, or "No
+    // entries"; a second press closes it.
     void OnHistory();
     // A tap or Return on a bookmark row: mark or unmark the shown headword,
     // clear all bookmarks, or show the bookmarked headword. A failed save of
@@ -111,10 +112,14 @@ class CDefinitionDlg : public CDialog {
     void mouseReleaseEvent(QMouseEvent* event) override;
     // Escape closes an open pop-up list first; with none open it ends the page.
     void OnCancel() override;
-    // Notes the activation, and once per run (after the activation has been
-    // handled) the pane's full size, which the soft input panel handling
-    // shortens and restores.
+    // Gives the entry the focus unless a pop-up list shows; notes the
+    // activation, and once per run (after the activation has been handled)
+    // the pane's full size, which the soft input panel handling shortens and
+    // restores.
     void OnActivate(BOOL active) override;
+    // A box or the help page opened from here closed: the entry takes the
+    // focus unless a pop-up list shows.
+    void OnModalClosed() override;
     // Shortens the pane by the soft input panel's height while the panel is
     // up, and gives it back its full height when the panel goes away.
     void OnSettingChange() override;
@@ -138,6 +143,8 @@ class CDefinitionDlg : public CDialog {
     // Handles Return as a pick in the visible pop-up list.
     void PickInList(int id);
     bool IsListVisible(int id) const;
+    // The entry takes the keyboard focus unless a pop-up list shows.
+    void FocusEntry();
     void OnAfterActivate();
     // The index of the shown headword for the arrows; false when it cannot be found.
     bool UpdateIndex();

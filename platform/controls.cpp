@@ -31,6 +31,10 @@ void CWnd::SetFocus() {
     if (m_hWnd != nullptr) m_hWnd->setFocus(Qt::OtherFocusReason);
 }
 
+BOOL CWnd::HasFocus() const {
+    return m_hWnd != nullptr && m_hWnd->hasFocus();
+}
+
 void CWnd::BringWindowToTop() {
     if (m_hWnd != nullptr) m_hWnd->raise();
 }

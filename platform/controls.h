@@ -33,6 +33,8 @@ class CWnd {
     BOOL IsWindowVisible() const;
     void EnableWindow(BOOL enable);
     void SetFocus();
+    // TRUE when the window has the keyboard focus.
+    BOOL HasFocus() const;
     void BringWindowToTop();
     // Text of an edit, button or static; the caption of a dialog.
     void SetWindowText(const QString& text);

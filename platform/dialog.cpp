@@ -139,7 +139,7 @@ int CDialog::DoModal() {
     const QPointer<QWidget> opener = QApplication::activeWindow();
     const int result = exec();
     OnDestroy();
-    if (opener != nullptr && opener->isVisible()) opener->activateWindow();
+    GiveKeyboardBack(opener);
     return result;
 }
 
@@ -198,6 +198,14 @@ void CDialog::OnActivate(BOOL) {}
 void CDialog::OnSettingChange() {}
 
 void CDialog::OnDestroy() {}
+
+void CDialog::OnModalClosed() {}
+
+void GiveKeyboardBack(QWidget* opener) {
+    if (opener == nullptr || !opener->isVisible()) return;
+    opener->activateWindow();
+    if (auto* page = dynamic_cast<CDialog*>(opener)) page->OnModalClosed();
+}
 
 void CDialog::BindCommand(int id, std::function<void()> handler) {
     m_commands[id] = std::move(handler);

@@ -61,6 +61,11 @@ class CDialog : public QDialog {
     // Tells every page that the soft input panel went up or down.
     static void BroadcastSettingChange();
 
+    // A message box or page that ran modally over this page has closed and
+    // the page has the keyboard back: it puts the focus where its user
+    // expects it. Nothing by default.
+    virtual void OnModalClosed();
+
   protected:
     // The page's message map: binds its controls and commands to its On...
     // handlers with the Bind* functions below. Runs once, after the controls
@@ -106,6 +111,12 @@ class CDialog : public QDialog {
     std::vector<std::pair<int, QWidget*>> m_controls;  // in template order
     std::map<int, std::function<void()>> m_commands;
 };
+
+// Gives the keyboard back to `opener`, the window that had it before a modal
+// window ran, once that window has closed: the opener is activated again,
+// whatever the window system activates next, and a page is told so
+// (OnModalClosed). Nothing when the opener is null or hidden.
+void GiveKeyboardBack(QWidget* opener);
 
 // One run of a page's DoDataExchange.
 class CDataExchange {

@@ -7,9 +7,7 @@
 #include <QListWidget>
 #include <QMetaObject>
 #include <QMouseEvent>
-#include <QPaintEvent>
 #include <QPainter>
-#include <QRegion>
 #include <algorithm>
 #include <memory>
 
@@ -128,24 +126,8 @@ bool CSearchDlg::CreateCommandBar() {
     return true;
 }
 
-void CSearchDlg::paintEvent(QPaintEvent* event) {
-    // Qt also paints the page under a child control that repaints itself,
-    // wherever the child leaves its background to the page. Only a paint that
-    // reaches the page's own background is a repaint of the page.
-    QRegion own = event->region();
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child->isVisible()) own -= child->geometry();
-    }
-    m_bPaintReachesPage = !own.isEmpty();
-    CDialog::paintEvent(event);
-}
-
 void CSearchDlg::OnPaint(QPainter& painter) {
     PaintSearchPanel(painter);
-    // A pop-up list keeps the focus: the page behind a list that was just
-    // hidden for the other one repaints, and taking the focus then would
-    // close the list being shown.
-    if (m_bPaintReachesPage && !IsPopupVisible()) m_searchEdit.SetFocus();
 }
 
 void CSearchDlg::PaintSearchPanel(QPainter& painter) {
@@ -161,7 +143,20 @@ void CSearchDlg::PaintSearchPanel(QPainter& painter) {
                      QStringLiteral("Search"));
 }
 
-void CSearchDlg::OnActivate(BOOL) {
+void CSearchDlg::FocusSearchBox() {
+    if (!IsPopupVisible()) m_searchEdit.SetFocus();
+}
+
+void CSearchDlg::OnModalClosed() {
+    FocusSearchBox();
+}
+
+void CSearchDlg::OnActivate(BOOL active) {
+    // Typing goes to the search box whenever the user comes back to the page,
+    // never to the word list, whose own type-ahead would open a word. A
+    // window system may show the page again from its backing store without
+    // any paint, so this is done on activation.
+    if (active) FocusSearchBox();
     // Posted, so that the places are read once the activation has been handled.
     QMetaObject::invokeMethod(
         this, [this] { OnAfterActivate(); }, Qt::QueuedConnection);
@@ -209,14 +204,19 @@ void CSearchDlg::OnSettingChange() {
 }
 
 void CSearchDlg::HidePopups() {
+    // A list that goes with the keyboard focus hands it to the search box.
+    bool hadFocus = false;
     if (m_bHistoryShown) {
+        hadFocus = m_historyList.HasFocus();
         m_historyList.ShowWindow(SW_HIDE);
         m_bHistoryShown = false;
     }
     if (m_bBookmarksShown) {
+        hadFocus = hadFocus || m_bookmarkList.HasFocus();
         m_bookmarkList.ShowWindow(SW_HIDE);
         m_bBookmarksShown = false;
     }
+    if (hadFocus) FocusSearchBox();
 }
 
 bool CSearchDlg::IsPopupVisible() const {
@@ -557,9 +557,10 @@ void CSearchDlg::OnHistory() {
     } else if (m_bHistoryShown) {
         HidePopups();
         return;
-    } else {
-        HidePopups();
     }
+    // The bookmark list goes first, also after a fill: left showing, it would
+    // lose the focus to the history list, and its kill-focus hides both.
+    HidePopups();
     if (!m_bOk) {
         m_strMessage = kHistoryError;
         FatalError(this, m_strMessage, kErrorMessageCaption);

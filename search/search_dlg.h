@@ -95,8 +95,9 @@ class CSearchDlg : public CDialog {
     // bookmarks, "No entries". Hides the history list first.
     void OnBookmarks();
     // The History button: fills the history list from the engine when it needs
-    // it (a fill then shows the list without toggling), else toggles it. With
-    // no history, "No entries"; a failed fill ends the program.
+    // it (a fill then shows the list without toggling), else toggles it; the
+    // bookmark list closes first. With no history, "No entries"; a failed
+    // fill ends the program.
     void OnHistory();
     // A pick in the bookmark list (a tap or Return; a selection moved by the
     // arrow keys is ignored): the title does nothing, "---Clear All---" empties
@@ -146,16 +147,17 @@ class CSearchDlg : public CDialog {
     void DoDataExchange(CDataExchange* dx) override;
     void BindMessageMap() override;
     BOOL OnInitDialog() override;
-    // Paints the search panel; a repaint of the page puts the focus in the
-    // search box unless a pop-up list is showing.
     void OnPaint(QPainter& painter) override;
-    // Activation: saves the template places of the controls the soft input
-    // panel moves, once, after the activation has been handled.
+    // Activation puts the focus in the search box unless a pop-up list shows,
+    // and saves the template places of the controls the soft input panel
+    // moves, once, after the activation has been handled.
     void OnActivate(BOOL active) override;
+    // A box or page opened from here closed: the focus goes to the search box
+    // unless a pop-up list shows.
+    void OnModalClosed() override;
     // The soft input panel went up or down: the word list, its scroll bar and
     // Auto Scroll make room for it, or go back to their template places.
     void OnSettingChange() override;
-    void paintEvent(QPaintEvent* event) override;
     // OnLButtonUp: the stylus lifted on the page itself closes the pop-up lists.
     void mouseReleaseEvent(QMouseEvent* event) override;
     // Escape closes an open pop-up list first; with none open it ends the page.
@@ -174,6 +176,8 @@ class CSearchDlg : public CDialog {
     // The thumb position for the current top after a move in one direction.
     int32_t ThumbAfterMove(bool up) const;
     bool IsPopupVisible() const;
+    // The search box takes the focus unless a pop-up list shows.
+    void FocusSearchBox();
     // An arrow key message: moves the window one headword and selects row 0,
     // or with a pop-up list showing only clears the selection.
     void OnArrowKey(bool up);
@@ -186,7 +190,6 @@ class CSearchDlg : public CDialog {
     CScrollBar m_wordScroll;
     CButton m_goButton;
     CWnd m_autoScroll;
-    bool m_bPaintReachesPage = false;  // the paint being done covers the page's own background
 };
 
 #endif  // LEXIVANE_SEARCH_SEARCH_DLG_H_

@@ -553,22 +553,44 @@ TEST_F(SearchPageTest, ASingleHeadwordGivesTheScrollBarNoPositions) {
     });
 }
 
-TEST_F(SearchPageTest, ARepaintOfThePagePutsTheFocusInTheSearchBox) {
+TEST_F(SearchPageTest, ComingBackToThePageGivesTheSearchBoxTheFocus) {
     Run("words-1000.pdb", [&] {
+        QWidget other;
+        const auto leaveAndComeBack = [&] {
+            other.show();
+            other.activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&other));
+            m_page->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(m_page));
+        };
         List()->setFocus();
-        EXPECT_EQ(QApplication::focusWidget(), List());
         m_page->repaint();
+        EXPECT_EQ(QApplication::focusWidget(), List()) << "a paint moves no focus";
+        leaveAndComeBack();
         EXPECT_EQ(QApplication::focusWidget(), Edit());
 
-        // A control repainting itself is no repaint of the page: a pop-up list
-        // that was given the focus keeps it.
-        m_page->m_bookmarkList.ShowWindow(SW_SHOW);
-        m_page->m_bookmarkList.SetFocus();
-        QTest::qWait(50);
-        EXPECT_EQ(QApplication::focusWidget(), Control(IDC_BOOKMARK_LIST));
-        m_page->m_bookmarkList.ShowWindow(SW_HIDE);
-        QTest::qWait(50);
+        // A pop-up list closes on leaving; hidden, it hands the focus to the search box.
+        const auto showList = [&] {
+            m_page->m_historyList.AddString(QStringLiteral("History"));
+            m_page->m_bHistoryShown = true;
+            m_page->m_historyList.ShowWindow(SW_SHOW);
+            m_page->m_historyList.SetFocus();
+        };
+        showList();
+        leaveAndComeBack();
+        EXPECT_FALSE(Control(IDC_HISTORY_LIST)->isVisible());
         EXPECT_EQ(QApplication::focusWidget(), Edit());
+        showList();
+        m_page->HidePopups();
+        EXPECT_EQ(QApplication::focusWidget(), Edit());
+
+        // So does a page that the search page opened, once it closes.
+        List()->setFocus();
+        QTimer::singleShot(0, [] {
+            if (QWidget* help = QApplication::activeModalWidget()) help->close();
+        });
+        m_page->OnHelp();
+        EXPECT_EQ(m_page->focusWidget(), Edit()) << "before the page is active again";
     });
 }
 
