@@ -116,6 +116,7 @@ void CDefinitionDlg::BindMessageMap() {
     BindCommand(ID_HISTORY, [this] { OnHistory(); });
     BindCommand(ID_HELP, [this] { OnHelp(); });
     BindCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    BindCommand(ID_APP_EXIT, [] { CDialog::CloseAllPages(); });
     BindListSelChange(IDC_BOOKMARK_LIST, [this] { OnSelectBookmark(); });
     BindListSelChange(IDC_HISTORY_LIST, [this] { OnSelectHistory(); });
     BindListKillFocus(IDC_BOOKMARK_LIST, [this] { OnKillFocusPopup(); });

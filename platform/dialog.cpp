@@ -108,6 +108,13 @@ void CDialog::BroadcastSettingChange() {
     for (CDialog* page : pages) page->OnSettingChange();
 }
 
+void CDialog::CloseAllPages() {
+    const std::vector<CDialog*> pages = Pages();
+    for (auto page = pages.rbegin(); page != pages.rend(); ++page) {
+        if ((*page)->isVisible()) (*page)->close();
+    }
+}
+
 bool CDialog::CreateControls() {
     if (m_bCreated) return true;
     const res::DialogTemplate* dialog = res::FindDialogTemplate(m_nTemplateId);

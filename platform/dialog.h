@@ -60,6 +60,9 @@ class CDialog : public QDialog {
 
     // Tells every page that the soft input panel went up or down.
     static void BroadcastSettingChange();
+    // Closes every page that shows, the newest first, as its close button
+    // does: the program's Quit command. Each modal run ends as its page closes.
+    static void CloseAllPages();
 
     // A message box or page that ran modally over this page has closed and
     // the page has the keyboard back: it puts the focus where its user

@@ -49,6 +49,7 @@ inline constexpr int ID_COPY_DEFINITION = 32788;
 inline constexpr int ID_COPY_WORD = 32789;
 inline constexpr int ID_EDIT_PASTE = 57637;
 inline constexpr int ID_APP_ABOUT = 57664;
+inline constexpr int ID_APP_EXIT = 57665;
 inline constexpr int ID_HELP = 57670;
 
 // Strings.

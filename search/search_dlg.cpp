@@ -93,6 +93,7 @@ void CSearchDlg::BindMessageMap() {
     BindCommand(ID_HISTORY, [this] { OnHistory(); });
     BindCommand(ID_HELP, [this] { OnHelp(); });
     BindCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    BindCommand(ID_APP_EXIT, [this] { OnAppExit(); });
     BindListSelChange(IDC_BOOKMARK_LIST, [this] { OnSelectBookmark(); });
     BindListSelChange(IDC_HISTORY_LIST, [this] { OnSelectHistory(); });
     BindListKillFocus(IDC_BOOKMARK_LIST, [this] { OnKillFocusPopup(); });
@@ -640,12 +641,18 @@ void CSearchDlg::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CSearchDlg::OnCancel() {
+    // Escape never ends the program: the page is the main window, which the
+    // close buttons and Quit end.
     if (IsPopupVisible()) {
         HidePopups();
-        m_searchEdit.SetFocus();
-        return;
+    } else {
+        m_searchEdit.SetSel(0, -1);
     }
-    CDialog::OnCancel();
+    m_searchEdit.SetFocus();
+}
+
+void CSearchDlg::OnAppExit() {
+    CDialog::CloseAllPages();
 }
 
 void CSearchDlg::OnHelp() {

@@ -115,6 +115,8 @@ class CSearchDlg : public CDialog {
     void OnHelp();
     // The About box, run modally.
     void OnAppAbout();
+    // Quit: ends the program, closing every page as its close button does.
+    void OnAppExit();
 
     CListBox m_wordList;
     CListBox m_historyList;
@@ -160,7 +162,8 @@ class CSearchDlg : public CDialog {
     void OnSettingChange() override;
     // OnLButtonUp: the stylus lifted on the page itself closes the pop-up lists.
     void mouseReleaseEvent(QMouseEvent* event) override;
-    // Escape closes an open pop-up list first; with none open it ends the page.
+    // Escape closes an open pop-up list; with none open it selects the search
+    // box's text, so that typing replaces it. It never ends the page.
     void OnCancel() override;
     // The mouse wheel over the word list scrolls it as over its scroll bar:
     // as the bar's arrows do, three headwords a notch.

@@ -119,13 +119,14 @@ start_program() {
     app_pid=$!
 }
 
-# Closes the definition page $1 and the search page $2 with Escape, waits for
-# the program to end and checks that it ended with exit code 0.
+# Closes the definition page $1 with Escape and the search page $2 with Quit
+# (Ctrl+Q), waits for the program to end and checks that it ended with exit
+# code 0.
 close_program() {
     local definition=$1 search=$2 status=0
     keys "$definition" Escape
     xs_wait_window_gone "$definition" Definition
-    keys "$search" Escape
+    keys "$search" ctrl+q
     while kill -0 "$app_pid" 2>/dev/null; do
         xs_in_time || xs_fail "the program did not end after its last page closed"
         sleep 0.05

@@ -618,8 +618,9 @@ TEST_F(SearchPageTest, FrameShowsThePanelTheCommandBarAndTheIcon) {
                                               "History (Ctrl+H)", "Help (F1)", "Close"}));
         ASSERT_NE(tools, nullptr);
         EXPECT_EQ(tools->text(), QStringLiteral("Tools"));
-        ASSERT_EQ(tools->menu()->actions().size(), 1);
+        ASSERT_EQ(tools->menu()->actions().size(), 2);
         EXPECT_EQ(tools->menu()->actions()[0]->text(), QStringLiteral("About Lexivane"));
+        EXPECT_EQ(tools->menu()->actions()[1]->text(), QStringLiteral("Quit"));
         EXPECT_TRUE(m_page->OnCommand(ID_EDIT_PASTE));
     });
 }
