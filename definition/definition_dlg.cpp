@@ -442,7 +442,9 @@ void CDefinitionDlg::OnLookup() {
     }
     const QString nearest = m_words.NearestWord(word);
     if (nearest.isEmpty()) FatalError(this, kInternalError, kErrorCaption);
-    if (nearest != word) {
+    // The look-up word is lower case: a headword that differs from it only in
+    // letter case ("Quarrelsome") is the word itself, and is shown unasked.
+    if (nearest.compare(word, Qt::CaseInsensitive) != 0) {
         const QString question =
             QStringLiteral(
                 "Word '%1' not found. \r\n \r\nDo you want to see the nearest word, '%2', instead")

@@ -55,10 +55,10 @@ class CDefinitionDlg : public CDialog {
     void HidePopups();
 
     // Look up: the text selected in the pane, reduced to its first word of
-    // letters, opens on the nearest headword (after asking when that is not
-    // the word itself). The clipboard keeps the text it held; an empty one is
-    // left holding the selection. The found word goes to the history list and
-    // the arrows step from it. An empty nearest headword or entry ends the
+    // letters, opens on the nearest headword (after asking when that differs
+    // from the word beyond letter case). The clipboard keeps the text it held;
+    // an empty one is left holding the selection. The found word goes to the
+    // history list and the arrows step from it. An empty nearest headword or entry ends the
     // program: the engine has broken its contract.
     void OnLookup();
     // Pops up the "Copy" menu at the right end of the page's bottom line.
