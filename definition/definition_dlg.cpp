@@ -1,6 +1,7 @@
 #include "definition/definition_dlg.h"
 
 #include <QColor>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
@@ -11,6 +12,7 @@
 
 #include "html/about_dlg.h"
 #include "html/help_dlg.h"
+#include "platform/files.h"
 #include "platform/glue.h"
 #include "platform/messagebox.h"
 #include "platform/resources.h"
@@ -565,27 +567,30 @@ void CDefinitionDlg::OnSelectBookmark() {
     const int row = m_bookmarkList.GetCurSel();
     if (row <= 0) return;
     if (row == 1) {
-        if (m_bookmarkList.GetCount() == 2)
-            m_bookmarkList.AddString(QString::fromUtf16(kClearAllRow));
+        const bool firstMark = m_bookmarkList.GetCount() == 2;
+        if (firstMark) m_bookmarkList.AddString(QString::fromUtf16(kClearAllRow));
         if (m_strWord.isEmpty()) {
             m_bOk = false;
         } else {
             QString label;
             m_bookmarkList.GetText(1, label);
-            // A failed save is reported as the failure it is, never as done:
-            // the list has been put back to match the file.
+            // A failed save is reported as the failure it is, never as done,
+            // and the page goes on: the list has been put back to match the file.
             if (!label.contains(QStringLiteral("Unmark"))) {
-                m_bOk = m_words.BookmarkWord(m_strWord, m_bookmarkList);
-                if (m_bOk) {
+                if (m_words.BookmarkWord(m_strWord, m_bookmarkList)) {
                     MessageBox(this, QStringLiteral("Word '%1' bookmarked").arg(m_strWord),
                                kBookmarksCaption, MB_ICONINFORMATION);
+                } else {
+                    if (firstMark) m_bookmarkList.DeleteString(2);
+                    ReportBookmarkSaveFailure();
                 }
             } else if (MessageBox(this, kAreYouSure, kBookmarksCaption,
                                   MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
-                m_bOk = m_words.UnbookmarkWord(m_strWord, m_bookmarkList);
-                if (m_bOk) {
+                if (m_words.UnbookmarkWord(m_strWord, m_bookmarkList)) {
                     MessageBox(this, QStringLiteral("Word '%1' removed").arg(m_strWord),
                                kBookmarksCaption, MB_ICONINFORMATION);
+                } else {
+                    ReportBookmarkSaveFailure();
                 }
             }
         }
@@ -626,6 +631,13 @@ void CDefinitionDlg::OnSelectBookmark() {
         FatalError(this, m_strMessage, kErrorCaption);
     }
     HidePopups();
+}
+
+void CDefinitionDlg::ReportBookmarkSaveFailure() {
+    const QString reason = ErrorText(GetLastError());
+    const QString file = QFileInfo(m_words.BookmarkFile().Path()).fileName();
+    MessageBox(this, QStringLiteral("Could not save %1: %2").arg(file, reason),
+               QStringLiteral("Error"), MB_ICONHAND);
 }
 
 void CDefinitionDlg::OnSelectHistory() {

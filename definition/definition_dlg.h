@@ -77,8 +77,10 @@ class CDefinitionDlg : public CDialog {
     // entries"; a second press closes it.
     void OnHistory();
     // A tap or Return on a bookmark row: mark or unmark the shown headword,
-    // clear all bookmarks, or show the bookmarked headword. A failed save of
-    // the bookmark file ends the program after saying so.
+    // clear all bookmarks, or show the bookmarked headword. A mark or unmark
+    // that cannot save the bookmark file says why in an "Error" box, and the
+    // list stays as the file is; a failed Clear All ends the program after
+    // saying so.
     void OnSelectBookmark();
     // A tap or Return on a history row: clear the history or show the headword.
     void OnSelectHistory();
@@ -138,6 +140,8 @@ class CDefinitionDlg : public CDialog {
     // Turns the arrow picture to its inverse, or back.
     void InvertArrow(int id);
     void OnPointer(const MSG& msg);
+    // "Could not save bookmark.dat: <reason>", from the last error.
+    void ReportBookmarkSaveFailure();
     // A left or right key press: steps once, the arrow picture flashing.
     void OnArrowKey(int arrowId, bool forward);
     // Handles Return as a pick in the visible pop-up list.
