@@ -58,6 +58,16 @@ void FitWordListRows(CListBox& list, int rows) {
     }
 }
 
+// The word that the search box's text looks up: line breaks (of pasted text)
+// count as spaces, characters that the dictionaries cannot hold are left out,
+// and the rest is trimmed and lower-cased.
+QString SearchWordOf(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return EngineCharacters(text).trimmed().toLower();
+}
+
 const QString kBookmarksCaption = QStringLiteral("Bookmarks");
 const QString kHistoryCaption = QStringLiteral("History");
 
@@ -456,7 +466,10 @@ BOOL CSearchDlg::PreTranslateMessage(MSG* msg) {
 
 void CSearchDlg::OnChangeSearch() {
     UpdateData(TRUE);
-    m_strSearch = m_strSearch.trimmed().toLower();
+    const bool blank = m_strSearch.trimmed().isEmpty();
+    m_strSearch = SearchWordOf(m_strSearch);
+    // Text of nothing the dictionaries hold looks nothing up: the list stays.
+    if (m_strSearch.isEmpty() && !blank) return;
     if (m_strSearch != m_strLastSearch && m_bAutoScroll) PositionOnWord(m_strSearch);
     if (m_strSearch.isEmpty() && m_bAutoScroll) PositionOnWord(QStringLiteral("a"));
     m_strLastSearch = m_strSearch;
@@ -478,6 +491,10 @@ void CSearchDlg::OnAutoScroll() {
 
 void CSearchDlg::OnGo() {
     QString word;
+    if (m_strSearch.isEmpty() && !m_searchEdit.GetWindowText().trimmed().isEmpty()) {
+        m_searchEdit.SetFocus();
+        return;
+    }
     if (!m_strSearch.isEmpty()) {
         word = m_words.NearestWord(m_strSearch);
     } else if (m_nTopIndex == 0) {

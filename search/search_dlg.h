@@ -63,11 +63,14 @@ class CSearchDlg : public CDialog {
 
     // EN_CHANGE: moves the window to the trimmed, lower-cased text when it
     // changed and Auto Scroll is on; an emptied box goes back to the start.
+    // Line breaks count as spaces; characters the dictionaries cannot hold
+    // are left out, and a text of nothing else leaves the window where it is.
     void OnChangeSearch();
     // Auto Scroll tapped: off shows GO; on hides it and catches the window up
     // with the box.
     void OnAutoScroll();
-    // GO: moves the window to the headword nearest to the box's text.
+    // GO: moves the window to the headword nearest to the box's text (the
+    // start for an empty box; nowhere for a text of nothing the dictionaries hold).
     void OnGo();
     // Paste: puts the clipboard's text into the search box, when it has some.
     void OnEditPaste();
@@ -122,7 +125,7 @@ class CSearchDlg : public CDialog {
     CListBox m_historyList;
     CListBox m_bookmarkList;
     CEdit m_searchEdit;
-    QString m_strSearch;  // the box's text as of the last change, trimmed and lower-cased
+    QString m_strSearch;  // the word the box's text looks up, as of its last change
     BOOL m_bAutoScroll = TRUE;
     QIcon m_hIcon;
     LXV_HANDLE m_hEngine = 0;  // stored by the application object before the page runs

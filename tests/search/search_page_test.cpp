@@ -416,6 +416,16 @@ TEST_F(SearchPageTest, TypingCatWithACapitalAndABlankThenDeletingItAll) {
         EXPECT_EQ(m_page->m_strSearch, QStringLiteral("cat"));
         EXPECT_EQ(Thumb(), static_cast<int>(cat / 2));
 
+        // What the dictionaries cannot hold is left out; line breaks are blanks.
+        Edit()->setText(QStringLiteral("Cat\U0001F600"));
+        EXPECT_EQ(m_page->m_strSearch, QStringLiteral("cat"));
+        EXPECT_EQ(Selected(), 2) << "the same word: nothing moves";
+        Edit()->setText(QStringLiteral("\u4E2D\u05D0 \U0001F600"));
+        EXPECT_EQ(Rows(), Window(cat)) << "nothing left to look up: the list stays";
+        Edit()->setText(QStringLiteral("ca\r\nt\nx"));
+        EXPECT_EQ(m_page->m_strSearch, QStringLiteral("ca t x"));
+
+        Edit()->setText(QStringLiteral("Cat "));
         for (int i = 0; i < 4; ++i) QTest::keyClick(Edit(), Qt::Key_Backspace);
         EXPECT_TRUE(Edit()->text().isEmpty());
         EXPECT_EQ(Rows(), Window(0));
