@@ -135,6 +135,9 @@ BOOL CDefinitionDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
     BuildCommandBar();
+    // The page opens exactly over the search page, as a page of the same
+    // window would.
+    PlaceOver(Opener());
 
     // The page has no parent window here: the area it stands for is its own
     // template area, above the command bar that the platform adds below it.
@@ -164,9 +167,10 @@ BOOL CDefinitionDlg::OnInitDialog() {
 }
 
 void CDefinitionDlg::BuildCommandBar() {
-    static constexpr std::array<UINT, 6> kTipIds = {IDS_TIP_NEW,  IDS_TIP_BOOKMARK, IDS_TIP_HISTORY,
-                                                    IDS_TIP_COPY, IDS_TIP_LOOKUP,   IDS_TIP_HELP};
-    for (size_t i = 0; i < kTipIds.size(); ++i) LoadString(m_tooltips[i], kTipIds[i]);
+    // Slot 0, the Tools menu button, keeps the tip that names the menu.
+    static constexpr std::array<UINT, 5> kTipIds = {IDS_TIP_BOOKMARK, IDS_TIP_HISTORY, IDS_TIP_COPY,
+                                                    IDS_TIP_LOOKUP, IDS_TIP_HELP};
+    for (size_t i = 0; i < kTipIds.size(); ++i) LoadString(m_tooltips[i + 1], kTipIds[i]);
     if (!m_commandBar.Create(this, CBRS_TOP, AFX_IDW_TOOLBAR)) return;
     if (!m_commandBar.InsertMenuBar(IDR_TOOLS_MENU)) return;
     if (!m_commandBar.AddAdornments(0)) return;

@@ -132,6 +132,9 @@ bool CDialog::CreateControls() {
 
 int CDialog::DoModal() {
     if (!CreateControls()) return -1;
+    // The window that had the keyboard gets it back when this page ends, so
+    // that keys go on to work there without a click.
+    m_pOpener = QApplication::activeWindow();
     if (OnInitDialog()) {
         for (const auto& [id, widget] : m_controls) {
             if (!widget->isHidden() && (widget->focusPolicy() & Qt::TabFocus)) {
@@ -140,13 +143,9 @@ int CDialog::DoModal() {
             }
         }
     }
-    // The window that had the keyboard gets it back when this page ends, so
-    // that keys go on to work there without a click, whatever the window
-    // system activates next.
-    const QPointer<QWidget> opener = QApplication::activeWindow();
     const int result = exec();
     OnDestroy();
-    GiveKeyboardBack(opener);
+    GiveKeyboardBack(m_pOpener);
     return result;
 }
 
@@ -169,6 +168,12 @@ BOOL CDialog::UpdateData(BOOL saveAndValidate) {
     CDataExchange dx(this, saveAndValidate);
     DoDataExchange(&dx);
     return TRUE;
+}
+
+void CDialog::PlaceOver(const QWidget* window) {
+    if (window == nullptr) return;
+    move(window->pos());
+    resize(window->size());
 }
 
 void CDialog::CenterWindow() {

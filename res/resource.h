@@ -60,7 +60,6 @@ inline constexpr unsigned IDS_ABOUT_PRODUCT = 26;
 inline constexpr unsigned IDS_ABOUT_MAKER = 27;
 inline constexpr unsigned IDS_NO_DICTIONARY = 30;
 inline constexpr unsigned IDS_SUPPORT_ADDRESS = 31;
-inline constexpr unsigned IDS_TIP_NEW = 50;
 inline constexpr unsigned IDS_TIP_HELP = 52;
 inline constexpr unsigned IDS_TIP_COPY = 55;
 inline constexpr unsigned IDS_TIP_PASTE = 56;

@@ -61,7 +61,7 @@ struct StringEntry {
     const char* text;
 };
 
-constexpr std::array<StringEntry, 14> kStrings = {{
+constexpr std::array<StringEntry, 13> kStrings = {{
     {IDS_ABOUT_DETAIL,
      "Home page: README.md in the Lexivane sources \r\nAll rights reserved; the dictionary data "
      "keep their own licences. \r\n\r\nFor support on this product, \r\nemail: the Lexivane "
@@ -75,7 +75,6 @@ constexpr std::array<StringEntry, 14> kStrings = {{
      "in the directory where Lexivane is installed and restart the application.\r\nFor help, "
      "please e-mail: "},
     {IDS_SUPPORT_ADDRESS, "the Lexivane maintainers (see README.md)"},
-    {IDS_TIP_NEW, "New"},
     {IDS_TIP_HELP, "Help"},
     {IDS_TIP_COPY, "Copy"},
     {IDS_TIP_PASTE, "Paste"},

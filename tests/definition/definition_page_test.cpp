@@ -141,7 +141,7 @@ TEST_F(DefinitionPageTest, CommandBarHasToolsMenuAndTheSixButtonsWithTips) {
         EXPECT_EQ(names, (QStringList{"Tools", "Bookmarks", "History", "Copy", "Look up", "|",
                                       "Help", "Close"}));
         EXPECT_EQ(tips.mid(0, 7),
-                  (QStringList{"New (Alt+T)", "Bookmark (Ctrl+B)", "History (Ctrl+H)",
+                  (QStringList{"Tools (Alt+T)", "Bookmark (Ctrl+B)", "History (Ctrl+H)",
                                "Copy (Ctrl+Shift+C)", "Look up (Ctrl+L)", "Help (F1)", "Close"}));
     });
 }

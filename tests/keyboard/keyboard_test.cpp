@@ -304,7 +304,7 @@ TEST_F(KeyboardTest, EscapeSelectsTheSearchTextAndCtrlQEndsTheProgramFromEitherP
 TEST_F(KeyboardTest, DefinitionPageTooltipsNameTheKeys) {
     RunDefinition([&] {
         EXPECT_EQ(ButtonTips(*m_definition),
-                  (QStringList{"New (Alt+T)", "Bookmark (Ctrl+B)", "History (Ctrl+H)",
+                  (QStringList{"Tools (Alt+T)", "Bookmark (Ctrl+B)", "History (Ctrl+H)",
                                "Copy (Ctrl+Shift+C)", "Look up (Ctrl+L)", "Help (F1)", "Close"}));
     });
 }
