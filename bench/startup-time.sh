@@ -12,7 +12,7 @@
 # memory (the last two from /proc/PID/smaps_rollup) are read: PSS shares each
 # library page among the processes mapping it, so it falls while other Qt
 # programs run; anonymous memory (heap, stacks) is the program's own. Then
-# Escape closes the page and the run must end with exit code 0. The program
+# Ctrl+Q ends the program and the run must end with exit code 0. The program
 # and the dictionary are copied to a fresh folder first, so every run finds
 # them in the page cache.
 set -euo pipefail
@@ -123,7 +123,7 @@ for ((run = 1; run <= runs; run++)); do
     anonymous+=("$(awk '/^Anonymous:/ { print $2 }' "/proc/$app_pid/smaps_rollup")")
 
     xs_focus "$((window))"
-    xdotool key Escape
+    xdotool key ctrl+q
     status=0
     wait "$app_pid" || status=$?
     app_pid=""

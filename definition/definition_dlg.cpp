@@ -1,6 +1,7 @@
 #include "definition/definition_dlg.h"
 
 #include <QColor>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
@@ -11,6 +12,7 @@
 
 #include "html/about_dlg.h"
 #include "html/help_dlg.h"
+#include "platform/files.h"
 #include "platform/glue.h"
 #include "platform/messagebox.h"
 #include "platform/resources.h"
@@ -104,7 +106,6 @@ void CDefinitionDlg::Initialise(const QString& word, uint32_t index) {
     m_bNextPressed = false;
     m_bPrevPressed = false;
     m_bArrowInverted = false;
-    m_bKeyToggle = FALSE;
     m_bPopupTap = FALSE;
 }
 
@@ -117,6 +118,7 @@ void CDefinitionDlg::BindMessageMap() {
     BindCommand(ID_HISTORY, [this] { OnHistory(); });
     BindCommand(ID_HELP, [this] { OnHelp(); });
     BindCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    BindCommand(ID_APP_EXIT, [] { CDialog::CloseAllPages(); });
     BindListSelChange(IDC_BOOKMARK_LIST, [this] { OnSelectBookmark(); });
     BindListSelChange(IDC_HISTORY_LIST, [this] { OnSelectHistory(); });
     BindListKillFocus(IDC_BOOKMARK_LIST, [this] { OnKillFocusPopup(); });
@@ -133,6 +135,9 @@ BOOL CDefinitionDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
     BuildCommandBar();
+    // The page opens exactly over the search page, as a page of the same
+    // window would.
+    PlaceOver(Opener());
 
     // The page has no parent window here: the area it stands for is its own
     // template area, above the command bar that the platform adds below it.
@@ -162,9 +167,10 @@ BOOL CDefinitionDlg::OnInitDialog() {
 }
 
 void CDefinitionDlg::BuildCommandBar() {
-    static constexpr std::array<UINT, 6> kTipIds = {IDS_TIP_NEW,  IDS_TIP_BOOKMARK, IDS_TIP_HISTORY,
-                                                    IDS_TIP_COPY, IDS_TIP_LOOKUP,   IDS_TIP_HELP};
-    for (size_t i = 0; i < kTipIds.size(); ++i) LoadString(m_tooltips[i], kTipIds[i]);
+    // Slot 0, the Tools menu button, keeps the tip that names the menu.
+    static constexpr std::array<UINT, 5> kTipIds = {IDS_TIP_BOOKMARK, IDS_TIP_HISTORY, IDS_TIP_COPY,
+                                                    IDS_TIP_LOOKUP, IDS_TIP_HELP};
+    for (size_t i = 0; i < kTipIds.size(); ++i) LoadString(m_tooltips[i + 1], kTipIds[i]);
     if (!m_commandBar.Create(this, CBRS_TOP, AFX_IDW_TOOLBAR)) return;
     if (!m_commandBar.InsertMenuBar(IDR_TOOLS_MENU)) return;
     if (!m_commandBar.AddAdornments(0)) return;
@@ -232,14 +238,30 @@ void CDefinitionDlg::StepAndReport(bool forward) {
 }
 
 void CDefinitionDlg::HidePopups() {
+    // A list that goes with the keyboard focus hands it to the entry.
+    bool hadFocus = false;
     if (m_bHistoryShown) {
+        hadFocus = m_historyList.HasFocus();
         m_historyList.ShowWindow(SW_HIDE);
         m_bHistoryShown = false;
     }
     if (m_bBookmarksShown) {
+        hadFocus = hadFocus || m_bookmarkList.HasFocus();
         m_bookmarkList.ShowWindow(SW_HIDE);
         m_bBookmarksShown = false;
     }
+    if (hadFocus) FocusEntry();
+}
+
+void CDefinitionDlg::FocusEntry() {
+    if (m_hPaneWnd != nullptr && !IsListVisible(IDC_BOOKMARK_LIST) &&
+        !IsListVisible(IDC_HISTORY_LIST)) {
+        m_hPaneWnd->setFocus();
+    }
+}
+
+void CDefinitionDlg::OnModalClosed() {
+    FocusEntry();
 }
 
 void CDefinitionDlg::OnPaint(QPainter& painter) {
@@ -331,13 +353,8 @@ void CDefinitionDlg::OnPointer(const MSG& msg) {
 }
 
 void CDefinitionDlg::OnArrowKey(int arrowId, bool forward) {
-    if (m_bKeyToggle) {
-        m_bKeyToggle = FALSE;
-        return;
-    }
     InvertArrow(arrowId);
     StepAndReport(forward);
-    m_bKeyToggle = TRUE;
     InvertArrow(arrowId);
 }
 
@@ -355,43 +372,46 @@ BOOL CDefinitionDlg::PreTranslateMessage(MSG* msg) {
     if (msg->message == WM_LBUTTONUP || msg->message == WM_LBUTTONDOWN ||
         msg->message == WM_MOUSEMOVE) {
         OnPointer(*msg);
+        if (msg->wParam == MK_LBUTTON)
+            m_bPopupTap = IsListVisible(IDC_BOOKMARK_LIST) || IsListVisible(IDC_HISTORY_LIST);
+        return CDialog::PreTranslateMessage(msg);
     }
+    // Keys act when they go down. A key-up steps, pages or picks nothing: it
+    // may end a press that began in another window, such as the message box
+    // that the same Return closed.
+    const bool down = msg->message == WM_KEYDOWN;
     switch (msg->wParam) {
         case VK_LEFT:
-            OnArrowKey(IDC_PREV_ARROW, false);
+            if (down) OnArrowKey(IDC_PREV_ARROW, false);
             break;
         case VK_RIGHT:
-            OnArrowKey(IDC_NEXT_ARROW, true);
+            if (down) OnArrowKey(IDC_NEXT_ARROW, true);
             break;
         // Up and Down page through the entry, except in a pop-up list, where
         // they move its highlight and the entry stays where it is.
         case VK_UP:
-            if (!IsPopupListMessage(*msg)) m_pPane->PageUp();
+            if (down && !IsPopupListMessage(*msg)) m_pPane->PageUp();
             break;
         case VK_DOWN:
-            if (!IsPopupListMessage(*msg)) m_pPane->PageDown();
-            break;
-        case MK_LBUTTON:
-            m_bPopupTap = IsListVisible(IDC_BOOKMARK_LIST) || IsListVisible(IDC_HISTORY_LIST);
+            if (down && !IsPopupListMessage(*msg)) m_pPane->PageDown();
             break;
         case VK_RETURN:
-            m_bPopupTap = TRUE;
-            if (IsListVisible(IDC_BOOKMARK_LIST)) {
-                PickInList(IDC_BOOKMARK_LIST);
-            } else if (IsListVisible(IDC_HISTORY_LIST)) {
-                PickInList(IDC_HISTORY_LIST);
+            if (down) {
+                m_bPopupTap = TRUE;
+                if (IsListVisible(IDC_BOOKMARK_LIST)) {
+                    PickInList(IDC_BOOKMARK_LIST);
+                } else if (IsListVisible(IDC_HISTORY_LIST)) {
+                    PickInList(IDC_HISTORY_LIST);
+                }
+                m_bPopupTap = FALSE;
             }
-            m_bPopupTap = FALSE;
             return TRUE;
         default:
             break;
     }
     // A pop-up list moves its highlight with the arrow keys; anywhere else the
     // page has used them, and the pane must not scroll a second time.
-    if ((msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) && IsArrowKey(msg->wParam) &&
-        !IsPopupListMessage(*msg)) {
-        return TRUE;
-    }
+    if (IsArrowKey(msg->wParam) && !IsPopupListMessage(*msg)) return TRUE;
     return CDialog::PreTranslateMessage(msg);
 }
 
@@ -403,7 +423,7 @@ void CDefinitionDlg::mouseReleaseEvent(QMouseEvent* event) {
 void CDefinitionDlg::OnCancel() {
     if (IsListVisible(IDC_BOOKMARK_LIST) || IsListVisible(IDC_HISTORY_LIST)) {
         HidePopups();
-        if (m_hPaneWnd != nullptr) m_hPaneWnd->setFocus();
+        FocusEntry();
         return;
     }
     CDialog::OnCancel();
@@ -428,7 +448,9 @@ void CDefinitionDlg::OnLookup() {
     }
     const QString nearest = m_words.NearestWord(word);
     if (nearest.isEmpty()) FatalError(this, kInternalError, kErrorCaption);
-    if (nearest != word) {
+    // The look-up word is lower case: a headword that differs from it only in
+    // letter case ("Quarrelsome") is the word itself, and is shown unasked.
+    if (nearest.compare(word, Qt::CaseInsensitive) != 0) {
         const QString question =
             QStringLiteral(
                 "Word '%1' not found. \r\n \r\nDo you want to see the nearest word, '%2', instead")
@@ -520,9 +542,10 @@ void CDefinitionDlg::OnHistory() {
     } else if (m_bHistoryShown) {
         HidePopups();
         return;
-    } else {
-        HidePopups();
     }
+    // The bookmark list goes first, also after a fill: left showing, it would
+    // lose the focus to the history list, and its kill-focus hides both.
+    HidePopups();
     if (!m_bOk) {
         m_strMessage = kHistoryError;
         FatalError(this, m_strMessage, kErrorCaption);
@@ -548,27 +571,30 @@ void CDefinitionDlg::OnSelectBookmark() {
     const int row = m_bookmarkList.GetCurSel();
     if (row <= 0) return;
     if (row == 1) {
-        if (m_bookmarkList.GetCount() == 2)
-            m_bookmarkList.AddString(QString::fromUtf16(kClearAllRow));
+        const bool firstMark = m_bookmarkList.GetCount() == 2;
+        if (firstMark) m_bookmarkList.AddString(QString::fromUtf16(kClearAllRow));
         if (m_strWord.isEmpty()) {
             m_bOk = false;
         } else {
             QString label;
             m_bookmarkList.GetText(1, label);
-            // A failed save is reported as the failure it is, never as done:
-            // the list has been put back to match the file.
+            // A failed save is reported as the failure it is, never as done,
+            // and the page goes on: the list has been put back to match the file.
             if (!label.contains(QStringLiteral("Unmark"))) {
-                m_bOk = m_words.BookmarkWord(m_strWord, m_bookmarkList);
-                if (m_bOk) {
+                if (m_words.BookmarkWord(m_strWord, m_bookmarkList)) {
                     MessageBox(this, QStringLiteral("Word '%1' bookmarked").arg(m_strWord),
                                kBookmarksCaption, MB_ICONINFORMATION);
+                } else {
+                    if (firstMark) m_bookmarkList.DeleteString(2);
+                    ReportBookmarkSaveFailure();
                 }
             } else if (MessageBox(this, kAreYouSure, kBookmarksCaption,
                                   MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
-                m_bOk = m_words.UnbookmarkWord(m_strWord, m_bookmarkList);
-                if (m_bOk) {
+                if (m_words.UnbookmarkWord(m_strWord, m_bookmarkList)) {
                     MessageBox(this, QStringLiteral("Word '%1' removed").arg(m_strWord),
                                kBookmarksCaption, MB_ICONINFORMATION);
+                } else {
+                    ReportBookmarkSaveFailure();
                 }
             }
         }
@@ -609,6 +635,13 @@ void CDefinitionDlg::OnSelectBookmark() {
         FatalError(this, m_strMessage, kErrorCaption);
     }
     HidePopups();
+}
+
+void CDefinitionDlg::ReportBookmarkSaveFailure() {
+    const QString reason = ErrorText(GetLastError());
+    const QString file = QFileInfo(m_words.BookmarkFile().Path()).fileName();
+    MessageBox(this, QStringLiteral("Could not save %1: %2").arg(file, reason),
+               QStringLiteral("Error"), MB_ICONHAND);
 }
 
 void CDefinitionDlg::OnSelectHistory() {
@@ -663,7 +696,9 @@ void CDefinitionDlg::OnAppAbout() {
     about.DoModal();
 }
 
-void CDefinitionDlg::OnActivate(BOOL) {
+void CDefinitionDlg::OnActivate(BOOL active) {
+    // The keys go to the entry whenever the user comes back to the page.
+    if (active) FocusEntry();
     // Posted, so that the pane is measured once the activation has been handled.
     QMetaObject::invokeMethod(
         this, [this] { OnAfterActivate(); }, Qt::QueuedConnection);

@@ -55,10 +55,10 @@ class CDefinitionDlg : public CDialog {
     void HidePopups();
 
     // Look up: the text selected in the pane, reduced to its first word of
-    // letters, opens on the nearest headword (after asking when that is not
-    // the word itself). The clipboard keeps the text it held; an empty one is
-    // left holding the selection. The found word goes to the history list and
-    // the arrows step from it. An empty nearest headword or entry ends the
+    // letters, opens on the nearest headword (after asking when that differs
+    // from the word beyond letter case). The clipboard keeps the text it held;
+    // an empty one is left holding the selection. The found word goes to the
+    // history list and the arrows step from it. An empty nearest headword or entry ends the
     // program: the engine has broken its contract.
     void OnLookup();
     // Pops up the "Copy" menu at the right end of the page's bottom line.
@@ -73,11 +73,14 @@ class CDefinitionDlg : public CDialog {
     // shown headword; a second press closes it.
     void OnBookmarks();
     // The History button: shows the history list (filled from the engine at
-    // the first press of an opening), or "No entries"; a second press closes it.
+    // the first press of an opening) in place of the bookmark list, or "No
+    // entries"; a second press closes it.
     void OnHistory();
     // A tap or Return on a bookmark row: mark or unmark the shown headword,
-    // clear all bookmarks, or show the bookmarked headword. A failed save of
-    // the bookmark file ends the program after saying so.
+    // clear all bookmarks, or show the bookmarked headword. A mark or unmark
+    // that cannot save the bookmark file says why in an "Error" box, and the
+    // list stays as the file is; a failed Clear All ends the program after
+    // saying so.
     void OnSelectBookmark();
     // A tap or Return on a history row: clear the history or show the headword.
     void OnSelectHistory();
@@ -88,8 +91,9 @@ class CDefinitionDlg : public CDialog {
     void OnAppAbout();
 
     // Arrow pictures, the left/right keys (one step per press), up/down (one
-    // page of the entry per press), pop-up taps and Return. Return is always
-    // consumed; so are the four arrow keys, which the page has used.
+    // page of the entry per press), pop-up taps and Return. Keys act on their
+    // key-down only. Return is always consumed; so are the four arrow keys,
+    // which the page has used.
     BOOL PreTranslateMessage(MSG* msg) override;
 
     const QString& Word() const { return m_strWord; }
@@ -110,10 +114,14 @@ class CDefinitionDlg : public CDialog {
     void mouseReleaseEvent(QMouseEvent* event) override;
     // Escape closes an open pop-up list first; with none open it ends the page.
     void OnCancel() override;
-    // Notes the activation, and once per run (after the activation has been
-    // handled) the pane's full size, which the soft input panel handling
-    // shortens and restores.
+    // Gives the entry the focus unless a pop-up list shows; notes the
+    // activation, and once per run (after the activation has been handled)
+    // the pane's full size, which the soft input panel handling shortens and
+    // restores.
     void OnActivate(BOOL active) override;
+    // A box or the help page opened from here closed: the entry takes the
+    // focus unless a pop-up list shows.
+    void OnModalClosed() override;
     // Shortens the pane by the soft input panel's height while the panel is
     // up, and gives it back its full height when the panel goes away.
     void OnSettingChange() override;
@@ -132,11 +140,15 @@ class CDefinitionDlg : public CDialog {
     // Turns the arrow picture to its inverse, or back.
     void InvertArrow(int id);
     void OnPointer(const MSG& msg);
-    // The key toggle: the first message of each key-down/key-up pair steps.
+    // "Could not save bookmark.dat: <reason>", from the last error.
+    void ReportBookmarkSaveFailure();
+    // A left or right key press: steps once, the arrow picture flashing.
     void OnArrowKey(int arrowId, bool forward);
     // Handles Return as a pick in the visible pop-up list.
     void PickInList(int id);
     bool IsListVisible(int id) const;
+    // The entry takes the keyboard focus unless a pop-up list shows.
+    void FocusEntry();
     void OnAfterActivate();
     // The index of the shown headword for the arrows; false when it cannot be found.
     bool UpdateIndex();
@@ -173,7 +185,6 @@ class CDefinitionDlg : public CDialog {
     std::array<bool, 2> m_arrowShownInverted = {false, false};
     std::unique_ptr<CHtmlPane> m_pPane;  // created at set-up
     QPointer<QWidget> m_hPaneWnd;        // the pane's view
-    BOOL m_bKeyToggle = FALSE;
     BOOL m_bPopupTap = FALSE;
 };
 

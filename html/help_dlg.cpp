@@ -14,7 +14,9 @@ CHelpDlg::~CHelpDlg() {
 
 BOOL CHelpDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    m_rcPane = QRect(2, 2, 236, 265);
+    // The page covers the page that opened it, and the pane fills it.
+    PlaceOver(Opener());
+    m_rcPane = QRect(2, 2, width() - 4, height() - 3);
     // A page opened twice makes a new pane each time.
     ReleasePane();
     m_pPane = new CHtmlPane(this, m_rcPane);

@@ -111,15 +111,9 @@ void CHtmlPane::PageDown() {
 }
 
 void CHtmlPane::ScrollPage(bool up) {
-    if (m_bSkipScroll) {
-        m_bSkipScroll = FALSE;
-        return;
-    }
-    if (m_hwndHtml != nullptr) {
-        m_hwndHtml->verticalScrollBar()->triggerAction(up ? QAbstractSlider::SliderPageStepSub
-                                                          : QAbstractSlider::SliderPageStepAdd);
-    }
-    m_bSkipScroll = TRUE;
+    if (m_hwndHtml == nullptr) return;
+    m_hwndHtml->verticalScrollBar()->triggerAction(up ? QAbstractSlider::SliderPageStepSub
+                                                      : QAbstractSlider::SliderPageStepAdd);
 }
 
 void CHtmlPane::GoToAnchor(const QString& target) {

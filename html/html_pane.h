@@ -88,9 +88,7 @@ class CHtmlPane {
     // Copies the selected text to the clipboard and returns TRUE. With nothing
     // selected it returns FALSE and the clipboard holds what it held before.
     BOOL CopySelection();
-    // One page up or down, but only on every other call of either: the page
-    // sees the key-down and the key-up of each Up/Down press, and one press
-    // scrolls one page.
+    // One page up or down; the page calls them once per Up/Down key press.
     void PageUp();
     void PageDown();
     // Destroys the view; the pane's window pointers become null.
@@ -100,7 +98,6 @@ class CHtmlPane {
     QPointer<QWidget> m_hwndView;         // the view's viewport
     QRect m_rcPane;                       // x, y, width, height
     QWidget* m_hwndParent;                // the page
-    BOOL m_bSkipScroll = FALSE;           // the shared page-scroll toggle
 
   private:
     void ScrollPage(bool up);

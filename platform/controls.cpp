@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QWheelEvent>
 #include <algorithm>
 
 int CWnd::GetDlgCtrlID() const {
@@ -28,6 +29,10 @@ void CWnd::EnableWindow(BOOL enable) {
 
 void CWnd::SetFocus() {
     if (m_hWnd != nullptr) m_hWnd->setFocus(Qt::OtherFocusReason);
+}
+
+BOOL CWnd::HasFocus() const {
+    return m_hWnd != nullptr && m_hWnd->hasFocus();
 }
 
 void CWnd::BringWindowToTop() {
@@ -117,6 +122,9 @@ int CListBox::InsertString(int index, const QString& text) {
 int CListBox::DeleteString(int index) {
     QListWidget* list = List();
     if (list == nullptr || index < 0 || index >= list->count()) return LB_ERR;
+    // The selection goes with its row. Qt would move the current row, and
+    // with it the selection, to a neighbour.
+    if (list->currentRow() == index) list->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
     delete list->takeItem(index);
     return list->count();
 }
@@ -244,9 +252,18 @@ void CButton::SetCheck(int state) {
         button->setChecked(state == BST_CHECKED);
 }
 
+namespace {
+
+// Wheel movement per line: a notch (120) scrolls three.
+constexpr int kWheelDeltaPerLine = 40;
+
+}  // namespace
+
 ScrollBarWidget::ScrollBarWidget(Qt::Orientation orientation, QWidget* parent)
     : QScrollBar(orientation, parent) {
     setFocusPolicy(Qt::NoFocus);
+    // Qt's menu ("Scroll here", "Top", ...) would move the thumb on its own.
+    setContextMenuPolicy(Qt::PreventContextMenu);
     setRange(0, 0);
     setPageStep(1);
     connect(this, &QAbstractSlider::actionTriggered, this, &ScrollBarWidget::OnAction);
@@ -279,6 +296,13 @@ void ScrollBarWidget::OnAction(int action) {
             code = SB_BOTTOM;
             break;
         case SliderMove:
+            // Only the thumb held down, or a mouse button on the bar, moves
+            // it; a move from anywhere else would leave the thumb apart from
+            // the program's place.
+            if (!isSliderDown() && !m_bPressed) {
+                setSliderPosition(m_nPosition);
+                return;
+            }
             // The thumb follows the drag; the program answers the track codes.
             m_bTracking = true;
             if (onScroll) onScroll(SB_THUMBTRACK, sliderPosition());
@@ -292,15 +316,33 @@ void ScrollBarWidget::OnAction(int action) {
     setSliderPosition(m_nPosition);
 }
 
+void ScrollBarWidget::mousePressEvent(QMouseEvent* event) {
+    m_bPressed = true;
+    QScrollBar::mousePressEvent(event);
+}
+
 void ScrollBarWidget::mouseReleaseEvent(QMouseEvent* event) {
     const int released = sliderPosition();
     const bool tracked = m_bTracking;
     m_bTracking = false;
+    m_bPressed = event->buttons() != Qt::NoButton;
     QScrollBar::mouseReleaseEvent(event);
-    if (event->button() != Qt::LeftButton) return;
     if (tracked && onScroll) onScroll(SB_THUMBPOSITION, released);
-    if (onScroll) onScroll(SB_ENDSCROLL, 0);
+    if (event->button() == Qt::LeftButton && onScroll) onScroll(SB_ENDSCROLL, 0);
     setValue(m_nPosition);
+}
+
+void ScrollBarWidget::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    const QPoint delta = event->angleDelta();
+    // Touchpads send small steps: they add up until they make a line.
+    m_nWheelDelta += delta.y() != 0 ? delta.y() : delta.x();
+    for (; m_nWheelDelta >= kWheelDeltaPerLine; m_nWheelDelta -= kWheelDeltaPerLine) {
+        if (onScroll) onScroll(SB_LINEUP, 0);
+    }
+    for (; m_nWheelDelta <= -kWheelDeltaPerLine; m_nWheelDelta += kWheelDeltaPerLine) {
+        if (onScroll) onScroll(SB_LINEDOWN, 0);
+    }
 }
 
 ScrollBarWidget* CScrollBar::Bar() const {

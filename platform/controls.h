@@ -33,6 +33,8 @@ class CWnd {
     BOOL IsWindowVisible() const;
     void EnableWindow(BOOL enable);
     void SetFocus();
+    // TRUE when the window has the keyboard focus.
+    BOOL HasFocus() const;
     void BringWindowToTop();
     // Text of an edit, button or static; the caption of a dialog.
     void SetWindowText(const QString& text);
@@ -70,7 +72,8 @@ class CListBox : public CWnd {
     // Each returns the index of the new row, or LB_ERR.
     int AddString(const QString& text);
     int InsertString(int index, const QString& text);  // -1 appends
-    // Returns the rows left, or LB_ERR for a bad index.
+    // Returns the rows left, or LB_ERR for a bad index. Deleting the selected
+    // row leaves no row selected.
     int DeleteString(int index);
     void ResetContent();
     int GetCount() const;
@@ -123,7 +126,10 @@ class CButton : public CWnd {
 
 // The widget behind a scroll-bar control. Like the platform's control it does
 // not move its thumb by itself: each user action is reported as an SB_* code
-// and the thumb then sits where the program put it with SetScrollPos.
+// and the thumb then sits where the program put it with SetScrollPos. The
+// thumb codes come only from the thumb held down or a mouse button on the
+// bar; the mouse wheel gives line codes, three a notch toward the wheel's
+// direction (wheel up: SB_LINEUP); the bar has no context menu.
 class ScrollBarWidget : public QScrollBar {
   public:
     explicit ScrollBarWidget(Qt::Orientation orientation, QWidget* parent);
@@ -133,12 +139,16 @@ class ScrollBarWidget : public QScrollBar {
     void setProgramPosition(int position);
 
   protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     void OnAction(int action);
     int m_nPosition = 0;
-    bool m_bTracking = false;
+    bool m_bPressed = false;   // a mouse button is down on the bar
+    bool m_bTracking = false;  // the thumb is being dragged
+    int m_nWheelDelta = 0;     // wheel movement not yet turned into lines
 };
 
 class CScrollBar : public CWnd {

@@ -108,6 +108,13 @@ void CDialog::BroadcastSettingChange() {
     for (CDialog* page : pages) page->OnSettingChange();
 }
 
+void CDialog::CloseAllPages() {
+    const std::vector<CDialog*> pages = Pages();
+    for (auto page = pages.rbegin(); page != pages.rend(); ++page) {
+        if ((*page)->isVisible()) (*page)->close();
+    }
+}
+
 bool CDialog::CreateControls() {
     if (m_bCreated) return true;
     const res::DialogTemplate* dialog = res::FindDialogTemplate(m_nTemplateId);
@@ -125,6 +132,9 @@ bool CDialog::CreateControls() {
 
 int CDialog::DoModal() {
     if (!CreateControls()) return -1;
+    // The window that had the keyboard gets it back when this page ends, so
+    // that keys go on to work there without a click.
+    m_pOpener = QApplication::activeWindow();
     if (OnInitDialog()) {
         for (const auto& [id, widget] : m_controls) {
             if (!widget->isHidden() && (widget->focusPolicy() & Qt::TabFocus)) {
@@ -133,13 +143,9 @@ int CDialog::DoModal() {
             }
         }
     }
-    // The window that had the keyboard gets it back when this page ends, so
-    // that keys go on to work there without a click, whatever the window
-    // system activates next.
-    const QPointer<QWidget> opener = QApplication::activeWindow();
     const int result = exec();
     OnDestroy();
-    if (opener != nullptr && opener->isVisible()) opener->activateWindow();
+    GiveKeyboardBack(m_pOpener);
     return result;
 }
 
@@ -162,6 +168,12 @@ BOOL CDialog::UpdateData(BOOL saveAndValidate) {
     CDataExchange dx(this, saveAndValidate);
     DoDataExchange(&dx);
     return TRUE;
+}
+
+void CDialog::PlaceOver(const QWidget* window) {
+    if (window == nullptr) return;
+    move(window->pos());
+    resize(window->size());
 }
 
 void CDialog::CenterWindow() {
@@ -198,6 +210,14 @@ void CDialog::OnActivate(BOOL) {}
 void CDialog::OnSettingChange() {}
 
 void CDialog::OnDestroy() {}
+
+void CDialog::OnModalClosed() {}
+
+void GiveKeyboardBack(QWidget* opener) {
+    if (opener == nullptr || !opener->isVisible()) return;
+    opener->activateWindow();
+    if (auto* page = dynamic_cast<CDialog*>(opener)) page->OnModalClosed();
+}
 
 void CDialog::BindCommand(int id, std::function<void()> handler) {
     m_commands[id] = std::move(handler);

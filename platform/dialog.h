@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
 #include <functional>
 #include <map>
 #include <utility>
@@ -49,6 +50,9 @@ class CDialog : public QDialog {
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
     // Moves the page to the centre of its screen.
     void CenterWindow();
+    // Gives the page the place and size of `window`, so that it covers it
+    // exactly; nothing for null.
+    void PlaceOver(const QWidget* window);
 
     // Sees every key and left-button message for the page's windows before
     // they do; TRUE swallows the message. Called by Application.
@@ -60,6 +64,14 @@ class CDialog : public QDialog {
 
     // Tells every page that the soft input panel went up or down.
     static void BroadcastSettingChange();
+    // Closes every page that shows, the newest first, as its close button
+    // does: the program's Quit command. Each modal run ends as its page closes.
+    static void CloseAllPages();
+
+    // A message box or page that ran modally over this page has closed and
+    // the page has the keyboard back: it puts the focus where its user
+    // expects it. Nothing by default.
+    virtual void OnModalClosed();
 
   protected:
     // The page's message map: binds its controls and commands to its On...
@@ -83,6 +95,9 @@ class CDialog : public QDialog {
     virtual void OnSettingChange();
     // The page's window has gone: runs once at the end of each modal run.
     virtual void OnDestroy();
+    // The window that was active when DoModal began, normally the page that
+    // opened this one; null when none was.
+    QWidget* Opener() const { return m_pOpener; }
 
     // Message-map entries.
     void BindCommand(int id,
@@ -105,7 +120,14 @@ class CDialog : public QDialog {
     bool m_bCreated = false;
     std::vector<std::pair<int, QWidget*>> m_controls;  // in template order
     std::map<int, std::function<void()>> m_commands;
+    QPointer<QWidget> m_pOpener;
 };
+
+// Gives the keyboard back to `opener`, the window that had it before a modal
+// window ran, once that window has closed: the opener is activated again,
+// whatever the window system activates next, and a page is told so
+// (OnModalClosed). Nothing when the opener is null or hidden.
+void GiveKeyboardBack(QWidget* opener);
 
 // One run of a page's DoDataExchange.
 class CDataExchange {

@@ -8,7 +8,9 @@
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
+#include <array>
 #include <cerrno>
+#include <utility>
 
 namespace {
 
@@ -79,6 +81,28 @@ DWORD LastErrorFromErrno(int err) {
         default:
             return ERROR_GEN_FAILURE;
     }
+}
+
+QString ErrorText(DWORD code) {
+    static constexpr std::array<std::pair<DWORD, const char*>, 13> kTexts = {{
+        {ERROR_SUCCESS, "Success"},
+        {ERROR_FILE_NOT_FOUND, "No such file or directory"},
+        {ERROR_PATH_NOT_FOUND, "Not a directory"},
+        {ERROR_TOO_MANY_OPEN_FILES, "Too many open files"},
+        {ERROR_ACCESS_DENIED, "Permission denied"},
+        {ERROR_INVALID_HANDLE, "Bad file descriptor"},
+        {ERROR_NOT_ENOUGH_MEMORY, "Cannot allocate memory"},
+        {ERROR_GEN_FAILURE, "Input/output error"},
+        {ERROR_SHARING_VIOLATION, "The file is in use by another program"},
+        {ERROR_FILE_EXISTS, "File exists"},
+        {ERROR_INVALID_PARAMETER, "Invalid argument"},
+        {ERROR_DISK_FULL, "No space left on device"},
+        {ERROR_FILENAME_EXCED_RANGE, "File name too long"},
+    }};
+    for (const auto& [known, text] : kTexts) {
+        if (known == code) return QString::fromLatin1(text);
+    }
+    return QStringLiteral("Error %1").arg(code);
 }
 
 HANDLE CreateFileForMappingW(const QString& path, DWORD access, DWORD share, const void*,

@@ -17,6 +17,11 @@ void SetLastError(DWORD code);
 // EACCES to ERROR_ACCESS_DENIED, EWOULDBLOCK to ERROR_SHARING_VIOLATION, ...).
 DWORD LastErrorFromErrno(int err);
 
+// The last-error code `code` in words, as the system describes the failures
+// it stands for: "Permission denied" for ERROR_ACCESS_DENIED, "No space left on
+// device" for ERROR_DISK_FULL, ...; "Error N" for a code without words.
+QString ErrorText(DWORD code);
+
 // Opens `path` for the engine to map. `access` is GENERIC_READ and/or
 // GENERIC_WRITE; `creation` is CREATE_NEW, CREATE_ALWAYS, OPEN_EXISTING,
 // OPEN_ALWAYS or TRUNCATE_EXISTING with their usual meanings. `share` 0 takes

@@ -129,6 +129,15 @@ char* WideToNarrow(const QString& text) {
     return buffer;
 }
 
+QString EngineCharacters(const QString& text) {
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar unit : text) {
+        if (unit == u'?' || ToCp1252(unit.unicode()) != '?') kept.append(unit);
+    }
+    return kept;
+}
+
 QString NarrowToWide(const char* text) {
     QString result;
     if (text == nullptr) return result;

@@ -61,6 +61,10 @@ void MakeModulePath(QString& name);
 // Windows-1252, one byte per UTF-16 unit ('?' for units that have no byte),
 // NUL-terminated. Null for an empty text. The caller delete[]s it.
 char* WideToNarrow(const QString& text);
+// The characters of `text` that engine text can hold (Windows-1252), in
+// order; the others (emoji, CJK, right-to-left scripts, ...) are left out,
+// where WideToNarrow would make a '?' of each.
+QString EngineCharacters(const QString& text);
 // Engine text (Windows-1252, NUL-terminated) as a UI string; null gives empty.
 QString NarrowToWide(const char* text);
 

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/dialog.h"
+
 namespace {
 
 MessageBoxResponder& Responder() {
@@ -81,9 +83,7 @@ int MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT
     box.setAccessibleName(shownCaption);
     const QPointer<QWidget> opener = QApplication::activeWindow();
     box.exec();
-    // The window that had the keyboard gets it back, whatever the window
-    // system activates next.
-    if (opener != nullptr && opener->isVisible()) opener->activateWindow();
+    GiveKeyboardBack(opener);
 
     QAbstractButton* clicked = box.clickedButton();
     for (const ButtonChoice& choice : buttons) {

@@ -49,6 +49,7 @@ inline constexpr int ID_COPY_DEFINITION = 32788;
 inline constexpr int ID_COPY_WORD = 32789;
 inline constexpr int ID_EDIT_PASTE = 57637;
 inline constexpr int ID_APP_ABOUT = 57664;
+inline constexpr int ID_APP_EXIT = 57665;
 inline constexpr int ID_HELP = 57670;
 
 // Strings.
@@ -59,7 +60,6 @@ inline constexpr unsigned IDS_ABOUT_PRODUCT = 26;
 inline constexpr unsigned IDS_ABOUT_MAKER = 27;
 inline constexpr unsigned IDS_NO_DICTIONARY = 30;
 inline constexpr unsigned IDS_SUPPORT_ADDRESS = 31;
-inline constexpr unsigned IDS_TIP_NEW = 50;
 inline constexpr unsigned IDS_TIP_HELP = 52;
 inline constexpr unsigned IDS_TIP_COPY = 55;
 inline constexpr unsigned IDS_TIP_PASTE = 56;

@@ -61,7 +61,7 @@ struct StringEntry {
     const char* text;
 };
 
-constexpr std::array<StringEntry, 14> kStrings = {{
+constexpr std::array<StringEntry, 13> kStrings = {{
     {IDS_ABOUT_DETAIL,
      "Home page: README.md in the Lexivane sources \r\nAll rights reserved; the dictionary data "
      "keep their own licences. \r\n\r\nFor support on this product, \r\nemail: the Lexivane "
@@ -75,7 +75,6 @@ constexpr std::array<StringEntry, 14> kStrings = {{
      "in the directory where Lexivane is installed and restart the application.\r\nFor help, "
      "please e-mail: "},
     {IDS_SUPPORT_ADDRESS, "the Lexivane maintainers (see README.md)"},
-    {IDS_TIP_NEW, "New"},
     {IDS_TIP_HELP, "Help"},
     {IDS_TIP_COPY, "Copy"},
     {IDS_TIP_PASTE, "Paste"},
@@ -101,7 +100,10 @@ constexpr std::array<ToolbarButton, 6> kDefinitionToolbar = {{
     {ID_HELP, ":/res/pictures/help.png", "Help", 0},
 }};
 
-constexpr std::array<MenuItem, 1> kToolsItems = {{{ID_APP_ABOUT, "About Lexivane"}}};
+constexpr std::array<MenuItem, 2> kToolsItems = {{
+    {ID_APP_ABOUT, "About Lexivane"},
+    {ID_APP_EXIT, "Quit"},
+}};
 constexpr std::array<MenuItem, 2> kCopyItems = {{
     {ID_COPY_WORD, "Copy Selected Word"},
     {ID_COPY_DEFINITION, "Copy Definition"},
@@ -113,7 +115,7 @@ constexpr std::array<MenuTemplate, 2> kMenus = {{
 
 // Ctrl+V stays the search box's own paste; the Paste command takes the
 // clipboard into the search box wherever the focus is.
-constexpr std::array<std::pair<int, const char*>, 9> kShortcuts = {{
+constexpr std::array<std::pair<int, const char*>, 10> kShortcuts = {{
     {ID_EDIT_PASTE, "Ctrl+Shift+V"},
     {ID_BOOKMARKS, "Ctrl+B"},
     {ID_HISTORY, "Ctrl+H"},
@@ -123,6 +125,7 @@ constexpr std::array<std::pair<int, const char*>, 9> kShortcuts = {{
     {ID_LOOKUP, "Ctrl+L"},
     {ID_HELP, "F1"},
     {ID_APP_ABOUT, "Shift+F1"},
+    {ID_APP_EXIT, "Ctrl+Q"},
 }};
 
 }  // namespace

@@ -1,6 +1,7 @@
 # shellcheck shell=bash
 # Helpers for driving the real program in a private X server (Xvfb), sourced by
-# the end-to-end test and the start-up timing script. Needs Xvfb and xdotool.
+# the end-to-end test and the start-up timing script. Needs Xvfb and xdotool;
+# xs_start_wm also the window manager, openbox, and xprop.
 #
 # Every wait polls until the caller's deadline, xs_deadline (a value of
 # $SECONDS), and then fails through xs_fail, which the caller may redefine to
@@ -8,6 +9,7 @@
 
 xs_deadline=${xs_deadline:-$((SECONDS + 60))}
 xs_xvfb_pid=""
+xs_wm_pid=""
 
 xs_fail() {
     echo "FAIL: $*" >&2
@@ -53,8 +55,27 @@ xs_end_process() {
 }
 
 xs_stop_xvfb() {
+    xs_end_process "$xs_wm_pid"
+    xs_wm_pid=""
     xs_end_process "$xs_xvfb_pid"
     xs_xvfb_pid=""
+}
+
+# Starts openbox on the display, with its system-wide default configuration
+# (a user's own in $HOME is not read: XDG_CONFIG_HOME points into the folder
+# $1), and waits until it manages the screen: it then names itself on the
+# root window. From here on windows are framed, placed, activated and
+# focused by the window manager, as on a desktop.
+xs_start_wm() {
+    local folder=$1
+    mkdir -p "$folder/wm-config"
+    XDG_CONFIG_HOME="$folder/wm-config" openbox --sm-disable >"$folder/openbox.log" 2>&1 &
+    xs_wm_pid=$!
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+        kill -0 "$xs_wm_pid" 2>/dev/null || xs_fail "openbox did not start: $(cat "$folder/openbox.log")"
+        xs_in_time || xs_fail "openbox did not take the screen in time"
+        sleep 0.05
+    done
 }
 
 # Prints the id of the shown window whose name is exactly $1, waiting for it.
@@ -79,12 +100,27 @@ xs_wait_window_gone() {
 }
 
 # Gives window $1 the keyboard focus and waits until the server reports it.
-# With no window manager the focus is set directly, not asked for.
+# Under a window manager the window is activated through it, as a click on
+# its frame would; with none the focus is set directly.
 xs_focus() {
     local id=$1
     until [[ $(xdotool getwindowfocus 2>/dev/null || true) == "$id" ]]; do
-        xdotool windowfocus "$id" 2>/dev/null || true
+        if [[ -n "$xs_wm_pid" ]]; then
+            xdotool windowactivate "$id" 2>/dev/null || true
+        else
+            xdotool windowfocus "$id" 2>/dev/null || true
+        fi
         xs_in_time || xs_fail "window $id did not take the keyboard focus"
+        sleep 0.05
+    done
+}
+
+# Waits until window $1 has the keyboard focus without asking for it: the
+# window manager or the program itself must give it.
+xs_wait_focus() {
+    local id=$1
+    until [[ $(xdotool getwindowfocus 2>/dev/null || true) == "$id" ]]; do
+        xs_in_time || xs_fail "window $id never got the keyboard focus back"
         sleep 0.05
     done
 }

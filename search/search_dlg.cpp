@@ -1,15 +1,13 @@
 #include "search/search_dlg.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontInfo>
 #include <QListWidget>
 #include <QMetaObject>
 #include <QMouseEvent>
-#include <QPaintEvent>
 #include <QPainter>
-#include <QRegion>
-#include <QWheelEvent>
 #include <algorithm>
 #include <memory>
 
@@ -44,9 +42,6 @@ PanelLayout& Layout() {
 
 constexpr QColor kPanelColour(255, 255, 15);  // the panel's yellow, 0x000FFFFF
 
-// Wheel movement per headword: a notch (120) moves three.
-constexpr int kWheelDeltaPerRow = 40;
-
 // Sizes the word list's rows so that a page of `rows` rows fills the list box,
 // and makes its font fit them: every row of the window shows, so a page move
 // never passes over headwords the user has not seen.
@@ -61,6 +56,16 @@ void FitWordListRows(CListBox& list, int rows) {
         font.setPixelSize(--pixels);
         widget->setFont(font);
     }
+}
+
+// The word that the search box's text looks up: line breaks (of pasted text)
+// count as spaces, characters that the dictionaries cannot hold are left out,
+// and the rest is trimmed and lower-cased.
+QString SearchWordOf(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return EngineCharacters(text).trimmed().toLower();
 }
 
 const QString kBookmarksCaption = QStringLiteral("Bookmarks");
@@ -98,6 +103,7 @@ void CSearchDlg::BindMessageMap() {
     BindCommand(ID_HISTORY, [this] { OnHistory(); });
     BindCommand(ID_HELP, [this] { OnHelp(); });
     BindCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    BindCommand(ID_APP_EXIT, [this] { OnAppExit(); });
     BindListSelChange(IDC_BOOKMARK_LIST, [this] { OnSelectBookmark(); });
     BindListSelChange(IDC_HISTORY_LIST, [this] { OnSelectHistory(); });
     BindListKillFocus(IDC_BOOKMARK_LIST, [this] { OnKillFocusPopup(); });
@@ -131,24 +137,8 @@ bool CSearchDlg::CreateCommandBar() {
     return true;
 }
 
-void CSearchDlg::paintEvent(QPaintEvent* event) {
-    // Qt also paints the page under a child control that repaints itself,
-    // wherever the child leaves its background to the page. Only a paint that
-    // reaches the page's own background is a repaint of the page.
-    QRegion own = event->region();
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child->isVisible()) own -= child->geometry();
-    }
-    m_bPaintReachesPage = !own.isEmpty();
-    CDialog::paintEvent(event);
-}
-
 void CSearchDlg::OnPaint(QPainter& painter) {
     PaintSearchPanel(painter);
-    // A pop-up list keeps the focus: the page behind a list that was just
-    // hidden for the other one repaints, and taking the focus then would
-    // close the list being shown.
-    if (m_bPaintReachesPage && !IsPopupVisible()) m_searchEdit.SetFocus();
 }
 
 void CSearchDlg::PaintSearchPanel(QPainter& painter) {
@@ -164,7 +154,20 @@ void CSearchDlg::PaintSearchPanel(QPainter& painter) {
                      QStringLiteral("Search"));
 }
 
-void CSearchDlg::OnActivate(BOOL) {
+void CSearchDlg::FocusSearchBox() {
+    if (!IsPopupVisible()) m_searchEdit.SetFocus();
+}
+
+void CSearchDlg::OnModalClosed() {
+    FocusSearchBox();
+}
+
+void CSearchDlg::OnActivate(BOOL active) {
+    // Typing goes to the search box whenever the user comes back to the page,
+    // never to the word list, whose own type-ahead would open a word. A
+    // window system may show the page again from its backing store without
+    // any paint, so this is done on activation.
+    if (active) FocusSearchBox();
     // Posted, so that the places are read once the activation has been handled.
     QMetaObject::invokeMethod(
         this, [this] { OnAfterActivate(); }, Qt::QueuedConnection);
@@ -212,14 +215,19 @@ void CSearchDlg::OnSettingChange() {
 }
 
 void CSearchDlg::HidePopups() {
+    // A list that goes with the keyboard focus hands it to the search box.
+    bool hadFocus = false;
     if (m_bHistoryShown) {
+        hadFocus = m_historyList.HasFocus();
         m_historyList.ShowWindow(SW_HIDE);
         m_bHistoryShown = false;
     }
     if (m_bBookmarksShown) {
+        hadFocus = hadFocus || m_bookmarkList.HasFocus();
         m_bookmarkList.ShowWindow(SW_HIDE);
         m_bBookmarksShown = false;
     }
+    if (hadFocus) FocusSearchBox();
 }
 
 bool CSearchDlg::IsPopupVisible() const {
@@ -264,26 +272,32 @@ bool CSearchDlg::InitWordList() {
 
 bool CSearchDlg::PositionOnWord(const QString& word) {
     const uint32_t oldTop = m_nTopIndex;
-    uint32_t top = m_nTopIndex;
+    uint32_t found = m_nTopIndex;
     m_bOk = false;
     if (word.isEmpty()) {
-        top = 0;
+        found = 0;
         m_bOk = true;
     } else {
         const std::unique_ptr<char[]> key(WideToNarrow(word));
         const char* nearest = lxv_wordlist_nearest(m_hEngine, key.get());
         if (nearest != nullptr) {
-            top = lxv_wordlist_on(m_hEngine, nearest);
+            found = lxv_wordlist_on(m_hEngine, nearest);
             m_bOk = true;
         }
     }
-    top = std::min(top, LastTop(m_nWordCount, m_nPageRows));
-    if (top == oldTop && m_wordList.GetCount() >= 1) return true;
+    // On the last page the headword found is not row 0: the window stops at
+    // the end, and the found row is selected.
+    const uint32_t top = std::min(found, LastTop(m_nWordCount, m_nPageRows));
+    const int foundRow = static_cast<int>(found - top);
+    if (top == oldTop && m_wordList.GetCount() >= 1) {
+        if (m_bOk && foundRow != 0) m_wordList.SetCurSel(foundRow);
+        return true;
+    }
     if (m_wordList.GetCount() > 0) m_wordList.ResetContent();
     if (!m_bOk) return false;
     m_nTopIndex = top;
     m_bOk = AppendRows(top, true);
-    m_wordList.SetCurSel(0);
+    m_wordList.SetCurSel(foundRow);
     if (m_nWordCount == 0) m_nWordCount = lxv_wordlist_count(m_hEngine);
     m_nScrollPos = TopToThumb(m_nTopIndex, m_fScrollScale);
     m_wordScroll.SetScrollPos(m_nScrollPos, TRUE);
@@ -405,20 +419,13 @@ bool CSearchDlg::eventFilter(QObject* watched, QEvent* event) {
     auto* list = qobject_cast<QListWidget*>(m_wordList.GetSafeHwnd());
     if (event->type() != QEvent::Wheel || list == nullptr || watched != list->viewport())
         return CDialog::eventFilter(watched, event);
-    // Touchpads send small steps: they add up until they make a row.
-    m_nWheelDelta += static_cast<QWheelEvent*>(event)->angleDelta().y();
-    for (; m_nWheelDelta >= kWheelDeltaPerRow; m_nWheelDelta -= kWheelDeltaPerRow)
-        OnVScroll(SB_LINEUP, 0, &m_wordScroll);
-    for (; m_nWheelDelta <= -kWheelDeltaPerRow; m_nWheelDelta += kWheelDeltaPerRow)
-        OnVScroll(SB_LINEDOWN, 0, &m_wordScroll);
+    // The wheel over the list turns it as over its scroll bar.
+    if (m_wordScroll.GetSafeHwnd() != nullptr)
+        QCoreApplication::sendEvent(m_wordScroll.GetSafeHwnd(), event);
     return true;
 }
 
 void CSearchDlg::OnArrowKey(bool up) {
-    if (m_bKeyToggle) {
-        m_bKeyToggle = FALSE;
-        return;
-    }
     if (!IsPopupVisible()) {
         m_bOk = ScrollOneRow(up);
         if (m_bOk) m_nScrollPos = ThumbAfterMove(up);
@@ -427,17 +434,20 @@ void CSearchDlg::OnArrowKey(bool up) {
     } else {
         m_wordList.SetCurSel(-1);
     }
-    m_bKeyToggle = TRUE;
 }
 
 BOOL CSearchDlg::PreTranslateMessage(MSG* msg) {
     InitScrollState();
-    // Only the code counts, whatever the message: a key press arrives as a
-    // key-down and a key-up with the same code.
+    const bool pointer = msg->message == WM_LBUTTONDOWN || msg->message == WM_LBUTTONUP ||
+                         msg->message == WM_MOUSEMOVE;
+    if (pointer && msg->wParam == MK_LBUTTON) m_bPopupTap = IsPopupVisible() ? TRUE : FALSE;
+    // Keys act when they go down. A key-up opens or moves nothing: it may end
+    // a press that began in another window, such as the message box, or the
+    // other program's window, that the same Return closed.
+    if (msg->message != WM_KEYDOWN) return CDialog::PreTranslateMessage(msg);
     const WPARAM code = msg->wParam;
     if (code == VK_LEFT || code == VK_UP) OnArrowKey(true);
     if (code == VK_RIGHT || code == VK_DOWN) OnArrowKey(false);
-    if (code == MK_LBUTTON) m_bPopupTap = IsPopupVisible() ? TRUE : FALSE;
     if (code == VK_RETURN) {
         m_bPopupTap = TRUE;
         // With a pop-up list showing, Return picks its selected row.
@@ -456,7 +466,10 @@ BOOL CSearchDlg::PreTranslateMessage(MSG* msg) {
 
 void CSearchDlg::OnChangeSearch() {
     UpdateData(TRUE);
-    m_strSearch = m_strSearch.trimmed().toLower();
+    const bool blank = m_strSearch.trimmed().isEmpty();
+    m_strSearch = SearchWordOf(m_strSearch);
+    // Text of nothing the dictionaries hold looks nothing up: the list stays.
+    if (m_strSearch.isEmpty() && !blank) return;
     if (m_strSearch != m_strLastSearch && m_bAutoScroll) PositionOnWord(m_strSearch);
     if (m_strSearch.isEmpty() && m_bAutoScroll) PositionOnWord(QStringLiteral("a"));
     m_strLastSearch = m_strSearch;
@@ -478,6 +491,10 @@ void CSearchDlg::OnAutoScroll() {
 
 void CSearchDlg::OnGo() {
     QString word;
+    if (m_strSearch.isEmpty() && !m_searchEdit.GetWindowText().trimmed().isEmpty()) {
+        m_searchEdit.SetFocus();
+        return;
+    }
     if (!m_strSearch.isEmpty()) {
         word = m_words.NearestWord(m_strSearch);
     } else if (m_nTopIndex == 0) {
@@ -558,9 +575,10 @@ void CSearchDlg::OnHistory() {
     } else if (m_bHistoryShown) {
         HidePopups();
         return;
-    } else {
-        HidePopups();
     }
+    // The bookmark list goes first, also after a fill: left showing, it would
+    // lose the focus to the history list, and its kill-focus hides both.
+    HidePopups();
     if (!m_bOk) {
         m_strMessage = kHistoryError;
         FatalError(this, m_strMessage, kErrorMessageCaption);
@@ -640,12 +658,18 @@ void CSearchDlg::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CSearchDlg::OnCancel() {
+    // Escape never ends the program: the page is the main window, which the
+    // close buttons and Quit end.
     if (IsPopupVisible()) {
         HidePopups();
-        m_searchEdit.SetFocus();
-        return;
+    } else {
+        m_searchEdit.SetSel(0, -1);
     }
-    CDialog::OnCancel();
+    m_searchEdit.SetFocus();
+}
+
+void CSearchDlg::OnAppExit() {
+    CDialog::CloseAllPages();
 }
 
 void CSearchDlg::OnHelp() {

@@ -24,9 +24,9 @@ class CSearchDlg : public CDialog {
     explicit CSearchDlg(QWidget* parent = nullptr);
     ~CSearchDlg() override;
 
-    // Arrow keys move the word list window one headword (the first of each
-    // key-down/key-up pair acts); Return chooses the selected word and is
-    // consumed. Everything else goes on to the controls.
+    // Arrow keys move the word list window one headword; Return chooses the
+    // selected word and is consumed. Keys act on their key-down only.
+    // Everything else goes on to the controls.
     BOOL PreTranslateMessage(MSG* msg) override;
 
     // The word list window.
@@ -36,10 +36,12 @@ class CSearchDlg : public CDialog {
     // the first page could not be read in full.
     bool InitWordList();
     // Moves the window so that the headword nearest to `word` is row 0 (an
-    // empty word: the start of the list), selects it and moves the thumb. A
-    // move that lands on the current top with rows showing changes nothing,
-    // so the user's selection stays; a failed look-up changes nothing. False
-    // when the look-up failed or the last row could not be read.
+    // empty word: the start of the list), or on the last page when it is one
+    // of the last headwords, selects that headword's row and moves the thumb.
+    // A move that lands on the current top with rows showing changes nothing,
+    // so the user's selection stays, unless the headword found is below row 0
+    // of the last page; a failed look-up changes nothing. False when the
+    // look-up failed or the last row could not be read.
     bool PositionOnWord(const QString& word);
     // Moves the window one headword toward the start (`up`) or the end without
     // refilling it. False when it cannot move (at either end) or when the row
@@ -61,11 +63,14 @@ class CSearchDlg : public CDialog {
 
     // EN_CHANGE: moves the window to the trimmed, lower-cased text when it
     // changed and Auto Scroll is on; an emptied box goes back to the start.
+    // Line breaks count as spaces; characters the dictionaries cannot hold
+    // are left out, and a text of nothing else leaves the window where it is.
     void OnChangeSearch();
     // Auto Scroll tapped: off shows GO; on hides it and catches the window up
     // with the box.
     void OnAutoScroll();
-    // GO: moves the window to the headword nearest to the box's text.
+    // GO: moves the window to the headword nearest to the box's text (the
+    // start for an empty box; nowhere for a text of nothing the dictionaries hold).
     void OnGo();
     // Paste: puts the clipboard's text into the search box, when it has some.
     void OnEditPaste();
@@ -93,8 +98,9 @@ class CSearchDlg : public CDialog {
     // bookmarks, "No entries". Hides the history list first.
     void OnBookmarks();
     // The History button: fills the history list from the engine when it needs
-    // it (a fill then shows the list without toggling), else toggles it. With
-    // no history, "No entries"; a failed fill ends the program.
+    // it (a fill then shows the list without toggling), else toggles it; the
+    // bookmark list closes first. With no history, "No entries"; a failed
+    // fill ends the program.
     void OnHistory();
     // A pick in the bookmark list (a tap or Return; a selection moved by the
     // arrow keys is ignored): the title does nothing, "---Clear All---" empties
@@ -112,21 +118,22 @@ class CSearchDlg : public CDialog {
     void OnHelp();
     // The About box, run modally.
     void OnAppAbout();
+    // Quit: ends the program, closing every page as its close button does.
+    void OnAppExit();
 
     CListBox m_wordList;
     CListBox m_historyList;
     CListBox m_bookmarkList;
     CEdit m_searchEdit;
-    QString m_strSearch;  // the box's text as of the last change, trimmed and lower-cased
+    QString m_strSearch;  // the word the box's text looks up, as of its last change
     BOOL m_bAutoScroll = TRUE;
     QIcon m_hIcon;
     LXV_HANDLE m_hEngine = 0;  // stored by the application object before the page runs
     CCommandBar m_commandBar;
     std::array<QString, 6> m_tooltips;  // slots 1 to 4 hold the toolbar buttons' tips
     CWordServices m_words;
-    BOOL m_bKeyToggle = FALSE;  // an arrow key message acted; the next one only clears this
-    BOOL m_bPopupTap = FALSE;   // a stylus message or Return came while a pop-up list showed
-    uint32_t m_nTopIndex = 0;   // word index of row 0
+    BOOL m_bPopupTap = FALSE;  // a stylus message or Return came while a pop-up list showed
+    uint32_t m_nTopIndex = 0;  // word index of row 0
     QString m_strLastSearch;
     int32_t m_nPageRows = 18;        // rows in a window
     uint32_t m_nWordCount = 0;       // headword count; 0 is read again when next needed
@@ -145,22 +152,24 @@ class CSearchDlg : public CDialog {
     void DoDataExchange(CDataExchange* dx) override;
     void BindMessageMap() override;
     BOOL OnInitDialog() override;
-    // Paints the search panel; a repaint of the page puts the focus in the
-    // search box unless a pop-up list is showing.
     void OnPaint(QPainter& painter) override;
-    // Activation: saves the template places of the controls the soft input
-    // panel moves, once, after the activation has been handled.
+    // Activation puts the focus in the search box unless a pop-up list shows,
+    // and saves the template places of the controls the soft input panel
+    // moves, once, after the activation has been handled.
     void OnActivate(BOOL active) override;
+    // A box or page opened from here closed: the focus goes to the search box
+    // unless a pop-up list shows.
+    void OnModalClosed() override;
     // The soft input panel went up or down: the word list, its scroll bar and
     // Auto Scroll make room for it, or go back to their template places.
     void OnSettingChange() override;
-    void paintEvent(QPaintEvent* event) override;
     // OnLButtonUp: the stylus lifted on the page itself closes the pop-up lists.
     void mouseReleaseEvent(QMouseEvent* event) override;
-    // Escape closes an open pop-up list first; with none open it ends the page.
+    // Escape closes an open pop-up list; with none open it selects the search
+    // box's text, so that typing replaces it. It never ends the page.
     void OnCancel() override;
-    // The mouse wheel over the word list scrolls it as the scroll bar's
-    // arrows do, three headwords a notch.
+    // The mouse wheel over the word list scrolls it as over its scroll bar:
+    // as the bar's arrows do, three headwords a notch.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -173,6 +182,8 @@ class CSearchDlg : public CDialog {
     // The thumb position for the current top after a move in one direction.
     int32_t ThumbAfterMove(bool up) const;
     bool IsPopupVisible() const;
+    // The search box takes the focus unless a pop-up list shows.
+    void FocusSearchBox();
     // An arrow key message: moves the window one headword and selects row 0,
     // or with a pop-up list showing only clears the selection.
     void OnArrowKey(bool up);
@@ -185,8 +196,6 @@ class CSearchDlg : public CDialog {
     CScrollBar m_wordScroll;
     CButton m_goButton;
     CWnd m_autoScroll;
-    bool m_bPaintReachesPage = false;  // the paint being done covers the page's own background
-    int m_nWheelDelta = 0;             // wheel movement not yet turned into rows
 };
 
 #endif  // LEXIVANE_SEARCH_SEARCH_DLG_H_

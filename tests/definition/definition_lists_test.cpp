@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <QMenu>
@@ -39,10 +40,6 @@
 namespace {
 
 constexpr LXV_HANDLE kEngine = 0x2A;
-
-bool RefuseRename(const QString&, const QString&) {
-    return false;
-}
 
 class DefinitionListsTest : public ::testing::Test {
   protected:
@@ -330,22 +327,38 @@ TEST_F(DefinitionListsTest, TheFirstHeadwordOfADictionaryNotStartingWithACanBeBo
         "cat", 0);
 }
 
-TEST_F(DefinitionListsTest, AFailedBookmarkSaveIsReportedNotAnnounced) {
-    EXPECT_EXIT(
-        {
-            SetMoveFileReplaceHookForTesting(&RefuseRename);
-            SetMessageBoxResponder([](const MessageBoxRecord& box) {
-                // Announcing a bookmark that the file does not hold ends differently.
-                if (box.text.contains("bookmarked")) _exit(3);
-                return PrintBoxAndAnswerOk(box);
-            });
-            Run([&] {
-                TapToolButton(m_page.get(), "Bookmarks");
-                TapListRow(Bookmarks(), 1);
-            });
-        },
-        ::testing::ExitedWithCode(1),
-        "box: Error Message: Error in processing bookmarks. Please restart application: 16");
+TEST_F(DefinitionListsTest, AFailedMarkOrUnmarkSaysWhyAndThePageGoesOn) {
+    // A folder where the new bookmark file would be written makes every save fail.
+    QDir folder(m_dir.path());
+    ASSERT_TRUE(folder.mkdir("bookmark.dat.new"));
+    const QString failure = QStringLiteral("Could not save bookmark.dat: Permission denied");
+    Run([&] {
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 1);
+        EXPECT_EQ(BoxTexts(), QStringList{failure});
+        EXPECT_EQ(m_boxes.back().caption, QStringLiteral("Error"));
+        EXPECT_EQ(m_boxes.back().style, UINT{MB_ICONHAND});
+        EXPECT_EQ(BookmarkBytes(), QByteArray("<missing>"));
+        EXPECT_EQ(Rows(Bookmarks()), (QStringList{"Bookmarks", "---Mark this---"}));
+
+        ASSERT_TRUE(folder.rmdir("bookmark.dat.new"));
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 1);
+        m_page->StepWord(true);
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 1);
+        EXPECT_EQ(BookmarkBytes(), Utf16Lines({"dog", "cat"}));
+
+        ASSERT_TRUE(folder.mkdir("bookmark.dat.new"));
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 1);
+        EXPECT_EQ(BoxTexts(), (QStringList{failure, "Word 'cat' bookmarked",
+                                           "Word 'dog' bookmarked", "Are you sure?", failure}));
+        EXPECT_EQ(BookmarkBytes(), Utf16Lines({"dog", "cat"}));
+        EXPECT_EQ(Rows(Bookmarks()),
+                  (QStringList{"Bookmarks", "---Unmark this---", "---Clear All---", "dog", "cat"}));
+        EXPECT_TRUE(m_page->isVisible());
+    });
 }
 
 TEST_F(DefinitionListsTest, AHistoryWordWithoutAnIndexEndsTheProgram) {

@@ -69,17 +69,19 @@ class LookupCopyTest : public ::testing::Test {
     int m_answer = IDOK;
 };
 
-TEST_F(LookupCopyTest, SelectedWordThatIsAHeadwordOpensAtOnce) {
+TEST_F(LookupCopyTest, SelectedWordThatIsAHeadwordOpensAtOnceWhateverItsLetterCase) {
+    fake_engine::SetWords({"a", "cat", "dog", "Running", "zebra"});
+    fake_engine::Get().entries[1].html = "<p>Running, catty 1234 fast</p>";
     Run([&] {
         QGuiApplication::clipboard()->setText("kept");
         Select("Running,");
         TapToolButton(m_page.get(), "Look up");
         EXPECT_TRUE(m_boxes.empty()) << "no question for a headword";
-        EXPECT_EQ(m_page->Word(), QStringLiteral("running"));
-        EXPECT_EQ(m_page->Html(), QStringLiteral("<b>running</b> html"));
+        EXPECT_EQ(m_page->Word(), QStringLiteral("Running"));
+        EXPECT_EQ(m_page->Html(), QStringLiteral("<b>Running</b> html"));
         EXPECT_EQ(m_page->Index(), 3u);
         EXPECT_EQ(Rows(m_page->GetDlgItem(IDC_HISTORY_LIST)),
-                  (QStringList{"History", "---Clear All---", "running"}));
+                  (QStringList{"History", "---Clear All---", "Running"}));
         EXPECT_EQ(Clipboard(), QStringLiteral("kept"));
         EXPECT_TRUE(m_page->StepWord(true));
         EXPECT_EQ(m_page->Word(), QStringLiteral("zebra")) << "the arrows step from the found word";

@@ -1,35 +1,60 @@
 #!/usr/bin/env bash
-# The real program in a real X server, driven as a user drives it: real key
-# presses and pointer clicks through the XTEST extension, on the xcb platform.
+# The real program in a real X server under a window manager (Xvfb, openbox),
+# driven as a user drives it: real key presses and pointer clicks through the
+# XTEST extension, on the xcb platform.
 #
-#   program_test.sh CASE PROGRAM LIBRARY DICTIONARY
+#   program_test.sh CASE PROGRAM LIBRARY DICTIONARY_FOLDER
 #
 # CASE is one of:
-#   bookmark  type a word, open it, step right, right and left, bookmark the
-#             word shown from the definition page, step right and bookmark
-#             that word too; bookmark.dat then holds exactly the two
-#             headwords, newest first.
-#   unmark    start with two bookmarks, open one of them and unmark it from
-#             the definition page, by keyboard alone; bookmark.dat then holds
-#             only the other.
-#   keep      start with two bookmarks, reopen one from the search page's
-#             bookmark list, step on, open the other from the definition
-#             page's bookmark list and step on; bookmark.dat is unchanged.
+#   bookmark    type a word, open it, step right, right and left, bookmark the
+#               word shown from the definition page, step right and bookmark
+#               that word too; bookmark.dat then holds exactly the two
+#               headwords, newest first.
+#   unmark      start with two bookmarks, open one of them and unmark it from
+#               the definition page, by keyboard alone; bookmark.dat then
+#               holds only the other.
+#   keep        start with two bookmarks, reopen one from the search page's
+#               bookmark list, step on, open the other from the definition
+#               page's bookmark list and step on; bookmark.dat is unchanged.
+#   focus       tap a headword, close its page and type a word: it reaches the
+#               search box, not the word list; after a box and after the help
+#               page on the definition page, its keys work at once.
+#   keyup       Return closes a box of the program and a box of a second copy
+#               of it; its key-up, over the search page, opens nothing.
+#   escape      Escape on the search page selects the search text and never
+#               ends the program; Ctrl+Q on the definition page ends it.
+#   history     History pressed while the bookmark list shows opens the
+#               history list at once, on both pages.
+#   wheel       a wheel notch over the scroll bar and a click on its arrow
+#               move the list four headwords down, and no further.
+#   linescroll  a line scroll that takes the selected headword out of the
+#               list leaves no row selected: Return opens nothing.
+#   lastpage    a headword on the last page is selected when typed.
+#   lettercase  looking up a word whose headword differs from it in letter
+#               case alone ("monday", "Monday") asks nothing.
+#   saveerror   a mark and an unmark that cannot save bookmark.dat say why in
+#               an "Error" box; the program goes on and the file is unchanged.
+#   foreigntext an emoji typed into the search box moves nothing; pasted text
+#               with a line break looks up the words as if spaced.
+#   places      the definition and help pages open exactly over the page that
+#               opened them; the Tools button's tooltip reads the same on both
+#               pages.
 #
 # The program runs from a fresh folder holding copies of PROGRAM, LIBRARY and
-# DICTIONARY (as the small dictionary). Each case must end within 60 seconds
-# and with exit code 0. Failing runs report the windows shown, the program's
-# output, and leave a screenshot of the screen in the current directory.
+# a test dictionary of DICTIONARY_FOLDER (as the small dictionary). Each case
+# must end within 60 seconds, the program with exit code 0. Failing runs
+# report the windows shown, the program's output, and leave a screenshot of
+# the screen in the current directory.
 set -euo pipefail
 
 if (($# != 4)); then
-    echo "usage: $0 bookmark|unmark|keep PROGRAM LIBRARY DICTIONARY" >&2
+    echo "usage: $0 CASE PROGRAM LIBRARY DICTIONARY_FOLDER" >&2
     exit 2
 fi
 test_case=$1
 program=$2
 library=$3
-dictionary=$4
+dictionaries=$4
 
 # shellcheck source-path=SCRIPTDIR source=../../scripts/xsession.sh
 source "$(dirname "$0")/../../scripts/xsession.sh"
@@ -58,6 +83,16 @@ finish() {
 trap finish EXIT
 trap 'exit 130' HUP INT PIPE TERM
 
+# Places on the search page, in its window's coordinates: the search box, the
+# word list's rows (14 pixels each from y 5), its scroll bar and the bar's
+# lower arrow.
+box_x=58
+box_y=37
+list_x=150
+bar_x=231
+bar_middle_y=130
+bar_arrow_y=259
+
 # Clicks the command-bar button that shows res/pictures/$2 in window $1. The
 # button is found on a screenshot of the window: the picture, laid over the
 # bar's background colour (its bottom-left pixel), is searched for, and the
@@ -84,12 +119,30 @@ click_picture() {
     xdotool mousemove 0 0
 }
 
+# Clicks the point $2,$3 of window $1 with button $4 (1 unless given), then
+# moves the pointer away.
+click_at() {
+    xdotool mousemove --window "$1" "$2" "$3" click "${4:-1}"
+    xdotool mousemove 0 0
+}
+
+# Taps row $2 of the search page $1's word list.
+click_row() {
+    click_at "$1" "$list_x" $((12 + 14 * $2))
+}
+
 # Presses keys in window $1, which first takes the focus.
 keys() {
     local id=$1
     shift
     xs_focus "$id"
     xdotool key --delay 40 "$@"
+}
+
+# Types text $2 in window $1, which first takes the focus.
+type_in() {
+    xs_focus "$1"
+    xdotool type --delay 40 "$2"
 }
 
 # Answers the message box captioned $1 with Return.
@@ -100,6 +153,48 @@ answer_box() {
     xs_wait_window_gone "$box" "$1"
 }
 
+# Answers the message box captioned $1 with Return held until the box has
+# gone and the window manager has given window $2 the focus, so that the
+# key-up reaches window $2, as it does when a user's press outlasts the box.
+answer_box_held() {
+    local box
+    box=$(xs_wait_window "$1")
+    xs_focus "$box"
+    xdotool keydown Return
+    xs_wait_window_gone "$box" "$1"
+    xs_wait_focus "$2"
+    xdotool keyup Return
+}
+
+# Bookmarks the word the definition page $1 shows: the list opens with its
+# title row selected, and row 1 marks the word.
+mark_shown() {
+    keys "$1" ctrl+b Down Return
+    answer_box Bookmarks
+}
+
+# Types $2 into the search page $1's box, which a click puts the cursor in
+# first, replacing its text.
+search_for() {
+    click_at "$1" "$box_x" "$box_y"
+    keys "$1" ctrl+a
+    type_in "$1" "$2"
+}
+
+# Opens the word typed into the search page $1's box and prints the id of its
+# definition page.
+open_typed() {
+    search_for "$1" "$2"
+    keys "$1" Return
+    xs_wait_window Definition
+}
+
+# Closes the definition page $1 with Escape.
+close_definition() {
+    keys "$1" Escape
+    xs_wait_window_gone "$1" Definition
+}
+
 # Writes the UTF-16LE bytes of the bookmark file holding the words given, one
 # line feed after each.
 bookmark_bytes() {
@@ -107,27 +202,26 @@ bookmark_bytes() {
     for word in "$@"; do printf '%s\n' "$word"; done | iconv -f UTF-8 -t UTF-16LE
 }
 
+# Starts the program on test dictionary $1 (basic unless given) under the
+# window manager.
 start_program() {
     mkdir -p "$work/program" "$work/runtime"
     chmod 700 "$work/runtime"
     cp "$program" "$library" "$work/program/"
-    cp "$dictionary" "$work/program/English Dictionary (small).pdb"
+    cp "$dictionaries/${1:-basic}.pdb" "$work/program/English Dictionary (small).pdb"
     xs_start_xvfb "$work"
+    xs_start_wm "$work"
     (cd "$work/program" &&
         exec env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
             "./$(basename "$program")" >"$work/program.log" 2>&1) &
     app_pid=$!
 }
 
-# Closes the definition page $1 and the search page $2 with Escape, waits for
-# the program to end and checks that it ended with exit code 0.
-close_program() {
-    local definition=$1 search=$2 status=0
-    keys "$definition" Escape
-    xs_wait_window_gone "$definition" Definition
-    keys "$search" Escape
+# Waits for the program to end and checks that it ended with exit code 0.
+expect_clean_end() {
+    local status=0
     while kill -0 "$app_pid" 2>/dev/null; do
-        xs_in_time || xs_fail "the program did not end after its last page closed"
+        xs_in_time || xs_fail "the program did not end"
         sleep 0.05
     done
     wait "$app_pid" || status=$?
@@ -135,25 +229,63 @@ close_program() {
     ((status == 0)) || xs_fail "the program ended with exit code $status"
 }
 
-# bookmark.dat must hold exactly the bytes of file $1.
+# Closes the definition page $1 with Escape and the search page $2 through
+# the window manager (Alt+F4), and checks that the program ended cleanly.
+close_program() {
+    close_definition "$1"
+    keys "$2" alt+F4
+    expect_clean_end
+}
+
+# bookmark.dat must hold exactly the words given, in that order.
 expect_bookmarks() {
     local actual="$work/program/bookmark.dat"
+    bookmark_bytes "$@" >"$work/expected"
     [[ -f "$actual" ]] || xs_fail "bookmark.dat was not written"
-    cmp "$1" "$actual" >&2 ||
-        xs_fail "bookmark.dat holds $(od -An -c "$actual" | tr -s ' '), expected $(od -An -c "$1" | tr -s ' ')"
+    cmp "$work/expected" "$actual" >&2 ||
+        xs_fail "bookmark.dat holds $(od -An -c "$actual" | tr -s ' '), expected $(od -An -c "$work/expected" | tr -s ' ')"
+}
+
+# Prints "X Y WIDTH HEIGHT" of window $1 on the screen.
+window_place() {
+    xdotool getwindowgeometry --shell "$1" |
+        awk -F= '{ v[$1] = $2 } END { print v["X"], v["Y"], v["WIDTH"], v["HEIGHT"] }'
+}
+
+# Window $1, named $2, must stand exactly where window $3 does.
+expect_same_place() {
+    local place expected
+    place=$(window_place "$1")
+    expected=$(window_place "$3")
+    [[ "$place" == "$expected" ]] || xs_fail "$2 stands at $place, not over its opener at $expected"
+}
+
+# Rests the pointer on the Tools button of window $1 and saves the tooltip
+# that opens to picture $2. The pointer moves within the button now and then
+# until the tooltip opens: Qt starts its tooltip timer on a motion inside a
+# window, which the first move into a newly shown one may not give.
+tools_tooltip() {
+    local tip="" id tries=0
+    while [[ -z "$tip" ]]; do
+        ((tries++ % 10 == 0)) && xdotool mousemove --window "$1" $((18 + tries % 3)) 283
+        for id in $(xdotool search --onlyvisible --classname lexivane 2>/dev/null); do
+            [[ $(xdotool getwindowname "$id") == lexivane ]] && tip=$id
+        done
+        xs_in_time || xs_fail "no tooltip opened over the Tools button"
+        sleep 0.05
+    done
+    import -window "$tip" "$2"
+    xdotool mousemove 0 0
+    xs_wait_window_gone "$tip" lexivane
 }
 
 case $test_case in
     bookmark)
         start_program
         search=$(xs_wait_window Lexivane)
-        xs_focus "$search"
-        xdotool type --delay 40 cat
-        keys "$search" Return
-        definition=$(xs_wait_window Definition)
+        definition=$(open_typed "$search" cat)
         # cat, chair, city: two steps on and one back show "chair".
         keys "$definition" Right Right Left
-        # The list opens with its title row selected; row 1 marks the word shown.
         click_picture "$definition" bookmarks.png
         keys "$definition" Down Return
         answer_box Bookmarks
@@ -163,13 +295,11 @@ case $test_case in
         keys "$definition" Down Return
         answer_box Bookmarks
         close_program "$definition" "$search"
-        bookmark_bytes city chair >"$work/expected"
-        expect_bookmarks "$work/expected"
+        expect_bookmarks city chair
         ;;
     keep)
         mkdir -p "$work/program"
         bookmark_bytes dog cat >"$work/program/bookmark.dat"
-        cp "$work/program/bookmark.dat" "$work/expected"
         start_program
         search=$(xs_wait_window Lexivane)
         click_picture "$search" bookmarks.png
@@ -182,17 +312,14 @@ case $test_case in
         keys "$definition" Down Down Down Return
         keys "$definition" Right
         close_program "$definition" "$search"
-        expect_bookmarks "$work/expected"
+        expect_bookmarks dog cat
         ;;
     unmark)
         mkdir -p "$work/program"
         bookmark_bytes dog cat >"$work/program/bookmark.dat"
         start_program
         search=$(xs_wait_window Lexivane)
-        xs_focus "$search"
-        xdotool type --delay 40 cat
-        keys "$search" Return
-        definition=$(xs_wait_window Definition)
+        definition=$(open_typed "$search" cat)
         # By keyboard alone: Ctrl+B opens the list, whose row 1 reads
         # "---Unmark this---" for a bookmarked word; confirm, then acknowledge
         # the removal.
@@ -200,8 +327,192 @@ case $test_case in
         answer_box Bookmarks
         answer_box Bookmarks
         close_program "$definition" "$search"
-        bookmark_bytes dog >"$work/expected"
-        expect_bookmarks "$work/expected"
+        expect_bookmarks dog
+        ;;
+    focus)
+        start_program
+        search=$(xs_wait_window Lexivane)
+        # Rows: a, able, about, apple, AT&T, bird, boat, book, bread, café,
+        # cake, car, cat. The tap leaves the word list with the keyboard focus.
+        click_row "$search" 12
+        definition=$(xs_wait_window Definition)
+        close_definition "$definition"
+        # Nothing here hands out the focus: the window manager and the
+        # program must give it back, to the search box.
+        xs_wait_focus "$search"
+        xdotool type --delay 40 dog
+        xdotool key Return
+        definition=$(xs_wait_window Definition)
+        # The definition page has the keys again after its box and its help
+        # page: dog, door, earth.
+        mark_shown "$definition"
+        xs_wait_focus "$definition"
+        xdotool key Right
+        keys "$definition" F1
+        help=$(xs_wait_window Help)
+        keys "$help" Escape
+        xs_wait_window_gone "$help" Help
+        xs_wait_focus "$definition"
+        xdotool key Right
+        mark_shown "$definition"
+        close_program "$definition" "$search"
+        expect_bookmarks earth dog
+        ;;
+    keyup)
+        start_program
+        search=$(xs_wait_window Lexivane)
+        # No bookmarks: "No entries".
+        keys "$search" ctrl+b
+        answer_box_held Bookmarks "$search"
+        # A second copy finds the first one's working files locked and says
+        # "CreateFileForMapping : 32".
+        (cd "$work/program" &&
+            exec env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
+                "./$(basename "$program")" >"$work/second.log" 2>&1) &
+        second_pid=$!
+        answer_box_held Error "$search"
+        wait "$second_pid" || true
+        definition=$(open_typed "$search" cat)
+        mark_shown "$definition"
+        close_program "$definition" "$search"
+        expect_bookmarks cat
+        ;;
+    escape)
+        start_program
+        search=$(xs_wait_window Lexivane)
+        search_for "$search" cat
+        # Escape selects the text, so that typing replaces it.
+        keys "$search" Escape
+        type_in "$search" dog
+        keys "$search" Return
+        definition=$(xs_wait_window Definition)
+        mark_shown "$definition"
+        close_definition "$definition"
+        keys "$search" Escape Return
+        definition=$(xs_wait_window Definition)
+        keys "$definition" ctrl+q
+        expect_clean_end
+        expect_bookmarks dog
+        ;;
+    history)
+        mkdir -p "$work/program"
+        bookmark_bytes zebra >"$work/program/bookmark.dat"
+        start_program
+        search=$(xs_wait_window Lexivane)
+        close_definition "$(open_typed "$search" cat)"
+        close_definition "$(open_typed "$search" dog)"
+        # History rows: "History", "---Clear All---", "dog", "cat".
+        keys "$search" ctrl+b ctrl+h Down Down Down Return
+        definition=$(xs_wait_window Definition)
+        # Escape closes the history list that History opened, not the page.
+        keys "$definition" ctrl+b ctrl+h Escape
+        mark_shown "$definition"
+        close_program "$definition" "$search"
+        expect_bookmarks cat zebra
+        ;;
+    wheel)
+        start_program
+        search=$(xs_wait_window Lexivane)
+        # One notch down moves three headwords, the arrow one more: row 0 is
+        # then "AT&T".
+        click_at "$search" "$bar_x" "$bar_middle_y" 5
+        click_at "$search" "$bar_x" "$bar_arrow_y"
+        click_row "$search" 0
+        definition=$(xs_wait_window Definition)
+        mark_shown "$definition"
+        close_program "$definition" "$search"
+        expect_bookmarks "AT&T"
+        ;;
+    linescroll)
+        start_program
+        search=$(xs_wait_window Lexivane)
+        search_for "$search" dog
+        # "dog", selected in row 0, leaves the list: Return opens nothing.
+        click_at "$search" "$bar_x" "$bar_arrow_y"
+        keys "$search" Return
+        # Up brings "dog" back and selects it.
+        keys "$search" Up Return
+        definition=$(xs_wait_window Definition)
+        mark_shown "$definition"
+        close_program "$definition" "$search"
+        expect_bookmarks dog
+        ;;
+    lastpage)
+        start_program
+        search=$(xs_wait_window Lexivane)
+        definition=$(open_typed "$search" water)
+        mark_shown "$definition"
+        close_program "$definition" "$search"
+        expect_bookmarks water
+        ;;
+    lettercase)
+        start_program lettercase
+        search=$(xs_wait_window Lexivane)
+        # Rows: a, day, Monday, week.
+        click_row "$search" 2
+        definition=$(xs_wait_window Definition)
+        # The entry's first word is its headword, "Monday".
+        keys "$definition" ctrl+a ctrl+l
+        mark_shown "$definition"
+        close_program "$definition" "$search"
+        expect_bookmarks Monday
+        ;;
+    saveerror)
+        mkdir -p "$work/program/bookmark.dat.new"
+        bookmark_bytes dog zebra >"$work/program/bookmark.dat"
+        start_program
+        search=$(xs_wait_window Lexivane)
+        definition=$(open_typed "$search" cat)
+        # A folder stands where the new bookmark file would be written.
+        keys "$definition" ctrl+b Down Return
+        answer_box Error
+        rmdir "$work/program/bookmark.dat.new"
+        # The list still offers to mark the word, which now works.
+        mark_shown "$definition"
+        mkdir "$work/program/bookmark.dat.new"
+        keys "$definition" ctrl+b Down Return
+        answer_box Bookmarks
+        answer_box Error
+        close_program "$definition" "$search"
+        expect_bookmarks cat dog zebra
+        ;;
+    foreigntext)
+        start_program
+        search=$(xs_wait_window Lexivane)
+        # Nothing of it is in the dictionaries: "a" stays selected.
+        search_for "$search" "😀"
+        keys "$search" Return
+        definition=$(xs_wait_window Definition)
+        mark_shown "$definition"
+        close_definition "$definition"
+        printf 'less-than\nsign' | xclip -selection clipboard >/dev/null 2>&1
+        keys "$search" ctrl+a ctrl+shift+v Return
+        definition=$(xs_wait_window Definition)
+        mark_shown "$definition"
+        close_program "$definition" "$search"
+        expect_bookmarks "less-than sign" a
+        ;;
+    places)
+        start_program
+        search=$(xs_wait_window Lexivane)
+        tools_tooltip "$search" "$work/search-tip.png"
+        keys "$search" F1
+        help=$(xs_wait_window Help)
+        expect_same_place "$help" "the help page" "$search"
+        keys "$help" Escape
+        xs_wait_window_gone "$help" Help
+        keys "$search" Return
+        definition=$(xs_wait_window Definition)
+        expect_same_place "$definition" "the definition page" "$search"
+        tools_tooltip "$definition" "$work/definition-tip.png"
+        compare -metric AE "$work/search-tip.png" "$work/definition-tip.png" null: 2>/dev/null ||
+            xs_fail "the definition page's Tools tooltip differs from the search page's"
+        keys "$definition" F1
+        help=$(xs_wait_window Help)
+        expect_same_place "$help" "the help page" "$definition"
+        keys "$help" Escape
+        xs_wait_window_gone "$help" Help
+        close_program "$definition" "$search"
         ;;
     *)
         echo "unknown case $test_case" >&2

@@ -254,7 +254,7 @@ TEST_F(KeyboardTest, HelpAndAboutOpenFromKeysAndEscapeClosesThem) {
         QStringList items;
         const QString shown =
             ModalOpenedBy([&] { items = ChooseInMenu([] { Press("Alt+T"); }, 1); });
-        EXPECT_EQ(items, (QStringList{"About Lexivane\tShift+F1"}));
+        EXPECT_EQ(items, (QStringList{"About Lexivane\tShift+F1", "Quit\tCtrl+Q"}));
         EXPECT_EQ(shown, QStringLiteral("about"));
         EXPECT_EQ(QApplication::activeModalWidget(), m_search.get()) << "the page runs on";
         EXPECT_TRUE(m_search->isVisible());
@@ -277,21 +277,34 @@ TEST_F(KeyboardTest, PasteKeyFillsTheSearchBoxOnceAndCtrlVStaysTheBoxsOwn) {
     });
 }
 
-TEST_F(KeyboardTest, EscapeEndsTheSearchPage) {
+TEST_F(KeyboardTest, EscapeSelectsTheSearchTextAndCtrlQEndsTheProgramFromEitherPage) {
     m_search = std::make_unique<CSearchDlg>();
     m_search->m_hEngine = kEngine;
     m_search->m_words.m_hEngine = kEngine;
     QTimer::singleShot(0, m_search.get(), [&] {
-        if (QTest::qWaitForWindowActive(m_search.get())) Press("Escape");
-        if (m_search->isVisible()) m_search->EndDialog(IDOK);
+        auto* edit = qobject_cast<QLineEdit*>(m_search->GetDlgItem(IDC_SEARCH_EDIT));
+        if (QTest::qWaitForWindowActive(m_search.get())) {
+            QTest::keyClicks(edit, "cat");
+            Press("Escape");
+            EXPECT_TRUE(m_search->isVisible()) << "Escape never ends the program";
+            EXPECT_EQ(edit->selectedText(), QStringLiteral("cat"));
+            QTest::keyClicks(edit, "dog");
+            EXPECT_EQ(edit->text(), QStringLiteral("dog")) << "typing replaces the text";
+            // Quit on the definition page ends it and the search page below it.
+            QTimer::singleShot(0, [] { Press("Ctrl+Q"); });
+            Press("Return");
+            EXPECT_FALSE(m_search->isVisible());
+        }
+        if (m_search->isVisible()) m_search->EndDialog(IDCANCEL);
     });
-    EXPECT_EQ(m_search->DoModal(), IDCANCEL);
+    EXPECT_EQ(m_search->DoModal(), IDOK);
+    EXPECT_EQ(m_boxes.size(), 0u);
 }
 
 TEST_F(KeyboardTest, DefinitionPageTooltipsNameTheKeys) {
     RunDefinition([&] {
         EXPECT_EQ(ButtonTips(*m_definition),
-                  (QStringList{"New (Alt+T)", "Bookmark (Ctrl+B)", "History (Ctrl+H)",
+                  (QStringList{"Tools (Alt+T)", "Bookmark (Ctrl+B)", "History (Ctrl+H)",
                                "Copy (Ctrl+Shift+C)", "Look up (Ctrl+L)", "Help (F1)", "Close"}));
     });
 }

@@ -116,8 +116,9 @@ TEST(CommandBarTest, ButtonsAndMenuItemsRunTheirCommandsAndCloseEndsThePage) {
             auto* tools = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             EXPECT_NE(tools, nullptr);
             if (tools == nullptr) return;
-            EXPECT_EQ(tools->actions().size(), 1);
+            EXPECT_EQ(tools->actions().size(), 2);
             EXPECT_EQ(tools->actions().value(0)->text(), QStringLiteral("About Lexivane"));
+            EXPECT_EQ(tools->actions().value(1)->text(), QStringLiteral("Quit"));
             QTest::keyClick(tools, Qt::Key_Down);
             QTest::keyClick(tools, Qt::Key_Return);
         });

@@ -271,7 +271,7 @@ TEST_F(SearchPageTest, DraggingTheThumbWithTheStylusMovesTheRowsAlong) {
     });
 }
 
-TEST_F(SearchPageTest, TheMouseWheelOverTheListScrollsThreeHeadwordsANotch) {
+TEST_F(SearchPageTest, TheMouseWheelOverTheListOrItsBarScrollsThreeHeadwordsANotch) {
     Run("words-1000.pdb", [&] {
         const auto wheel = [&](int delta) {
             QWheelEvent event(QPointF(10, 10), List()->viewport()->mapToGlobal(QPointF(10, 10)),
@@ -289,10 +289,22 @@ TEST_F(SearchPageTest, TheMouseWheelOverTheListScrollsThreeHeadwordsANotch) {
         wheel(240);
         EXPECT_EQ(Rows(), Window(0)) << "and stops at the start";
         EXPECT_EQ(Thumb(), 0);
+
+        // Over the scroll bar the wheel does the same, and leaves no drag
+        // behind for the next click on an arrow to finish.
+        QWheelEvent notch(QPointF(3, 30), Bar()->mapToGlobal(QPointF(3, 30)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Bar(), &notch);
+        EXPECT_EQ(Rows(), Window(3));
+        QTest::mouseClick(Bar(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(Bar()->width() / 2, Bar()->height() - 3));
+        EXPECT_EQ(Rows(), Window(4));
+        EXPECT_EQ(Thumb(), 2);
+        EXPECT_EQ(Bar()->contextMenuPolicy(), Qt::PreventContextMenu);
     });
 }
 
-TEST_F(SearchPageTest, ASearchThatLandsOnTheCurrentTopKeepsTheUsersSelection) {
+TEST_F(SearchPageTest, SearchesAndLineScrollsSelectOnlyTheHeadwordFound) {
     Run("words-1000.pdb", [&] {
         Type("m");
         const uint32_t top = m_page->m_nTopIndex;
@@ -305,6 +317,18 @@ TEST_F(SearchPageTest, ASearchThatLandsOnTheCurrentTopKeepsTheUsersSelection) {
         Type("zz");
         EXPECT_NE(m_page->m_nTopIndex, top);
         EXPECT_EQ(Selected(), 0);
+
+        // A line scroll that takes the selected row out selects no other row.
+        Action(QAbstractSlider::SliderSingleStepAdd);
+        EXPECT_EQ(Selected(), -1);
+
+        // One of the last headwords: the window stops at the last page and
+        // selects the headword's own row, also when it was there already.
+        Edit()->setText(m_engine->At(990));
+        EXPECT_EQ(Rows(), Window(982));
+        EXPECT_EQ(Selected(), 8);
+        Edit()->setText(m_engine->At(999));
+        EXPECT_EQ(Selected(), 17);
     });
 }
 
@@ -392,6 +416,16 @@ TEST_F(SearchPageTest, TypingCatWithACapitalAndABlankThenDeletingItAll) {
         EXPECT_EQ(m_page->m_strSearch, QStringLiteral("cat"));
         EXPECT_EQ(Thumb(), static_cast<int>(cat / 2));
 
+        // What the dictionaries cannot hold is left out; line breaks are blanks.
+        Edit()->setText(QStringLiteral("Cat\U0001F600"));
+        EXPECT_EQ(m_page->m_strSearch, QStringLiteral("cat"));
+        EXPECT_EQ(Selected(), 2) << "the same word: nothing moves";
+        Edit()->setText(QStringLiteral("\u4E2D\u05D0 \U0001F600"));
+        EXPECT_EQ(Rows(), Window(cat)) << "nothing left to look up: the list stays";
+        Edit()->setText(QStringLiteral("ca\r\nt\nx"));
+        EXPECT_EQ(m_page->m_strSearch, QStringLiteral("ca t x"));
+
+        Edit()->setText(QStringLiteral("Cat "));
         for (int i = 0; i < 4; ++i) QTest::keyClick(Edit(), Qt::Key_Backspace);
         EXPECT_TRUE(Edit()->text().isEmpty());
         EXPECT_EQ(Rows(), Window(0));
@@ -529,22 +563,44 @@ TEST_F(SearchPageTest, ASingleHeadwordGivesTheScrollBarNoPositions) {
     });
 }
 
-TEST_F(SearchPageTest, ARepaintOfThePagePutsTheFocusInTheSearchBox) {
+TEST_F(SearchPageTest, ComingBackToThePageGivesTheSearchBoxTheFocus) {
     Run("words-1000.pdb", [&] {
+        QWidget other;
+        const auto leaveAndComeBack = [&] {
+            other.show();
+            other.activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&other));
+            m_page->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(m_page));
+        };
         List()->setFocus();
-        EXPECT_EQ(QApplication::focusWidget(), List());
         m_page->repaint();
+        EXPECT_EQ(QApplication::focusWidget(), List()) << "a paint moves no focus";
+        leaveAndComeBack();
         EXPECT_EQ(QApplication::focusWidget(), Edit());
 
-        // A control repainting itself is no repaint of the page: a pop-up list
-        // that was given the focus keeps it.
-        m_page->m_bookmarkList.ShowWindow(SW_SHOW);
-        m_page->m_bookmarkList.SetFocus();
-        QTest::qWait(50);
-        EXPECT_EQ(QApplication::focusWidget(), Control(IDC_BOOKMARK_LIST));
-        m_page->m_bookmarkList.ShowWindow(SW_HIDE);
-        QTest::qWait(50);
+        // A pop-up list closes on leaving; hidden, it hands the focus to the search box.
+        const auto showList = [&] {
+            m_page->m_historyList.AddString(QStringLiteral("History"));
+            m_page->m_bHistoryShown = true;
+            m_page->m_historyList.ShowWindow(SW_SHOW);
+            m_page->m_historyList.SetFocus();
+        };
+        showList();
+        leaveAndComeBack();
+        EXPECT_FALSE(Control(IDC_HISTORY_LIST)->isVisible());
         EXPECT_EQ(QApplication::focusWidget(), Edit());
+        showList();
+        m_page->HidePopups();
+        EXPECT_EQ(QApplication::focusWidget(), Edit());
+
+        // So does a page that the search page opened, once it closes.
+        List()->setFocus();
+        QTimer::singleShot(0, [] {
+            if (QWidget* help = QApplication::activeModalWidget()) help->close();
+        });
+        m_page->OnHelp();
+        EXPECT_EQ(m_page->focusWidget(), Edit()) << "before the page is active again";
     });
 }
 
@@ -572,8 +628,9 @@ TEST_F(SearchPageTest, FrameShowsThePanelTheCommandBarAndTheIcon) {
                                               "History (Ctrl+H)", "Help (F1)", "Close"}));
         ASSERT_NE(tools, nullptr);
         EXPECT_EQ(tools->text(), QStringLiteral("Tools"));
-        ASSERT_EQ(tools->menu()->actions().size(), 1);
+        ASSERT_EQ(tools->menu()->actions().size(), 2);
         EXPECT_EQ(tools->menu()->actions()[0]->text(), QStringLiteral("About Lexivane"));
+        EXPECT_EQ(tools->menu()->actions()[1]->text(), QStringLiteral("Quit"));
         EXPECT_TRUE(m_page->OnCommand(ID_EDIT_PASTE));
     });
 }
