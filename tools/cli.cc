@@ -91,7 +91,15 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         err << error << "\n";
         return kExitFailure;
     }
+    // A source that gives no entry at all is the wrong file or in the wrong
+    // format: a dictionary without its words is never written.
+    auto found_entries = [&](size_t before, const std::string& path) {
+        if (source.entries.size() > before) return true;
+        err << "no entries found in " << path << "\n";
+        return false;
+    };
     for (const std::string& index : options.wordnet_indexes) {
+        const size_t before = source.entries.size();
         if (!ReadWordNet(index, DictdDataPathFor(index),
                          options.frequency_list.empty() ? nullptr : &frequent,
                          options.wordnet_data.empty() ? nullptr : &spellings, &source.entries,
@@ -99,6 +107,7 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             err << error << "\n";
             return kExitFailure;
         }
+        if (!found_entries(before, index)) return kExitFailure;
     }
     // After WordNet, so that merged headwords show WordNet's senses first.
     for (const std::string& index : options.gcide_indexes) {
@@ -109,6 +118,7 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         }
         GcideStats stats;
         std::vector<lexicore::SourceEntry> entries = ConvertGcide(gcide.records, &stats, irregular);
+        const size_t before = source.entries.size();
         source.entries.insert(source.entries.end(), std::make_move_iterator(entries.begin()),
                               std::make_move_iterator(entries.end()));
         out << index << ": " << stats.records << " index lines: " << stats.own << " own entries, "
@@ -117,12 +127,15 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             << " base entries for forms, " << stats.repeated << " repeats left out; "
             << stats.long_before << " headwords over " << kEntryBufferSize << " bytes, "
             << stats.long_after << " after fitting\n";
+        if (!found_entries(before, index)) return kExitFailure;
     }
     for (const std::string& path : options.text_sources) {
+        const size_t before = source.entries.size();
         if (!ReadTextSource(path, &source, &error)) {
             err << error << "\n";
             return kExitFailure;
         }
+        if (!found_entries(before, path)) return kExitFailure;
     }
     source.exceptions.insert(source.exceptions.end(), std::make_move_iterator(irregular.begin()),
                              std::make_move_iterator(irregular.end()));

@@ -12,7 +12,7 @@ namespace lexivane_dict {
 // Exit statuses of lexivane-dict.
 enum ExitCode {
     kExitSuccess = 0,
-    kExitFailure = 1,  // unreadable or malformed source, unusable dictionary file, write error
+    kExitFailure = 1,  // bad or empty source, unusable dictionary file, write error
     kExitUsage = 2,    // unknown command, missing or extra arguments
     kExitNoWords = 3,  // lookup in a dictionary without headwords, raw entry not found
 };
