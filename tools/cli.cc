@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 #include <unordered_set>
 
 #include "engine/lexicore.h"
@@ -334,7 +335,9 @@ std::string Usage() {
            "3 no headword or entry found.\n";
 }
 
-int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+
+int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) return UsageError(err, "no command given");
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
@@ -349,6 +352,17 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         return kExitSuccess;
     }
     return UsageError(err, "unknown command '" + command + "'");
+}
+
+}  // namespace
+
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // Messages quote the input (a source's bytes, a file name, a word): they
+    // reach the terminal escaped.
+    std::ostringstream messages;
+    const int status = Dispatch(args, out, messages);
+    err << PrintableText(messages.str());
+    return status;
 }
 
 }  // namespace lexivane_dict

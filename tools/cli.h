@@ -21,8 +21,9 @@ enum ExitCode {
 std::string Usage();
 
 // Runs one command; `args` are the arguments after the program name. Results
-// go to `out`, messages ("file:line: message", usage) to `err`. Returns the
-// exit status.
+// go to `out`, messages ("file:line: message", usage) to `err`, with what is
+// not printable escaped (PrintableText, tools/encoding.h). Returns the exit
+// status.
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace lexivane_dict

@@ -80,6 +80,14 @@ TEST_F(CliBuildTest, SourceWithoutEntriesStopsAndWritesNothing) {
     }
 }
 
+TEST_F(CliBuildTest, MessagesShowSourceBytesEscaped) {
+    const std::string counts = dir_.Write("cntlist.rev", "cat%1:05:00:: 1 \x8bm;;G\x1b[2J\n");
+    const Outcome run =
+        Command({"build", "-o", Output(), "--text", kData + "/no-a.txt", "--frequent", counts});
+    EXPECT_EQ(run.status, kExitFailure);
+    EXPECT_EQ(run.err, counts + ":1: invalid count '\\x8bm;;G\\x1b[2J'\n");
+}
+
 TEST_F(CliBuildTest, MalformedIndexStopsAfterGoodSourcesWereRead) {
     dir_.Write("wn.dict", "cat\n    n 1: a feline\n");
     const std::string index = dir_.Write("wn.index", "cat\tA\tW\ndog\tA\n");
