@@ -5,7 +5,6 @@
 #include <bit>
 #include <cstddef>
 #include <cstring>
-#include <new>
 
 #include "lexicore/checksum.h"
 #include "lexicore/coding.h"
@@ -79,10 +78,10 @@ Status Dictionary::Validate() {
     }
     // The index is read into memory whole: the checksum needs every byte of
     // it anyway, and what is verified here cannot change under a later search.
-    index_.reset(new (std::nothrow) char[index_size > 0 ? index_size : 1]);
+    index_ = RegionBuffer::Allocate(static_cast<size_t>(index_size));
     if (index_ == nullptr) return Status::NoMemory("no memory for the index");
-    const char* index = index_.get();
-    s = file_->ReadAt(index_offset, static_cast<size_t>(index_size), index_.get());
+    const char* index = index_->data();
+    s = file_->ReadAt(index_offset, static_cast<size_t>(index_size), index_->data());
     if (!s.ok()) return s;
     if (!ChecksumMatches(index, index_size, LoadU64(base + f::kIndexChecksumAt))) {
         return Status::Corrupt("index checksum mismatch");

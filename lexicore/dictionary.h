@@ -98,7 +98,7 @@ class Dictionary {
     std::unique_ptr<FileReader> file_;
     // The index region, verified against its checksum at open; the section
     // pointers below point into it.
-    std::unique_ptr<char[]> index_;
+    std::unique_ptr<RegionBuffer> index_;
     uint32_t count_ = 0;
     uint32_t exception_count_ = 0;
     uint32_t block_count_ = 0;

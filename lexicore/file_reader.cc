@@ -1,10 +1,12 @@
 #include "lexicore/file_reader.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -38,6 +40,35 @@ Status FileReader::ReadAt(uint64_t offset, size_t length, char* out) const {
         length -= static_cast<size_t>(n);
     }
     return Status::Ok();
+}
+
+std::unique_ptr<RegionBuffer> RegionBuffer::Allocate(size_t size) {
+    constexpr size_t kHugePage = size_t{2} << 20;
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    if (size > SIZE_MAX - kHugePage - page) return nullptr;
+    const size_t length = (size + page - 1) / page * page + (size == 0 ? page : 0);
+    if (length < kHugePage) {
+        void* p = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (p == MAP_FAILED) return nullptr;
+        return std::unique_ptr<RegionBuffer>(new RegionBuffer(static_cast<char*>(p), length));
+    }
+    // Map a huge page more than needed, then give back what lies before the
+    // first 2 MiB boundary and after the region.
+    const size_t reserved = length + kHugePage;
+    void* p = mmap(nullptr, reserved, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) return nullptr;
+    const uintptr_t start = reinterpret_cast<uintptr_t>(p);
+    const uintptr_t aligned = (start + kHugePage - 1) & ~(uintptr_t{kHugePage} - 1);
+    if (aligned > start) munmap(p, aligned - start);
+    const size_t tail = reserved - (aligned - start) - length;
+    if (tail > 0) munmap(reinterpret_cast<char*>(aligned + length), tail);
+    char* data = reinterpret_cast<char*>(aligned);
+    madvise(data, length, MADV_HUGEPAGE);  // only a hint: plain pages serve as well
+    return std::unique_ptr<RegionBuffer>(new RegionBuffer(data, length));
+}
+
+RegionBuffer::~RegionBuffer() {
+    munmap(data_, mapped_);
 }
 
 }  // namespace lexicore
