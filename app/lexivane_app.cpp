@@ -1,6 +1,7 @@
 #include "app/lexivane_app.h"
 
 #include <array>
+#include <cerrno>
 #include <vector>
 
 #include "platform/files.h"
@@ -19,6 +20,22 @@ constexpr DWORD kScratchFlags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS;
 
 HANDLE CreateScratchFile(const QString& path) {
     return CreateFileForMappingW(path, kScratchAccess, 0, nullptr, CREATE_ALWAYS, kScratchFlags, 0);
+}
+
+// The last-error code for the reason the engine gives in errno when it refuses
+// the dictionary (engine/lexicore.h), so that the message tells a foreign file,
+// a damaged one and one that cannot be read apart (docs/errors.md).
+DWORD DictionaryError(int err) {
+    switch (err) {
+        case ENOEXEC:
+            return ERROR_BAD_FORMAT;
+        case EBADMSG:
+            return ERROR_INVALID_DATA;
+        case EIO:
+            return ERROR_READ_FAULT;
+        default:
+            return LastErrorFromErrno(err);
+    }
 }
 
 }  // namespace
@@ -92,11 +109,13 @@ BOOL CLexivaneApp::InitInstance() {
         }
     }
 
-    // The engine sets no error code of ours: clear the one left by the file
-    // search, so that a refused dictionary is not reported as a missing file.
-    SetLastError(ERROR_SUCCESS);
+    // The engine says why it refused the dictionary in errno, as the system's
+    // own calls do; nothing else may report a refused dictionary as, say, the
+    // missing file the search for the smaller dictionaries left behind.
+    errno = 0;
     m_hEngine = lxv_openfile(m_hDictFile, m_hListPad, m_hDataPad, m_hMiscPad, m_hZipPad);
     if (m_hEngine == 0) {
+        SetLastError(DictionaryError(errno));
         const int error = static_cast<int>(GetLastError());
         MessageBox(nullptr, QStringLiteral("Error in opening dictionary file : %1").arg(error),
                    QString(), MB_OK);

@@ -34,6 +34,10 @@ constexpr int kCopyMenuRaise = 11;
 const QString kBookmarksCaption = QStringLiteral("Bookmarks");
 const QString kHistoryCaption = QStringLiteral("History");
 const QString kNotFound = QStringLiteral("Matching word not found on Dictionary.");
+// Shown in place of an entry the engine cannot print: its block is damaged, or
+// the dictionary file was changed since the program opened it.
+const QString kDamagedEntry =
+    QStringLiteral("This entry cannot be read: the dictionary file is damaged.");
 // The title band's height when the page did not record one.
 constexpr int kDefaultTitleHeight = 26;
 
@@ -191,9 +195,11 @@ void CDefinitionDlg::ShowWord(const QString& word) {
 }
 
 void CDefinitionDlg::ShowEntry(const QString& text) {
-    if (text.isEmpty()) return;
-    m_strHtml = text;
-    m_pPane->SetHtml(text);
+    // Every word shown here is a headword, so an empty rendering is an entry
+    // that could not be read: say so rather than leave the pane blank or
+    // showing the previous word's entry under the new title.
+    m_strHtml = text.isEmpty() ? kDamagedEntry : text;
+    m_pPane->SetHtml(m_strHtml);
     if (m_hPaneWnd != nullptr) repaint(m_hPaneWnd->geometry());
 }
 

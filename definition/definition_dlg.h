@@ -44,8 +44,9 @@ class CDefinitionDlg : public CDialog {
     // Shows `word` in the title band at once; an empty word changes nothing.
     void ShowWord(const QString& word);
     // Hands `text` (entry HTML) to the pane and paints it at once; an empty
-    // text changes nothing, so the pane keeps its previous entry. Only once
-    // the page has been set up (DoModal), which creates the pane.
+    // text (an entry the engine could not print) shows "This entry cannot be
+    // read: the dictionary file is damaged." instead. Only once the page has
+    // been set up (DoModal), which creates the pane.
     void ShowEntry(const QString& text);
     // Moves to the previous (`forward` false) or next headword, shows it with
     // its entry and puts it at the top of the history list. False, with nothing

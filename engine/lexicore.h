@@ -27,9 +27,18 @@ typedef uint32_t LXV_ENTRY;  /* entry reference; 0 = no entry */
 
 /* Opens the dictionary file `dict` (a POSIX file descriptor open for reading)
  * and takes the four scratch descriptors as working storage. Reads only the
- * file's header and index structures. Returns a non-zero handle on success and
- * 0 when the file is empty, truncated, foreign or damaged. The descriptors stay
- * owned by the caller and must stay open until lxv_closefile. */
+ * file's header and index structures, into memory; entries are read from the
+ * file when printed. Returns a non-zero handle on success. Returns 0 when the
+ * dictionary cannot be used, with errno saying why, as the system's own calls
+ * do:
+ *   ENOEXEC  not a dictionary file of this version (an empty file included)
+ *   EBADMSG  a dictionary file, truncated or damaged
+ *   EIO      the file could not be read
+ *   ENOMEM   too little memory for its index
+ *   EINVAL   `dict` is not an open regular file
+ *   EMFILE   64 dictionaries are open already
+ * The descriptors stay owned by the caller and must stay open until
+ * lxv_closefile. */
 LXV_HANDLE lxv_openfile(intptr_t dict, intptr_t listpad, intptr_t datapad, intptr_t miscpad,
                         intptr_t zippad);
 
@@ -68,8 +77,9 @@ LXV_ENTRY lxv_find(LXV_HANDLE h, const char* headword);
 /* Writes the entry as HTML into buffer[0..size), always NUL-terminated. An
  * entry too long for the buffer is cut at a sense boundary and ends with a
  * visible note that it continues. Returns non-zero on success, 0 for an
- * unknown entry, a NULL buffer, size 0 or damaged data. Each success records
- * the headword in the history of viewed words. */
+ * unknown entry, a NULL buffer, size 0, damaged data, or a dictionary file
+ * that was changed or cut short since it was opened (never a crash). Each
+ * success records the headword in the history of viewed words. */
 int lxv_printhtml_buf(LXV_HANDLE h, LXV_ENTRY entry, char* buffer, uint32_t size);
 
 /* As lxv_printhtml_buf, as plain text; does not touch the history. */

@@ -1,6 +1,7 @@
 // The twelve exported functions: a handle table over open dictionaries and the
 // translation of internal results into the 0 / NULL of the C interface.
 #include <array>
+#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <memory>
@@ -46,8 +47,31 @@ Dictionary* Lookup(LXV_HANDLE h) {
     return h != 0 && slot.handle == h ? slot.dict.get() : nullptr;
 }
 
+// Why a dictionary was refused, as lxv_openfile reports it in errno.
+int ErrnoFor(const Status& status) {
+    switch (status.code()) {
+        case Status::Code::kForeign:
+            return ENOEXEC;
+        case Status::Code::kCorrupt:
+            return EBADMSG;
+        case Status::Code::kIoError:
+            return EIO;
+        case Status::Code::kNoMemory:
+            return ENOMEM;
+        case Status::Code::kOk:
+        case Status::Code::kInvalid:
+            break;
+    }
+    return EINVAL;
+}
+
+// Opens the dictionary on fd, or returns 0 with errno saying why. errno is set
+// last, after everything the failed open had acquired is released.
 LXV_HANDLE Open(intptr_t fd) {
-    if (fd < 0 || fd > INT_MAX) return 0;
+    if (fd < 0 || fd > INT_MAX) {
+        errno = EBADF;
+        return 0;
+    }
     Engine& engine = TheEngine();
     Slot* free_slot = nullptr;
     uint32_t slot_number = 0;
@@ -58,9 +82,16 @@ LXV_HANDLE Open(intptr_t fd) {
             break;
         }
     }
-    if (free_slot == nullptr) return 0;
+    if (free_slot == nullptr) {
+        errno = EMFILE;
+        return 0;
+    }
     std::unique_ptr<Dictionary> dict;
-    if (!Dictionary::Open(static_cast<int>(fd), &dict).ok()) return 0;
+    const Status status = Dictionary::Open(static_cast<int>(fd), &dict);
+    if (!status.ok()) {
+        errno = ErrnoFor(status);
+        return 0;
+    }
     engine.generation = engine.generation == kMaxGeneration ? 1 : engine.generation + 1;
     free_slot->handle = (engine.generation << kSlotBits) | slot_number;
     free_slot->dict = std::move(dict);

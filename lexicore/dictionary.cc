@@ -39,7 +39,7 @@ Dictionary::~Dictionary() {
 
 Status Dictionary::Open(int fd, std::unique_ptr<Dictionary>* out) {
     std::unique_ptr<Dictionary> dict(new Dictionary());
-    Status s = MappedFile::Map(fd, &dict->file_);
+    Status s = FileReader::Open(fd, &dict->file_);
     if (!s.ok()) return s;
     s = dict->Validate();
     if (!s.ok()) return s;
@@ -48,13 +48,19 @@ Status Dictionary::Open(int fd, std::unique_ptr<Dictionary>* out) {
 }
 
 Status Dictionary::Validate() {
-    const char* base = file_->data();
-    const size_t size = file_->size();
-    if (size < f::kHeaderSize) return Status::Corrupt("file shorter than the header");
-    if (std::memcmp(base + f::kMagicAt, f::kMagic, sizeof f::kMagic) != 0) {
-        return Status::Corrupt("not a dictionary file");
+    const uint64_t size = file_->size();
+    char header[f::kHeaderSize] = {};
+    const char* const base = header;
+    const size_t header_bytes = size < f::kHeaderSize ? static_cast<size_t>(size) : f::kHeaderSize;
+    Status s = file_->ReadAt(0, header_bytes, header);
+    if (!s.ok()) return s;
+    // Only a file that starts as a dictionary is a damaged one.
+    if (header_bytes < sizeof f::kMagic ||
+        std::memcmp(base + f::kMagicAt, f::kMagic, sizeof f::kMagic) != 0) {
+        return Status::Foreign("not a dictionary file");
     }
-    if (LoadU32(base + f::kVersionAt) != f::kVersion) return Status::Corrupt("unknown version");
+    if (size < f::kHeaderSize) return Status::Corrupt("file shorter than the header");
+    if (LoadU32(base + f::kVersionAt) != f::kVersion) return Status::Foreign("unknown version");
     if (LoadU32(base + f::kHeaderSizeAt) != f::kHeaderSize) {
         return Status::Corrupt("bad header size");
     }
@@ -66,11 +72,17 @@ Status Dictionary::Validate() {
     }
     const uint64_t index_offset = LoadU64(base + f::kIndexOffsetAt);
     const uint64_t index_size = LoadU64(base + f::kIndexSizeAt);
-    if (index_offset < f::kHeaderSize || index_offset > size || index_size != size - index_offset) {
+    if (index_offset < f::kHeaderSize || index_offset > size || index_size != size - index_offset ||
+        index_size > SIZE_MAX) {
         return Status::Corrupt("index region outside the file");
     }
-    const char* index = base + index_offset;
-    file_->WillNeed(index_offset, index_size);
+    // The index is read into memory whole: the checksum needs every byte of
+    // it anyway, and what is verified here cannot change under a later search.
+    index_ = RegionBuffer::Allocate(static_cast<size_t>(index_size));
+    if (index_ == nullptr) return Status::NoMemory("no memory for the index");
+    const char* index = index_->data();
+    s = file_->ReadAt(index_offset, static_cast<size_t>(index_size), index_->data());
+    if (!s.ok()) return s;
     if (!ChecksumMatches(index, index_size, LoadU64(base + f::kIndexChecksumAt))) {
         return Status::Corrupt("index checksum mismatch");
     }
@@ -314,20 +326,27 @@ Status Dictionary::LoadBlock(uint32_t block) {
     if (offset < f::kHeaderSize || offset > blocks_end_ || compressed > blocks_end_ - offset) {
         return Status::Corrupt("block outside the file");
     }
-    if (raw > max_block_size_) return Status::Corrupt("block too large");
-    const char* src = file_->data() + offset;
+    if (raw > max_block_size_ || compressed > ZSTD_compressBound(max_block_size_)) {
+        return Status::Corrupt("block too large");
+    }
+    // The block is read afresh and checked against the index: a file changed
+    // since it was opened fails here.
+    cached_block_ = UINT32_MAX;
+    compressed_.resize(compressed);
+    Status s = file_->ReadAt(offset, compressed, compressed_.data());
+    if (!s.ok()) return s;
+    const char* src = compressed_.data();
     if (!ChecksumMatches(src, compressed, checksum)) {
         return Status::Corrupt("block checksum mismatch");
     }
     if (dctx_ == nullptr) {
         dctx_ = ZSTD_createDCtx();
-        if (dctx_ == nullptr) return Status::IoError("out of memory");
+        if (dctx_ == nullptr) return Status::NoMemory("no memory to decompress");
     }
     if (ddict_ == nullptr && compression_dict_size_ > 0) {
         ddict_ = ZSTD_createDDict(compression_dict_, compression_dict_size_);
         if (ddict_ == nullptr) return Status::Corrupt("bad compression dictionary");
     }
-    cached_block_ = UINT32_MAX;
     block_.resize(raw);
     const size_t got =
         ddict_ != nullptr

@@ -1,6 +1,7 @@
-// An open compiled dictionary: the validated header and index of a mapped
-// file, lookups over the sorted headwords, and entry decoding. Everything read
-// from the file is checked against the mapping before use.
+// An open compiled dictionary: the validated header and index region, read
+// into memory at open, lookups over the sorted headwords, and entry decoding
+// from blocks read when needed. Everything read from the file is checked
+// before use.
 #ifndef LEXIVANE_LEXICORE_DICTIONARY_H_
 #define LEXIVANE_LEXICORE_DICTIONARY_H_
 
@@ -10,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "lexicore/mapped_file.h"
+#include "lexicore/file_reader.h"
 #include "lexicore/status.h"
 #include "lexicore/word_filter.h"
 
@@ -30,9 +31,12 @@ class Dictionary {
   public:
     static constexpr uint32_t kNotFound = UINT32_MAX;
 
-    // Maps and validates the file on descriptor fd, reading only its header
-    // and index region. Fails with a Corrupt status for an empty, truncated,
-    // foreign or damaged file.
+    // Validates the file on descriptor fd, reading only its header and index
+    // region (into memory). Fails with Foreign for a file that is not a
+    // dictionary of this version (an empty one included), Corrupt for a
+    // truncated or damaged one, IoError when it cannot be read, NoMemory when
+    // its index does not fit in memory, Invalid for a descriptor that is not
+    // an open regular file.
     static Status Open(int fd, std::unique_ptr<Dictionary>* out);
 
     ~Dictionary();
@@ -41,7 +45,7 @@ class Dictionary {
 
     uint32_t count() const { return count_; }
 
-    // Headword `index` as a NUL-terminated string inside the mapping (valid
+    // Headword `index` as a NUL-terminated string inside the index (valid
     // while the Dictionary lives); nullptr when index >= count() or the
     // recorded offset lies outside the names.
     const char* Headword(uint32_t index) const;
@@ -64,7 +68,8 @@ class Dictionary {
     uint32_t IrregularBase(std::string_view form) const;
 
     // Decodes the entry of headword `index` into *out. Fails for an index out
-    // of range or a damaged block.
+    // of range, and for a block that cannot be read or whose bytes differ from
+    // what the index recorded (damaged, or the file changed since it opened).
     Status ReadEntry(uint32_t index, EntryText* out);
 
   private:
@@ -90,7 +95,10 @@ class Dictionary {
     int CompareAt(uint32_t index, const SearchKey& key) const;
     const char* NameOfRecord(const char* record) const;
 
-    std::unique_ptr<MappedFile> file_;
+    std::unique_ptr<FileReader> file_;
+    // The index region, verified against its checksum at open; the section
+    // pointers below point into it.
+    std::unique_ptr<RegionBuffer> index_;
     uint32_t count_ = 0;
     uint32_t exception_count_ = 0;
     uint32_t block_count_ = 0;
@@ -126,6 +134,7 @@ class Dictionary {
     ZSTD_DCtx_s* dctx_ = nullptr;
     ZSTD_DDict_s* ddict_ = nullptr;
     uint32_t cached_block_ = UINT32_MAX;
+    std::string compressed_;  // the compressed bytes of the block last read
     std::string block_;
     // The text of the last entry read, when derived from its HTML.
     std::string derived_text_;

@@ -62,6 +62,7 @@ DWORD LastErrorFromErrno(int err) {
         case EPERM:
         case EROFS:
         case EISDIR:
+        case ENXIO:  // a socket, or a device without its driver
             return ERROR_ACCESS_DENIED;
         case EBADF:
             return ERROR_INVALID_HANDLE;
@@ -109,7 +110,9 @@ HANDLE CreateFileForMappingW(const QString& path, DWORD access, DWORD share, con
                              DWORD creation, DWORD, HANDLE) {
     const bool read = access & GENERIC_READ;
     const bool write = access & GENERIC_WRITE;
-    int flags = O_CLOEXEC | O_NOCTTY;
+    // O_NONBLOCK: a FIFO under the name would otherwise keep open() waiting
+    // for a writer that never comes. It changes nothing for a regular file.
+    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
     flags |= write ? (read ? O_RDWR : O_WRONLY) : O_RDONLY;
     bool truncate = false;
     switch (creation) {
@@ -156,7 +159,9 @@ HANDLE CreateFileForMappingW(const QString& path, DWORD access, DWORD share, con
     };
     struct stat st;
     if (fstat(fd, &st) != 0) return fail(LastErrorFromErrno(errno));
-    if (S_ISDIR(st.st_mode)) return fail(ERROR_ACCESS_DENIED);
+    // Only a regular file can be mapped. The type is that of the file now
+    // open, not of whatever the name pointed to a moment earlier.
+    if (!S_ISREG(st.st_mode)) return fail(ERROR_ACCESS_DENIED);
 
     int lock = LOCK_EX;
     if (share & FILE_SHARE_WRITE) {

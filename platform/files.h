@@ -28,8 +28,9 @@ QString ErrorText(DWORD code);
 // an exclusive lock on the file, FILE_SHARE_READ on a read-only open a shared
 // one, FILE_SHARE_WRITE none; the lock is taken before anything is truncated,
 // so an open that meets another holder's lock fails with
-// ERROR_SHARING_VIOLATION and leaves the file untouched. Directories are
-// refused with ERROR_ACCESS_DENIED. `securityAttributes`, the attribute and
+// ERROR_SHARING_VIOLATION and leaves the file untouched. Anything but a
+// regular file (a directory, FIFO, socket or device) is refused at once with
+// ERROR_ACCESS_DENIED; a FIFO is never waited on. `securityAttributes`, the attribute and
 // flag bits and `templateFile` are accepted and have no effect. Returns a
 // descriptor (never 0, 1 or 2) that the caller closes with CloseHandle, or
 // INVALID_HANDLE_VALUE with the last error set.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 #include <unordered_set>
 
 #include "engine/lexicore.h"
@@ -91,7 +92,15 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         err << error << "\n";
         return kExitFailure;
     }
+    // A source that gives no entry at all is the wrong file or in the wrong
+    // format: a dictionary without its words is never written.
+    auto found_entries = [&](size_t before, const std::string& path) {
+        if (source.entries.size() > before) return true;
+        err << "no entries found in " << path << "\n";
+        return false;
+    };
     for (const std::string& index : options.wordnet_indexes) {
+        const size_t before = source.entries.size();
         if (!ReadWordNet(index, DictdDataPathFor(index),
                          options.frequency_list.empty() ? nullptr : &frequent,
                          options.wordnet_data.empty() ? nullptr : &spellings, &source.entries,
@@ -99,6 +108,7 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             err << error << "\n";
             return kExitFailure;
         }
+        if (!found_entries(before, index)) return kExitFailure;
     }
     // After WordNet, so that merged headwords show WordNet's senses first.
     for (const std::string& index : options.gcide_indexes) {
@@ -109,6 +119,7 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         }
         GcideStats stats;
         std::vector<lexicore::SourceEntry> entries = ConvertGcide(gcide.records, &stats, irregular);
+        const size_t before = source.entries.size();
         source.entries.insert(source.entries.end(), std::make_move_iterator(entries.begin()),
                               std::make_move_iterator(entries.end()));
         out << index << ": " << stats.records << " index lines: " << stats.own << " own entries, "
@@ -117,12 +128,15 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             << " base entries for forms, " << stats.repeated << " repeats left out; "
             << stats.long_before << " headwords over " << kEntryBufferSize << " bytes, "
             << stats.long_after << " after fitting\n";
+        if (!found_entries(before, index)) return kExitFailure;
     }
     for (const std::string& path : options.text_sources) {
+        const size_t before = source.entries.size();
         if (!ReadTextSource(path, &source, &error)) {
             err << error << "\n";
             return kExitFailure;
         }
+        if (!found_entries(before, path)) return kExitFailure;
     }
     source.exceptions.insert(source.exceptions.end(), std::make_move_iterator(irregular.begin()),
                              std::make_move_iterator(irregular.end()));
@@ -321,7 +335,9 @@ std::string Usage() {
            "3 no headword or entry found.\n";
 }
 
-int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+
+int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) return UsageError(err, "no command given");
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
@@ -336,6 +352,17 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         return kExitSuccess;
     }
     return UsageError(err, "unknown command '" + command + "'");
+}
+
+}  // namespace
+
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // Messages quote the input (a source's bytes, a file name, a word): they
+    // reach the terminal escaped.
+    std::ostringstream messages;
+    const int status = Dispatch(args, out, messages);
+    err << PrintableText(messages.str());
+    return status;
 }
 
 }  // namespace lexivane_dict

@@ -59,6 +59,13 @@ bool IsControl(char32_t cp) {
     return cp < 0x20 || cp == 0x7F;
 }
 
+// Characters a terminal acts on or that reorder the text shown around them:
+// controls (C0, DEL, C1) and the bidirectional marks, embeddings and isolates.
+bool ActsOnTheTerminal(char32_t cp) {
+    return IsControl(cp) || (cp >= 0x80 && cp <= 0x9F) || cp == 0x200E || cp == 0x200F ||
+           (cp >= 0x202A && cp <= 0x202E) || (cp >= 0x2066 && cp <= 0x2069);
+}
+
 }  // namespace
 
 bool IsValidUtf8(std::string_view text) {
@@ -159,6 +166,30 @@ std::string Windows1252ToUtf8(std::string_view text) {
             out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
             out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
             out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    }
+    return out;
+}
+
+std::string PrintableText(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t start = pos;
+        const char32_t cp = NextCodePoint(text, &pos);
+        if (cp == '\n') {
+            out.push_back('\n');
+        } else if (cp == '\\') {
+            out.append("\\\\");
+        } else if (cp == kMalformed || ActsOnTheTerminal(cp)) {
+            for (size_t i = start; i < pos; ++i) {
+                const auto byte = static_cast<unsigned char>(text[i]);
+                out.append("\\x").push_back(kHex[byte >> 4]);
+                out.push_back(kHex[byte & 0xF]);
+            }
+        } else {
+            out.append(text.substr(start, pos - start));
         }
     }
     return out;

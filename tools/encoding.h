@@ -34,6 +34,13 @@ std::string HtmlEscaped(std::string_view utf8);
 // bytes become U+FFFD.
 std::string Windows1252ToUtf8(std::string_view text);
 
+// `text` made safe to print on a terminal. Printable UTF-8 and line feeds are
+// kept; a backslash becomes "\\", and each byte of a control character (C0,
+// DEL, C1), of a character that reorders the text around it, or of a
+// malformed sequence becomes "\xNN". Source bytes quoted in a message can then
+// neither garble the terminal nor send it commands.
+std::string PrintableText(std::string_view text);
+
 }  // namespace lexivane_dict
 
 #endif  // LEXIVANE_TOOLS_ENCODING_H_

@@ -48,9 +48,22 @@ lexicore::SourceEntry LayOutEntry(const Entry& entry) {
     html.append("</b></p>");
     text.append(out.headword).push_back('\n');
 
+    // The senses of one part of speech form a group [first, end): numbered
+    // when it holds more than one. Each group's end is found once, so the
+    // layout stays linear in the number of senses.
+    size_t first = 0;
+    size_t end = 0;
     for (size_t i = 0; i < entry.senses.size(); ++i) {
         const Sense& sense = entry.senses[i];
-        const bool new_group = i == 0 || sense.part_of_speech != entry.senses[i - 1].part_of_speech;
+        const bool new_group = i == end;
+        if (new_group) {
+            first = i;
+            end = i + 1;
+            while (end < entry.senses.size() &&
+                   entry.senses[end].part_of_speech == sense.part_of_speech) {
+                ++end;
+            }
+        }
         if (i > 0) {
             html.push_back(kSenseBreak);
             text.push_back(kSenseBreak);
@@ -61,15 +74,6 @@ lexicore::SourceEntry LayOutEntry(const Entry& entry) {
             html.append("</i></p>");
             AppendWindows1252(sense.part_of_speech, &text);
             text.push_back('\n');
-        }
-        // Number of this sense within its part of speech, and whether the group
-        // has more than one.
-        size_t first = i;
-        while (first > 0 && entry.senses[first - 1].part_of_speech == sense.part_of_speech) --first;
-        size_t end = i + 1;
-        while (end < entry.senses.size() &&
-               entry.senses[end].part_of_speech == sense.part_of_speech) {
-            ++end;
         }
         html.append("<p>");
         if (end - first > 1) {

@@ -10,8 +10,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cerrno>
 #include <cstdio>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -181,19 +183,28 @@ TEST_F(StartupTest, DictionaryThatCannotBeOpenedIsReportedAfterTheScratchFilesEx
 }
 
 TEST_F(StartupTest, EngineRefusingTheFilesIsReportedAndTheFilesClosed) {
+    // The code in the message is the reason the engine gives in errno: none,
+    // not a dictionary, damaged, unreadable, or what the system calls it.
+    const std::vector<std::pair<int, QString>> reasons = {
+        {0, "0"}, {ENOEXEC, "11"}, {EBADMSG, "13"}, {EIO, "30"}, {ENOMEM, "8"}};
     Put(kLarge);
-    fake_engine::Get().openResult = 0;
-    CLexivaneApp app;
-    EXPECT_FALSE(Start(app));
-    ASSERT_EQ(m_boxes.size(), 1u);
-    EXPECT_EQ(m_boxes[0].text, QStringLiteral("Error in opening dictionary file : 0"))
-        << "not the code left by looking for the smaller dictionaries";
-    EXPECT_EQ(m_boxes[0].caption, QStringLiteral("Error"));
-    EXPECT_EQ(m_boxes[0].style, 0u);
-    EXPECT_EQ(app.ExitInstance(), 0);
-    EXPECT_EQ(fake_engine::CallCount("lxv_closefile"), 0);
-    EXPECT_TRUE(Unlocked(kLarge));
-    for (const QString& scratch : kScratch) EXPECT_TRUE(Unlocked(scratch)) << qPrintable(scratch);
+    for (const auto& [reason, code] : reasons) {
+        fake_engine::Get().openResult = 0;
+        fake_engine::Get().openErrno = reason;
+        m_boxes.clear();
+        CLexivaneApp app;
+        EXPECT_FALSE(Start(app));
+        ASSERT_EQ(m_boxes.size(), 1u);
+        EXPECT_EQ(m_boxes[0].text, "Error in opening dictionary file : " + code)
+            << "not the code left by looking for the smaller dictionaries";
+        EXPECT_EQ(m_boxes[0].caption, QStringLiteral("Error"));
+        EXPECT_EQ(m_boxes[0].style, 0u);
+        EXPECT_EQ(app.ExitInstance(), 0);
+        EXPECT_EQ(fake_engine::CallCount("lxv_closefile"), 0);
+        EXPECT_TRUE(Unlocked(kLarge));
+        for (const QString& scratch : kScratch)
+            EXPECT_TRUE(Unlocked(scratch)) << qPrintable(scratch);
+    }
 }
 
 TEST_F(StartupTest, NormalCloseClosesTheEngineOnceThenTheFiles) {

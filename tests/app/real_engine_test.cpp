@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "app/lexivane_app.h"
@@ -83,17 +84,33 @@ TEST_F(RealEngineTest, LargestDictionaryIsOpenAndServesThePage) {
     EXPECT_EQ(app.m_hEngine, 0u) << "the engine clears the handle it closed";
 }
 
-TEST_F(RealEngineTest, DamagedDictionaryIsRefusedWithTheEngineMessage) {
-    QFile damaged(m_dir.filePath("English Dictionary (large).pdb"));
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write(QByteArray(4096, 'x'));
-    damaged.close();
-    CLexivaneApp app;
-    Start(app, [](CSearchDlg&) {});
-    EXPECT_EQ(m_pageRuns, 0);
-    ASSERT_EQ(m_boxes.size(), 1u);
-    EXPECT_EQ(m_boxes[0].text, QStringLiteral("Error in opening dictionary file : 0"));
-    EXPECT_EQ(app.ExitInstance(), 0);
+TEST_F(RealEngineTest, RefusedDictionaryIsReportedWithWhatIsWrongWithIt) {
+    const QString name = QStringLiteral("English Dictionary (large).pdb");
+    BuildDictionary(name, {Entry("a", "first letter"), Entry("cat", "feline")});
+    QFile file(m_dir.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray dictionary = file.readAll();
+    file.close();
+    // Not a dictionary, one cut short, one with a damaged index.
+    QByteArray damaged = dictionary;
+    damaged[damaged.size() - 1] = static_cast<char>(damaged[damaged.size() - 1] ^ 1);
+    const std::vector<std::pair<QByteArray, QString>> cases = {
+        {QByteArray(4096, 'x'), "11"},
+        {QByteArray(), "11"},
+        {dictionary.left(dictionary.size() / 2), "13"},
+        {damaged, "13"}};
+    for (const auto& [contents, code] : cases) {
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(contents);
+        file.close();
+        m_boxes.clear();
+        CLexivaneApp app;
+        Start(app, [](CSearchDlg&) {});
+        EXPECT_EQ(m_pageRuns, 0);
+        ASSERT_EQ(m_boxes.size(), 1u);
+        EXPECT_EQ(m_boxes[0].text, "Error in opening dictionary file : " + code);
+        EXPECT_EQ(app.ExitInstance(), 0);
+    }
 }
 
 TEST_F(RealEngineTest, SecondCopyLeavesTheFirstCopysEngineWorking) {

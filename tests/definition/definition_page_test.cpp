@@ -379,14 +379,22 @@ TEST_F(DefinitionPageTest, TwentyOneStepsLeaveTwentyDistinctWordsInTheHistoryLis
     });
 }
 
-TEST_F(DefinitionPageTest, EmptyRenderingKeepsThePreviousEntryUnderTheNewHeadword) {
+TEST_F(DefinitionPageTest, EntryThatCannotBeReadSaysSoOnOpeningAndStepping) {
+    const QString damaged =
+        QStringLiteral("This entry cannot be read: the dictionary file is damaged.");
+    fake_engine::Get().printResult = 0;
     Run("cat", 3, [&] {
+        auto* pane = m_page->findChild<QTextBrowser*>();
+        ASSERT_NE(pane, nullptr);
+        EXPECT_EQ(pane->toPlainText(), damaged);
+        fake_engine::Get().printResult = 1;
+        Click(IDC_PREV_ARROW);
+        EXPECT_EQ(pane->toPlainText(), QStringLiteral("abacus html"));
         fake_engine::Get().printResult = 0;
         Click(IDC_NEXT_ARROW);
-        EXPECT_EQ(m_page->Word(), QStringLiteral("dog"));
-        EXPECT_EQ(m_page->Html(), QStringLiteral("<b>cat</b> html"));
-        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"This is last word on Dictionary"})
-            << "no message for the missing entry";
+        EXPECT_EQ(m_page->Word(), QStringLiteral("cat"));
+        EXPECT_EQ(pane->toPlainText(), damaged) << "not the previous word's entry";
+        EXPECT_TRUE(BoxTexts().empty());
     });
 }
 

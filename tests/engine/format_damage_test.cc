@@ -1,8 +1,13 @@
-// Damaged, truncated, foreign and lying files: the engine refuses them at open
-// or, at worst, prints nothing for the damaged entries. Never a crash or a read
-// outside the mapping (the ASan build checks that).
+// Damaged, truncated, foreign, lying and changed files: the engine refuses
+// them at open, saying why in errno, or, at worst, prints nothing for the
+// damaged entries. Never a crash or a read outside what was read (the ASan
+// build checks that).
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -55,6 +60,13 @@ class DamageTest : public ::testing::Test {
         OpenDictionary dict(path);
         if (dict.handle() != 0) ExerciseEverything(dict.handle());
         return dict.handle() != 0;
+    }
+
+    // errno as the engine refused data with (0 when it opened).
+    int Refusal(const std::string& data) {
+        const std::string path = dir_.File("damaged.pdb");
+        WriteFile(path, data);
+        return OpenDictionary(path).error();
     }
 
     // Number of entries that still print.
@@ -114,6 +126,10 @@ TEST_F(DamageTest, AnyFlippedHeaderByteIsRefused) {
         std::string d = good_;
         d[i] = static_cast<char>(d[i] ^ 0x10);
         EXPECT_FALSE(Opens(d)) << "header byte " << i;
+        // A changed magic or version is another kind of file; anything else
+        // is a damaged dictionary.
+        const bool other_kind = i < f::kVersionAt + 4;
+        EXPECT_EQ(Refusal(d), other_kind ? ENOEXEC : EBADMSG) << "header byte " << i;
     }
 }
 
@@ -122,6 +138,7 @@ TEST_F(DamageTest, AnyFlippedIndexByteIsRefused) {
         std::string d = good_;
         d[i] = static_cast<char>(d[i] ^ 0x01);
         EXPECT_FALSE(Opens(d)) << "index byte " << i;
+        EXPECT_EQ(Refusal(d), EBADMSG) << "index byte " << i;
     }
 }
 
@@ -137,24 +154,97 @@ TEST_F(DamageTest, FlippedBlockByteOpensButItsEntriesDoNotPrint) {
 TEST_F(DamageTest, TruncatedOrExtendedFileIsRefused) {
     for (size_t n = 0; n < good_.size(); ++n) {
         EXPECT_FALSE(Opens(good_.substr(0, n))) << "truncated to " << n;
+        // Cut inside the magic, it is no dictionary; after it, a damaged one.
+        EXPECT_EQ(Refusal(good_.substr(0, n)), n < sizeof f::kMagic ? ENOEXEC : EBADMSG)
+            << "truncated to " << n;
     }
-    EXPECT_FALSE(Opens(good_ + '\0'));
-    EXPECT_FALSE(Opens(good_ + good_));
+    EXPECT_EQ(Refusal(good_ + '\0'), EBADMSG);
+    EXPECT_EQ(Refusal(good_ + good_), EBADMSG);
 }
 
 TEST_F(DamageTest, ForeignFilesAreRefused) {
-    EXPECT_FALSE(Opens(""));
-    EXPECT_FALSE(Opens("cat\tsmall domesticated carnivore\n"));
-    EXPECT_FALSE(Opens(std::string("\x89PNG\r\n\x1a\n", 8) + std::string(300, '\0')));
-    EXPECT_FALSE(Opens(std::string(4096, '\0')));
-    EXPECT_FALSE(Opens(std::string(4096, '\xff')));
-    std::string magic_only(f::kMagic, sizeof f::kMagic);
-    EXPECT_FALSE(Opens(magic_only + std::string(500, 'x')));
+    const std::string magic_only(f::kMagic, sizeof f::kMagic);
+    for (const std::string& foreign :
+         {std::string(), std::string("cat\tsmall domesticated carnivore\n"),
+          std::string("\x89PNG\r\n\x1a\n", 8) + std::string(300, '\0'), std::string(4096, '\0'),
+          std::string(4096, '\xff'), magic_only + std::string(500, 'x')}) {
+        EXPECT_FALSE(Opens(foreign));
+        EXPECT_EQ(Refusal(foreign), ENOEXEC) << foreign.size() << " bytes";
+    }
 }
 
 TEST_F(DamageTest, OtherVersionIsRefusedEvenWithGoodChecksums) {
-    EXPECT_FALSE(Opens(WithU32(f::kVersionAt, f::kVersion + 1)));
-    EXPECT_FALSE(Opens(WithU32(f::kHeaderSizeAt, 64)));
+    EXPECT_EQ(Refusal(WithU32(f::kVersionAt, f::kVersion + 1)), ENOEXEC);
+    EXPECT_EQ(Refusal(WithU32(f::kHeaderSizeAt, 64)), EBADMSG);
+}
+
+// What the system gives instead of a readable regular file.
+TEST_F(DamageTest, DescriptorsThatCannotBeReadAreRefused) {
+    WriteFile(good_path_, good_);
+    const int write_only = open(good_path_.c_str(), O_WRONLY);
+    const int directory = open(dir_.path().c_str(), O_RDONLY | O_DIRECTORY);
+    const std::string fifo = dir_.File("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int pipe_end = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    const struct {
+        int fd;
+        int error;
+    } cases[] = {{write_only, EIO}, {directory, EINVAL}, {pipe_end, EINVAL}, {-1, EBADF}};
+    for (const auto& c : cases) {
+        errno = 0;
+        EXPECT_EQ(lxv_openfile(c.fd, c.fd, c.fd, c.fd, c.fd), 0u) << c.fd;
+        EXPECT_EQ(errno, c.error) << c.fd;
+        if (c.fd >= 0) close(c.fd);
+    }
+}
+
+// `cp other.pdb dictionary.pdb` while a program has the dictionary open: cp
+// cuts the file to nothing, then writes the other dictionary into the same
+// file. The word list read at open stays as it was, an entry prints as before
+// or not at all, and nothing faults.
+TEST(ChangedFile, GivesFailedPrintsNeverACrash) {
+    TempDir dir;
+    DictionarySource source;
+    for (int i = 0; i < 1000; ++i) {
+        source.entries.push_back(
+            Entry("word" + std::to_string(i), std::string(100, static_cast<char>('a' + i % 26))));
+    }
+    Build(source, dir.File("dictionary.pdb"));
+    Build(SampleSource(), dir.File("other.pdb"));
+    const std::string replacement = ReadFile(dir.File("other.pdb"));
+    OpenDictionary dict(dir.File("dictionary.pdb"));
+    const LXV_HANDLE h = dict.handle();
+    ASSERT_NE(h, 0u);
+    const uint32_t count = lxv_wordlist_count(h);
+    std::vector<std::string> headwords;
+    std::vector<std::string> entries;
+    char buffer[kPrintBufferSize];
+    for (uint32_t i = 0; i < count; ++i) {
+        headwords.push_back(lxv_wordlist_at(h, i));
+        ASSERT_NE(lxv_printhtml_buf(h, i + 1, buffer, sizeof buffer), 0);
+        entries.push_back(buffer);
+    }
+
+    for (const std::string& contents : {std::string(), replacement}) {
+        const int fd = open(dir.File("dictionary.pdb").c_str(), O_WRONLY | O_TRUNC);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(write(fd, contents.data(), contents.size()),
+                  static_cast<ssize_t>(contents.size()));
+        close(fd);
+        ExerciseEverything(h);
+        ASSERT_EQ(lxv_wordlist_count(h), count);
+        int failed = 0;
+        for (uint32_t i = 0; i < count; ++i) {
+            EXPECT_EQ(lxv_wordlist_at(h, i), headwords[i]);
+            EXPECT_EQ(lxv_wordlist_on(h, headwords[i].c_str()), i);
+            if (lxv_printhtml_buf(h, i + 1, buffer, sizeof buffer) == 0) {
+                ++failed;
+            } else {
+                EXPECT_EQ(buffer, entries[i]) << "the block read before the change";
+            }
+        }
+        EXPECT_GT(failed, 900) << contents.size() << " bytes";
+    }
 }
 
 TEST_F(DamageTest, LyingSizesAndOffsetsAreRefusedAtOpen) {

@@ -1,5 +1,5 @@
 // libFuzzer target: any bytes opened as a dictionary, then every reading call.
-// The engine must refuse the file or answer within the mapping.
+// The engine must refuse the file or answer within what it read.
 #include <sys/mman.h>
 #include <unistd.h>
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -65,6 +66,7 @@ OpenDictionary::OpenDictionary(const std::string& path) {
         fds_[i + 1] = open(scratch_.File(scratch[i]).c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644);
     }
     handle_ = lxv_openfile(fds_[0], fds_[1], fds_[2], fds_[3], fds_[4]);
+    if (handle_ == 0) error_ = errno;
 }
 
 OpenDictionary::~OpenDictionary() {

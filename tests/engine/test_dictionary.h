@@ -48,11 +48,14 @@ class OpenDictionary {
     OpenDictionary& operator=(const OpenDictionary&) = delete;
 
     LXV_HANDLE handle() const { return handle_; }
+    // errno as lxv_openfile left it when it refused the file; 0 when it opened.
+    int error() const { return error_; }
 
   private:
     TempDir scratch_;
     int fds_[5] = {-1, -1, -1, -1, -1};
     LXV_HANDLE handle_ = 0;
+    int error_ = 0;
 };
 
 // The dictionary most contract tests share: a few dozen real-looking words.

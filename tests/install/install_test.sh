@@ -26,6 +26,23 @@ for program in lexivane lexivane-dict; do
   [[ "$library" == "$folder/liblexicore.so" ]] ||
     fail "$program loads '$library' instead of the installed engine library"
 done
+# The programs and the library look for libraries beside themselves and in the
+# system's folders, nowhere else: a run path of $ORIGIN alone, in the build and
+# the install. An empty entry would make the loader search the current
+# directory, a build path would let a copied program load the build's library.
+runpath() { readelf -d "$1" | sed -n 's/.*(\(RUNPATH\|RPATH\)).*\[\(.*\)\]$/\1 \2/p'; }
+for file in "$build/dist/lexivane" "$build/dist/lexivane-dict" "$build/dist/liblexicore.so" \
+            "$folder/lexivane" "$folder/lexivane-dict" "$folder/liblexicore.so"; do
+  # shellcheck disable=SC2016 # $ORIGIN is the loader's, not the shell's
+  [[ "$(runpath "$file")" == 'RUNPATH $ORIGIN' ]] || fail "$file has the run path '$(runpath "$file")'"
+done
+mkdir "$work/planted"
+: >"$work/planted/libzstd.so.1"
+if (cd "$work/planted" && LD_DEBUG=libs "$folder/lexivane-dict" --help 2>&1 >/dev/null) |
+    grep -E 'trying file=[^/]'; then
+  fail "lexivane-dict looks for libraries in the current directory"
+fi
+
 if [[ "$with_dictionary" == 1 ]]; then
   dictionary="$folder/English Dictionary (large).pdb"
   [[ -f "$dictionary" ]] || fail "the dictionary is not installed"

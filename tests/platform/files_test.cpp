@@ -2,11 +2,18 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <future>
+#include <utility>
 
 namespace {
 
@@ -95,10 +102,36 @@ TEST_F(FilesTest, ReadOnlyDictionaryOpenIsExclusiveToo) {
     CloseHandle(sharedAgain);
 }
 
-TEST_F(FilesTest, DirectoriesAndBadArgumentsAreRefused) {
-    ASSERT_TRUE(QDir(m_dir.path()).mkdir("English Dictionary (small).pdb"));
-    EXPECT_EQ(OpenDictionary("English Dictionary (small).pdb"), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+TEST_F(FilesTest, AnythingButARegularFileAndBadArgumentsAreRefusedAtOnce) {
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("folder.pdb"));
+    ASSERT_EQ(mkfifo(Path("fifo.pdb").toLocal8Bit().constData(), 0600), 0);
+    const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray socketPath = Path("socket.pdb").toLocal8Bit();
+    ASSERT_LT(static_cast<size_t>(socketPath.size()), sizeof address.sun_path);
+    std::copy(socketPath.begin(), socketPath.end(), address.sun_path);
+    ASSERT_EQ(bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_TRUE(QFile::link("/dev/null", Path("device.pdb")));
+    for (const QString name : {"folder.pdb", "fifo.pdb", "socket.pdb", "device.pdb"}) {
+        for (const bool dictionary : {true, false}) {
+            // Opening a FIFO for reading used to wait for a writer: a writer
+            // lets it go, so that the test fails instead of hanging.
+            auto opening = std::async(std::launch::async, [&] {
+                const HANDLE h = dictionary ? OpenDictionary(name) : CreateScratch(name);
+                return std::make_pair(h, GetLastError());
+            });
+            if (opening.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+                ADD_FAILURE() << qPrintable(name) << " waited for a writer";
+                close(open(Path(name).toLocal8Bit().constData(), O_WRONLY | O_NONBLOCK));
+            }
+            const auto [handle, error] = opening.get();
+            EXPECT_EQ(handle, INVALID_HANDLE_VALUE) << qPrintable(name) << " " << dictionary;
+            EXPECT_EQ(error, ERROR_ACCESS_DENIED) << qPrintable(name) << " " << dictionary;
+            if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+        }
+    }
+    close(listening);
 
     EXPECT_EQ(CreateFileForMappingW(Path("x"), GENERIC_READ, 0, nullptr, 9, 0, 0),
               INVALID_HANDLE_VALUE);

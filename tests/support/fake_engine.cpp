@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace fake_engine {
@@ -75,6 +76,7 @@ LXV_HANDLE lxv_openfile(intptr_t dict, intptr_t listpad, intptr_t datapad, intpt
         const std::string link = "/proc/self/fd/" + std::to_string(args[i]);
         if (readlink(link.c_str(), target, sizeof(target) - 1) > 0) Get().openPaths[i] = target;
     }
+    if (Get().openResult == 0) errno = Get().openErrno;
     return Get().openResult;
 }
 

@@ -28,6 +28,7 @@ struct PrintCall {
 struct State {
     // Set up by the test.
     LXV_HANDLE openResult = 0x2A;
+    int openErrno = 0;           // errno left by an lxv_openfile that returns 0
     std::vector<Entry> entries;  // sorted ignoring case, as the engine keeps them
     int printResult = 1;
     std::vector<std::string> history;  // newest first

@@ -5,7 +5,9 @@
 
 #include <cstdlib>
 #include <sstream>
+#include <utility>
 
+#include "lexicore/builder.h"
 #include "temp_dir.h"
 
 namespace lexivane_dict {
@@ -59,6 +61,31 @@ TEST_F(CliBuildTest, BadSourceStopsWithItsLocationAndWritesNothing) {
     EXPECT_EQ(run.status, kExitFailure);
     EXPECT_EQ(run.err, source + ":3: expected 'keyword: value'\n");
     EXPECT_EQ(dir_.FileCount(), 1);  // the source alone: no output, no temporary file
+}
+
+TEST_F(CliBuildTest, SourceWithoutEntriesStopsAndWritesNothing) {
+    dir_.Write("wn.dict", "00-database-info\n    about\n");
+    dir_.Write("gcide.dict", "00-database-info\n    about\n");
+    const std::string about = "00-database-info\tA\tX\n";
+    const std::vector<std::pair<std::string, std::string>> sources = {
+        {"--text", kData + "/empty.txt"},
+        {"--wordnet", dir_.Write("wn.index", about)},
+        {"--gcide", dir_.Write("gcide.index", about)}};
+    for (const auto& [option, path] : sources) {
+        const Outcome run =
+            Command({"build", "-o", Output(), "--text", kData + "/no-a.txt", option, path});
+        EXPECT_EQ(run.status, kExitFailure) << option;
+        EXPECT_EQ(run.err, "no entries found in " + path + "\n");
+        EXPECT_EQ(dir_.FileCount(), 4) << "no output, no temporary file";
+    }
+}
+
+TEST_F(CliBuildTest, MessagesShowSourceBytesEscaped) {
+    const std::string counts = dir_.Write("cntlist.rev", "cat%1:05:00:: 1 \x8bm;;G\x1b[2J\n");
+    const Outcome run =
+        Command({"build", "-o", Output(), "--text", kData + "/no-a.txt", "--frequent", counts});
+    EXPECT_EQ(run.status, kExitFailure);
+    EXPECT_EQ(run.err, counts + ":1: invalid count '\\x8bm;;G\\x1b[2J'\n");
 }
 
 TEST_F(CliBuildTest, MalformedIndexStopsAfterGoodSourcesWereRead) {
@@ -161,11 +188,22 @@ TEST_F(CliBuildTest, StatsMeasureADictionaryAgainstItsSources) {
               kExitFailure);
 }
 
+// A dictionary without headwords, which the compiler never writes.
+std::string EmptyDictionary(const TempDir& dir) {
+    const std::string path = dir.path() + "/empty.pdb";
+    std::string error;
+    EXPECT_TRUE(lexicore::WriteDictionary(lexicore::DictionarySource{}, path, nullptr, &error))
+        << error;
+    return path;
+}
+
 TEST(CliInspect, EmptyForeignAndMissingDictionaries) {
-    const Outcome empty = Command({"lookup", kDicts + "/empty.pdb", "cat"});
+    TempDir dir;
+    const std::string empty_path = EmptyDictionary(dir);
+    const Outcome empty = Command({"lookup", empty_path, "cat"});
     EXPECT_EQ(empty.status, kExitNoWords);
-    EXPECT_EQ(empty.err, kDicts + "/empty.pdb: the dictionary has no headwords\n");
-    EXPECT_EQ(Command({"stats", kDicts + "/empty.pdb"}).status, kExitSuccess);
+    EXPECT_EQ(empty.err, empty_path + ": the dictionary has no headwords\n");
+    EXPECT_EQ(Command({"stats", empty_path}).status, kExitSuccess);
     const Outcome foreign = Command({"lookup", kData + "/basic.txt", "cat"});
     EXPECT_EQ(foreign.status, kExitFailure);
     EXPECT_EQ(foreign.err, kData + "/basic.txt: not a usable dictionary file\n");
@@ -195,7 +233,9 @@ TEST(CliProgram, ExitStatusesReachTheShell) {
     TempDir dir;
     EXPECT_EQ(Program(""), kExitUsage);
     EXPECT_EQ(Program("lookup /nonexistent.pdb cat"), kExitFailure);
-    EXPECT_EQ(Program("lookup '" + kDicts + "/empty.pdb' cat"), kExitNoWords);
+    EXPECT_EQ(Program("lookup '" + EmptyDictionary(dir) + "' cat"), kExitNoWords);
+    EXPECT_EQ(Program("build -o '" + dir.path() + "/x.pdb' --text '" + kData + "/empty.txt'"),
+              kExitFailure);
     EXPECT_EQ(Program("build -o '" + dir.path() + "/x.pdb' --text '" + kData + "/no-a.txt'"),
               kExitSuccess);
     EXPECT_EQ(Program("lookup '" + dir.path() + "/x.pdb' banana"), kExitSuccess);

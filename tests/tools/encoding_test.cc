@@ -61,5 +61,15 @@ TEST(Utf8Validation, AcceptsWellFormedTextOnly) {
     EXPECT_FALSE(IsValidUtf8("\xf4\x90\x80\x80"));  // above U+10FFFF
 }
 
+TEST(PrintableText, KeepsWhatPrintsAndEscapesTheRest) {
+    EXPECT_EQ(PrintableText("caf\u00e9 \u20ac 12%\nnext line"), "caf\u00e9 \u20ac 12%\nnext line");
+    EXPECT_EQ(PrintableText("a\\b"), "a\\\\b") << "a backslash cannot pass for an escape";
+    EXPECT_EQ(PrintableText("\x8bm;;G"), "\\x8bm;;G") << "a stray byte";
+    EXPECT_EQ(PrintableText("\x1b[2J\t\r\x7f"), "\\x1b[2J\\x09\\x0d\\x7f") << "C0 and DEL";
+    EXPECT_EQ(PrintableText("\u009b31m"), "\\xc2\\x9b31m") << "C1";
+    EXPECT_EQ(PrintableText("abc\u202edcba"), "abc\\xe2\\x80\\xaedcba") << "right-to-left";
+    EXPECT_EQ(PrintableText("\xe2\x82"), "\\xe2\\x82") << "a cut sequence";
+}
+
 }  // namespace
 }  // namespace lexivane_dict

@@ -89,5 +89,20 @@ TEST(EntryLayout, TextIsTheHtmlWithoutMarkup) {
     EXPECT_EQ(out.text, TextOf(out.html));
 }
 
+// One headword with 200,000 senses of one part of speech, then one of another:
+// a layout linear in the senses takes a fraction of a second; one that looks
+// at the whole group again for each sense takes minutes, past this test's
+// time limit (tests/tools/CMakeLists.txt).
+TEST(EntryLayoutScale, ManySensesOfOneWordAreLaidOutInOnePass) {
+    constexpr size_t kSenses = 200000;
+    Entry entry{"big", lexicore::kNoun | lexicore::kVerb, {}};
+    entry.senses.assign(kSenses, MakeSense("noun", "s"));
+    entry.senses.push_back(MakeSense("verb", "v"));
+    const lexicore::SourceEntry out = LayOutEntry(entry);
+    EXPECT_TRUE(out.html.starts_with("<p><b>big</b></p><p><i>noun</i></p><p><b>1.</b> s</p>"));
+    EXPECT_TRUE(Visible(out.html).ends_with("|<p><b>200000.</b> s</p>|<p><i>verb</i></p><p>v</p>"));
+    EXPECT_EQ(std::count(out.html.begin(), out.html.end(), lexicore::kSenseBreak), kSenses);
+}
+
 }  // namespace
 }  // namespace lexivane_dict
