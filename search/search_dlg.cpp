@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontInfo>
-#include <QListWidget>
+#include <QListView>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
@@ -46,7 +46,7 @@ constexpr QColor kPanelColour(255, 255, 15);  // the panel's yellow, 0x000FFFFF
 // and makes its font fit them: every row of the window shows, so a page move
 // never passes over headwords the user has not seen.
 void FitWordListRows(CListBox& list, int rows) {
-    auto* widget = qobject_cast<QListWidget*>(list.GetSafeHwnd());
+    auto* widget = qobject_cast<QListView*>(list.GetSafeHwnd());
     if (widget == nullptr || rows <= 0) return;
     const int height = widget->contentsRect().height() / rows;
     if (list.SetItemHeight(height) == LB_ERR) return;
@@ -112,7 +112,7 @@ void CSearchDlg::BindMessageMap() {
 
 BOOL CSearchDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    if (auto* list = qobject_cast<QListWidget*>(m_wordList.GetSafeHwnd()))
+    if (auto* list = qobject_cast<QListView*>(m_wordList.GetSafeHwnd()))
         list->viewport()->installEventFilter(this);
     setWindowIcon(m_hIcon);
     CenterWindow();
@@ -416,7 +416,7 @@ void CSearchDlg::OnVScroll(UINT code, UINT thumb, CScrollBar* bar) {
 }
 
 bool CSearchDlg::eventFilter(QObject* watched, QEvent* event) {
-    auto* list = qobject_cast<QListWidget*>(m_wordList.GetSafeHwnd());
+    auto* list = qobject_cast<QListView*>(m_wordList.GetSafeHwnd());
     if (event->type() != QEvent::Wheel || list == nullptr || watched != list->viewport())
         return CDialog::eventFilter(watched, event);
     // The wheel over the list turns it as over its scroll bar.

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QListWidget>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -28,6 +27,7 @@
 #include "definition/definition_dlg.h"
 #include "html/about_dlg.h"
 #include "html/help_dlg.h"
+#include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/glue.h"
 #include "platform/messagebox.h"
@@ -101,7 +101,7 @@ TEST_F(DefinitionListsTest, MarkWithNoFileThenTheRowOffersUnmark) {
         EXPECT_EQ(Rows(Bookmarks()), (QStringList{"Bookmarks", "---Mark this---"}));
         EXPECT_TRUE(Bookmarks()->isVisible());
         EXPECT_EQ(QApplication::focusWidget(), Bookmarks());
-        EXPECT_EQ(qobject_cast<QListWidget*>(Bookmarks())->currentRow(), 0);
+        EXPECT_EQ(dynamic_cast<ListBoxWidget*>(Bookmarks())->currentIndex().row(), 0);
         EXPECT_EQ(BookmarkBytes(), QByteArray("<missing>")) << "showing the list writes nothing";
 
         TapListRow(Bookmarks(), 1);

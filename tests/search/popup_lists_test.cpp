@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QListWidget>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +20,7 @@
 #include "definition/definition_dlg.h"
 #include "html/about_dlg.h"
 #include "html/help_dlg.h"
+#include "platform/controls.h"
 #include "platform/glue.h"
 #include "platform/messagebox.h"
 #include "res/resource.h"
@@ -83,7 +83,7 @@ class PopupListsTest : public ::testing::Test {
 
     QWidget* Bookmarks() const { return m_page->GetDlgItem(IDC_BOOKMARK_LIST); }
     QWidget* History() const { return m_page->GetDlgItem(IDC_HISTORY_LIST); }
-    int Current(QWidget* list) const { return qobject_cast<QListWidget*>(list)->currentRow(); }
+    int Current(QWidget* list) const { return dynamic_cast<ListBoxWidget*>(list)->currentIndex().row(); }
 
     void Key(QWidget* widget, Qt::Key key) { QTest::keyClick(widget, key); }
 
