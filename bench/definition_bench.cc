@@ -1,11 +1,14 @@
 // The definition page on the largest dictionary in the program folder, on
 // Qt's offscreen platform: from choosing a headword on the search page to its
-// definition page shown with the entry laid out and painted, and one step to
-// the next headword with the Right key.
+// definition page shown with the entry laid out and painted, one step to the
+// next headword with the Right key, and the bookmark lists of both pages
+// opened with a large bookmark file.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -24,19 +27,19 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Starts the program on the dictionaries of the program folder and runs
-// `body` on its search page; false when there was no dictionary to open.
-bool WithSearchPage(const std::function<void(CSearchDlg&)>& body) {
-    SetModuleFileNameForTesting(QStringLiteral(LEXIVANE_DIST_DIR "/lexivane"));
-    int boxes = 0;
-    SetMessageBoxResponder([&](const MessageBoxRecord&) {
-        ++boxes;
-        return IDOK;
-    });
+// Starts the program on the dictionaries of the program folder (`folder`,
+// else the build's) and runs `body` on its search page; false when there was
+// no dictionary to open.
+bool WithSearchPage(const std::function<void(CSearchDlg&)>& body,
+                    const QString& folder = QStringLiteral(LEXIVANE_DIST_DIR)) {
+    SetModuleFileNameForTesting(folder + QStringLiteral("/lexivane"));
+    bool started = false;
+    SetMessageBoxResponder([&](const MessageBoxRecord&) { return IDOK; });
     CLexivaneApp app;
     QTimer::singleShot(0, [&] {
         auto* search = dynamic_cast<CSearchDlg*>(QApplication::activeModalWidget());
         if (search == nullptr) return;
+        started = true;
         body(*search);
         search->close();
     });
@@ -44,7 +47,7 @@ bool WithSearchPage(const std::function<void(CSearchDlg&)>& body) {
     app.ExitInstance();
     SetMessageBoxResponder({});
     SetModuleFileNameForTesting(QString());
-    return boxes == 0;
+    return started;
 }
 
 // Short, ordinary and long entries, the last ones cut to fit the render buffer.
@@ -95,5 +98,84 @@ void BM_StepRightOneHeadword(benchmark::State& state) {
     if (!opened) state.SkipWithError("no dictionary in the program folder (build it first)");
 }
 BENCHMARK(BM_StepRightOneHeadword)->Unit(benchmark::kMillisecond);
+
+// The program's resident memory now ("VmRSS:") or at its highest so far
+// ("VmHWM:"), in MB.
+double MemoryMb(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ')[0].toDouble() / 1024;
+    }
+    return 0;
+}
+
+// The first Bookmarks press of the search page, then of a definition page it
+// opens, each until the page has painted its list, with a bookmark file of
+// range(0) MiB: words of eight letters, some 5.8 million in 100 MiB. The
+// program runs from a folder of its own that holds the large dictionary.
+// Reports how far the program's highest resident memory rose above what it
+// held before the first press ("peak_growth_MB"): run each size in a process
+// of its own (--benchmark_filter='OpenBookmarkLists/15/').
+void BM_OpenBookmarkLists(benchmark::State& state) {
+    QTemporaryDir folder;
+    const QString dictionary = QStringLiteral("English Dictionary (large).pdb");
+    QFile::link(QStringLiteral(LEXIVANE_DIST_DIR "/") + dictionary, folder.filePath(dictionary));
+    QFile file(folder.filePath(QStringLiteral("bookmark.dat")));
+    if (!file.open(QIODevice::WriteOnly)) state.SkipWithError("cannot write bookmark.dat");
+    const qint64 size = state.range(0) << 20;
+    for (uint32_t i = 0; file.size() < size;) {
+        QByteArray chunk;
+        for (int word = 0; word < 4096; ++word, ++i) {
+            for (uint32_t n = i, letter = 0; letter < 8; ++letter, n /= 26)
+                chunk.append(static_cast<char>('a' + n % 26)).append('\0');
+            chunk.append("\n\0", 2);
+        }
+        file.write(chunk);
+    }
+    file.close();
+    double searchMs = 0;
+    double definitionMs = 0;
+    double before = 0;
+    const bool opened = WithSearchPage(
+        [&](CSearchDlg& search) {
+            before = MemoryMb("VmRSS:");
+            for (auto _ : state) {
+                Clock::time_point start = Clock::now();
+                search.OnBookmarks();
+                search.repaint();
+                const double searchPress =
+                    std::chrono::duration<double>(Clock::now() - start).count();
+                double definitionPress = 0;
+                QTimer::singleShot(0, [&] {
+                    auto* page = dynamic_cast<CDefinitionDlg*>(QApplication::activeModalWidget());
+                    if (page == nullptr) return;
+                    const Clock::time_point pressed = Clock::now();
+                    page->OnBookmarks();
+                    page->repaint();
+                    definitionPress = std::chrono::duration<double>(Clock::now() - pressed).count();
+                    page->close();
+                });
+                search.OpenDefinition(QStringLiteral("cat"));
+                state.SetIterationTime(searchPress + definitionPress);
+                searchMs += searchPress * 1000 / static_cast<double>(state.max_iterations);
+                definitionMs += definitionPress * 1000 / static_cast<double>(state.max_iterations);
+            }
+        },
+        folder.path());
+    if (!opened) state.SkipWithError("no large dictionary in the build's program folder");
+    state.counters["search_ms"] = searchMs;
+    state.counters["definition_ms"] = definitionMs;
+    state.counters["peak_growth_MB"] = MemoryMb("VmHWM:") - before;
+}
+// A fixed count of iterations: the function runs once, so that the peak
+// belongs to it alone.
+BENCHMARK(BM_OpenBookmarkLists)
+    ->Arg(15)
+    ->Arg(100)
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

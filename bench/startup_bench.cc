@@ -45,16 +45,23 @@ void BM_StartAndClose(benchmark::State& state) {
 }
 BENCHMARK(BM_StartAndClose)->Unit(benchmark::kMillisecond);
 
+// A bookmark file of `count` words beside a program in `dir`.
+void WriteBookmarks(const QTemporaryDir& dir, int count) {
+    QString text;
+    for (int i = 0; i < count; ++i) text += QStringLiteral("bookmark%1\n").arg(i);
+    SetModuleFileNameForTesting(dir.filePath("lexivane"));
+    CBookmarkFile().WriteLines(text);
+}
+
 // Marking one more word with range(0) bookmarks already saved: the whole list
 // is written to a temporary file, flushed to disk and renamed into place.
 void BM_BookmarkWord(benchmark::State& state) {
     QTemporaryDir dir;
-    SetModuleFileNameForTesting(dir.filePath("lexivane"));
+    WriteBookmarks(dir, static_cast<int>(state.range(0)));
     ListBoxWidget widget(nullptr);
     CListBox list(&widget);
     CWordServices words;
-    words.AddWordToList(QStringLiteral("first"), list, false);
-    for (int i = 1; i < state.range(0); ++i) list.AddString(QStringLiteral("bookmark%1").arg(i));
+    words.FillBookmarkList(list);
     for (auto _ : state) {
         if (!words.BookmarkWord(QStringLiteral("extraordinary"), list))
             state.SkipWithError("save failed");
@@ -66,13 +73,10 @@ BENCHMARK(BM_BookmarkWord)->Arg(10)->Arg(1000)->Unit(benchmark::kMillisecond);
 // Filling a bookmark list from a file of range(0) words.
 void BM_FillBookmarkList(benchmark::State& state) {
     QTemporaryDir dir;
-    SetModuleFileNameForTesting(dir.filePath("lexivane"));
+    WriteBookmarks(dir, static_cast<int>(state.range(0)));
     ListBoxWidget widget(nullptr);
     CListBox list(&widget);
     CWordServices words;
-    words.AddWordToList(QStringLiteral("first"), list, false);
-    for (int i = 1; i < state.range(0); ++i) list.AddString(QStringLiteral("bookmark%1").arg(i));
-    words.SaveBookmarkList(list, false);
     for (auto _ : state) words.FillBookmarkList(list);
     SetModuleFileNameForTesting(QString());
 }

@@ -1,7 +1,6 @@
 #include "definition/definition_dlg.h"
 
 #include <QColor>
-#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
@@ -228,7 +227,7 @@ bool CDefinitionDlg::StepWord(bool forward) {
     }
     m_strWord = NarrowToWide(lxv_wordlist_at(m_hEngine, m_nIndex));
     ShowWordAndEntry(m_strWord);
-    m_words.AddWordToList(m_strWord, m_historyList, true);
+    m_words.AddWordToList(m_strWord, m_historyList);
     m_bOk = true;
     return true;
 }
@@ -472,7 +471,7 @@ void CDefinitionDlg::OnLookup() {
     ShowWord(m_strWord);
     ShowEntry(m_strHtml);
     m_nIndex = m_words.NearestIndex(m_strWord);
-    m_words.AddWordToList(m_strWord, m_historyList, true);
+    m_words.AddWordToList(m_strWord, m_historyList);
 }
 
 void CDefinitionDlg::OnCopy() {
@@ -522,7 +521,14 @@ void CDefinitionDlg::OnCopyDefinition() {
 void CDefinitionDlg::OnBookmarks() {
     m_bOk = true;
     if (m_bBookmarksNeedFill) {
-        if (m_words.FillBookmarkList(m_bookmarkList)) {
+        const bool none = m_words.FillBookmarkList(m_bookmarkList);
+        if (!m_words.LastOk()) {
+            // No list whose mark row would replace a file it does not hold.
+            HidePopups();
+            ReportBookmarkFailure(false);
+            return;
+        }
+        if (none) {
             m_bookmarkList.AddString(QString::fromUtf16(kBookmarksTitle));
             m_bookmarkList.AddString(QString::fromUtf16(kMarkRow));
         } else {
@@ -592,7 +598,7 @@ void CDefinitionDlg::OnSelectBookmark() {
                                kBookmarksCaption, MB_ICONINFORMATION);
                 } else {
                     if (firstMark) m_bookmarkList.DeleteString(2);
-                    ReportBookmarkSaveFailure();
+                    ReportBookmarkFailure(true);
                 }
             } else if (MessageBox(this, kAreYouSure, kBookmarksCaption,
                                   MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
@@ -600,20 +606,21 @@ void CDefinitionDlg::OnSelectBookmark() {
                     MessageBox(this, QStringLiteral("Word '%1' removed").arg(m_strWord),
                                kBookmarksCaption, MB_ICONINFORMATION);
                 } else {
-                    ReportBookmarkSaveFailure();
+                    ReportBookmarkFailure(true);
                 }
             }
         }
     } else if (row == 2) {
         if (MessageBox(this, kAreYouSure, kBookmarksCaption, MB_OKCANCEL | MB_ICONINFORMATION) ==
             IDOK) {
-            m_bookmarkList.ResetContent();
-            m_bookmarkList.AddString(QString::fromUtf16(kBookmarksTitle));
-            m_bookmarkList.AddString(QString::fromUtf16(kMarkRow));
-            m_bOk = m_bookmarkFile.Truncate();
-            if (m_bOk) {
+            if (m_words.ClearBookmarks()) {
+                m_bookmarkList.ResetContent();
+                m_bookmarkList.AddString(QString::fromUtf16(kBookmarksTitle));
+                m_bookmarkList.AddString(QString::fromUtf16(kMarkRow));
                 MessageBox(this, QStringLiteral("Bookmark cleared"), kBookmarksCaption,
                            MB_ICONINFORMATION);
+            } else {
+                ReportBookmarkFailure(true);
             }
         }
     } else {
@@ -632,7 +639,7 @@ void CDefinitionDlg::OnSelectBookmark() {
             m_strHtml = html;
             ShowWord(m_strWord);
             ShowEntry(m_strHtml);
-            m_bOk = m_words.AddWordToList(m_strWord, m_historyList, true);
+            m_bOk = m_words.AddWordToList(m_strWord, m_historyList);
         }
     }
     if (m_bOk && !UpdateIndex()) m_bOk = false;
@@ -643,11 +650,8 @@ void CDefinitionDlg::OnSelectBookmark() {
     HidePopups();
 }
 
-void CDefinitionDlg::ReportBookmarkSaveFailure() {
-    const QString reason = ErrorText(GetLastError());
-    const QString file = QFileInfo(m_words.BookmarkFile().Path()).fileName();
-    MessageBox(this, QStringLiteral("Could not save %1: %2").arg(file, reason),
-               QStringLiteral("Error"), MB_ICONHAND);
+void CDefinitionDlg::ReportBookmarkFailure(bool saving) {
+    MessageBox(this, m_words.BookmarkFailureText(saving), QStringLiteral("Error"), MB_ICONHAND);
 }
 
 void CDefinitionDlg::OnSelectHistory() {
@@ -679,7 +683,7 @@ void CDefinitionDlg::OnSelectHistory() {
     m_strHtml = m_words.RenderEntry(m_strWord, true);
     ShowWord(m_strWord);
     ShowEntry(m_strHtml);
-    m_bOk = m_words.AddWordToList(m_strWord, m_historyList, true);
+    m_bOk = m_words.AddWordToList(m_strWord, m_historyList);
     if (m_bOk && !UpdateIndex()) m_bOk = false;
     if (!m_bOk) {
         m_strMessage = kHistoryError;

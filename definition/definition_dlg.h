@@ -71,17 +71,18 @@ class CDefinitionDlg : public CDialog {
 
     // The Bookmarks button: shows the bookmark list (filled from the file at
     // the first press of an opening) with row 1 offering to mark or unmark the
-    // shown headword; a second press closes it.
+    // shown headword; a second press closes it. A bookmark file that cannot
+    // be read is not shown as a list: an "Error" box says why, and the next
+    // press reads the file again.
     void OnBookmarks();
     // The History button: shows the history list (filled from the engine at
     // the first press of an opening) in place of the bookmark list, or "No
     // entries"; a second press closes it.
     void OnHistory();
     // A tap or Return on a bookmark row: mark or unmark the shown headword,
-    // clear all bookmarks, or show the bookmarked headword. A mark or unmark
-    // that cannot save the bookmark file says why in an "Error" box, and the
-    // list stays as the file is; a failed Clear All ends the program after
-    // saying so.
+    // clear all bookmarks, or show the bookmarked headword. A mark, unmark or
+    // Clear All that cannot save the bookmark file says why in an "Error" box,
+    // and the list stays as the file is.
     void OnSelectBookmark();
     // A tap or Return on a history row: clear the history or show the headword.
     void OnSelectHistory();
@@ -141,8 +142,9 @@ class CDefinitionDlg : public CDialog {
     // Turns the arrow picture to its inverse, or back.
     void InvertArrow(int id);
     void OnPointer(const MSG& msg);
-    // "Could not save bookmark.dat: <reason>", from the last error.
-    void ReportBookmarkSaveFailure();
+    // "Could not save bookmark.dat: <reason>" or "Could not read ...", from
+    // the last error, in an "Error" box.
+    void ReportBookmarkFailure(bool saving);
     // A left or right key press: steps once, the arrow picture flashing.
     void OnArrowKey(int arrowId, bool forward);
     // Handles Return as a pick in the visible pop-up list.
@@ -164,7 +166,6 @@ class CDefinitionDlg : public CDialog {
     int m_nTitleHeight = 0;
     bool m_bOk = false;
     QString m_strMessage;
-    CBookmarkFile m_bookmarkFile;  // emptied by Clear All
     QString m_strWord;
     QString m_strHtml;
     uint32_t m_nIndex = 0;

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QStyledItemDelegate>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -74,35 +75,126 @@ void CWnd::RedrawNow() {
     if (m_hWnd != nullptr) m_hWnd->repaint();
 }
 
-ListBoxWidget::ListBoxWidget(QWidget* parent) : QListWidget(parent) {
+namespace {
+
+// Gives every row of its list box the list box's row height.
+class RowDelegate : public QStyledItemDelegate {
+  public:
+    explicit RowDelegate(ListBoxWidget* list) : QStyledItemDelegate(list), m_pList(list) {}
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+        return QSize(1, m_pList->RowHeight());
+    }
+
+  private:
+    ListBoxWidget* m_pList;
+};
+
+}  // namespace
+
+ListBoxModel::ListBoxModel(QObject* parent) : QAbstractListModel(parent) {}
+
+int ListBoxModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid()) return 0;
+    return OwnCount() + (m_shared ? m_shared->rowCount() : 0);
+}
+
+QVariant ListBoxModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) return {};
+    if (index.row() < OwnCount()) return m_rows.at(index.row());
+    return m_shared->data(m_shared->index(index.row() - OwnCount(), 0), role);
+}
+
+Qt::ItemFlags ListBoxModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
+QString ListBoxModel::Text(int row) const {
+    return row >= 0 ? data(index(row, 0)).toString() : QString();
+}
+
+void ListBoxModel::Insert(int row, const QString& text) {
+    beginInsertRows(QModelIndex(), row, row);
+    m_rows.insert(row, text);
+    endInsertRows();
+}
+
+void ListBoxModel::Remove(int row) {
+    beginRemoveRows(QModelIndex(), row, row);
+    m_rows.removeAt(row);
+    endRemoveRows();
+}
+
+void ListBoxModel::Clear() {
+    beginResetModel();
+    m_rows.clear();
+    if (m_shared) disconnect(m_shared.get(), nullptr, this, nullptr);
+    m_shared.reset();
+    endResetModel();
+}
+
+void ListBoxModel::Share(std::shared_ptr<QAbstractItemModel> shared) {
+    if (shared == m_shared) return;
+    beginResetModel();
+    if (m_shared) disconnect(m_shared.get(), nullptr, this, nullptr);
+    m_shared = std::move(shared);
+    if (m_shared) {
+        connect(m_shared.get(), &QAbstractItemModel::modelAboutToBeReset, this,
+                [this] { beginResetModel(); });
+        connect(m_shared.get(), &QAbstractItemModel::modelReset, this, [this] { endResetModel(); });
+    }
+    endResetModel();
+}
+
+ListBoxWidget::ListBoxWidget(QWidget* parent) : QListView(parent), m_pRows(new ListBoxModel(this)) {
+    setModel(m_pRows);
+    setItemDelegate(new RowDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
+int ListBoxWidget::RowHeight() const {
+    return m_nRowHeight > 0 ? m_nRowHeight : fontMetrics().height() + 2;
+}
+
+void ListBoxWidget::SetRowHeight(int height) {
+    m_nRowHeight = height;
+    doItemsLayout();
+}
+
+void ListBoxWidget::ReleaseLayout() {
+    // A new mode drops the old layout with its arrays, which clearing them
+    // would only empty.
+    setViewMode(QListView::IconMode);
+    setViewMode(QListView::ListMode);
+}
+
 void ListBoxWidget::mousePressEvent(QMouseEvent* event) {
-    QListWidget::mousePressEvent(event);
+    QListView::mousePressEvent(event);
     // A tap on a row is a choice even when the row was already selected: the
     // user taps the highlighted headword to open it.
-    if (event->button() == Qt::LeftButton && itemAt(event->position().toPoint()) != nullptr &&
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid() &&
         onUserSelect) {
         onUserSelect();
     }
 }
 
 void ListBoxWidget::keyPressEvent(QKeyEvent* event) {
-    const int before = currentRow();
-    QListWidget::keyPressEvent(event);
-    if (currentRow() != before && currentRow() >= 0 && onUserSelect) onUserSelect();
+    const int before = currentIndex().row();
+    QListView::keyPressEvent(event);
+    const int after = currentIndex().row();
+    if (after != before && after >= 0 && onUserSelect) onUserSelect();
 }
 
 void ListBoxWidget::focusOutEvent(QFocusEvent* event) {
-    QListWidget::focusOutEvent(event);
+    QListView::focusOutEvent(event);
     if (onKillFocus) onKillFocus();
 }
 
-QListWidget* CListBox::List() const {
-    return qobject_cast<QListWidget*>(m_hWnd);
+ListBoxWidget* CListBox::List() const {
+    return dynamic_cast<ListBoxWidget*>(m_hWnd);
 }
 
 int CListBox::AddString(const QString& text) {
@@ -110,59 +202,67 @@ int CListBox::AddString(const QString& text) {
 }
 
 int CListBox::InsertString(int index, const QString& text) {
-    QListWidget* list = List();
-    if (list == nullptr || index < -1 || index > list->count()) return LB_ERR;
-    if (index == -1) index = list->count();
-    auto* item = new QListWidgetItem(text);
-    item->setSizeHint(QSize(1, GetItemHeight()));
-    list->insertItem(index, item);
+    ListBoxWidget* list = List();
+    if (list == nullptr || index < -1 || index > list->Rows().OwnCount()) return LB_ERR;
+    if (index == -1) index = list->Rows().OwnCount();
+    list->Rows().Insert(index, text);
     return index;
 }
 
 int CListBox::DeleteString(int index) {
-    QListWidget* list = List();
-    if (list == nullptr || index < 0 || index >= list->count()) return LB_ERR;
+    ListBoxWidget* list = List();
+    if (list == nullptr || index < 0 || index >= list->Rows().OwnCount()) return LB_ERR;
     // The selection goes with its row. Qt would move the current row, and
     // with it the selection, to a neighbour.
-    if (list->currentRow() == index) list->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
-    delete list->takeItem(index);
-    return list->count();
+    if (list->currentIndex().row() == index)
+        list->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    list->Rows().Remove(index);
+    return list->Rows().rowCount();
 }
 
 void CListBox::ResetContent() {
-    if (QListWidget* list = List()) list->clear();
+    ListBoxWidget* list = List();
+    if (list == nullptr) return;
+    const bool shared = list->Rows().OwnCount() < list->Rows().rowCount();
+    list->Rows().Clear();
+    if (shared) list->ReleaseLayout();
+}
+
+void CListBox::SetSharedRows(std::shared_ptr<QAbstractItemModel> rows) {
+    if (ListBoxWidget* list = List()) list->Rows().Share(std::move(rows));
 }
 
 int CListBox::GetCount() const {
-    return List() != nullptr ? List()->count() : 0;
+    return List() != nullptr ? List()->Rows().rowCount() : 0;
 }
 
 int CListBox::GetCurSel() const {
-    QListWidget* list = List();
+    ListBoxWidget* list = List();
     if (list == nullptr) return LB_ERR;
-    const QList<QListWidgetItem*> selected = list->selectedItems();
-    return selected.isEmpty() ? LB_ERR : list->row(selected.front());
+    const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? LB_ERR : selected.front().row();
 }
 
 int CListBox::SetCurSel(int index) {
-    QListWidget* list = List();
+    ListBoxWidget* list = List();
     if (list == nullptr) return LB_ERR;
-    if (index < 0 || index >= list->count()) {
+    if (index < 0 || index >= list->Rows().rowCount()) {
         if (index == -1) {
             list->clearSelection();
-            list->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+            list->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         }
         return LB_ERR;
     }
-    list->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
-    list->scrollToItem(list->item(index));
+    const QModelIndex row = list->Rows().index(index, 0);
+    list->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
+    list->scrollTo(row);
     return index;
 }
 
 int CListBox::GetText(int index, QString& text) const {
-    QListWidget* list = List();
-    if (list == nullptr || index < 0 || index >= list->count()) return LB_ERR;
-    text = list->item(index)->text();
+    ListBoxWidget* list = List();
+    if (list == nullptr || index < 0 || index >= list->Rows().rowCount()) return LB_ERR;
+    text = list->Rows().Text(index);
     return static_cast<int>(text.size());
 }
 
@@ -172,47 +272,45 @@ int CListBox::GetTextLen(int index) const {
 }
 
 int CListBox::GetItemRect(int index, QRect* rect) const {
-    QListWidget* list = List();
-    if (list == nullptr || index < 0 || index >= list->count()) return LB_ERR;
-    *rect = list->visualItemRect(list->item(index));
+    ListBoxWidget* list = List();
+    if (list == nullptr || index < 0 || index >= list->Rows().rowCount()) return LB_ERR;
+    *rect = list->visualRect(list->Rows().index(index, 0));
     return 0;
 }
 
 int CListBox::GetItemHeight() const {
-    if (m_hWnd == nullptr) return 0;
-    const int fixed = m_hWnd->property("itemHeight").toInt();
-    return fixed > 0 ? fixed : m_hWnd->fontMetrics().height() + 2;
+    ListBoxWidget* list = List();
+    return list != nullptr ? list->RowHeight() : 0;
 }
 
 int CListBox::SetItemHeight(int height) {
-    QListWidget* list = List();
+    ListBoxWidget* list = List();
     if (list == nullptr || height < 1) return LB_ERR;
-    list->setProperty("itemHeight", height);
-    for (int row = 0; row < list->count(); ++row) list->item(row)->setSizeHint(QSize(1, height));
+    list->SetRowHeight(height);
     return 0;
 }
 
 int CListBox::GetTopIndex() const {
-    QListWidget* list = List();
-    if (list == nullptr || list->count() == 0) return 0;
-    QListWidgetItem* top = list->itemAt(QPoint(1, 1));
-    return top != nullptr ? list->row(top) : 0;
+    ListBoxWidget* list = List();
+    if (list == nullptr) return 0;
+    const QModelIndex top = list->indexAt(QPoint(1, 1));
+    return top.isValid() ? top.row() : 0;
 }
 
 int CListBox::SetTopIndex(int index) {
-    QListWidget* list = List();
-    if (list == nullptr || index < 0 || index >= list->count()) return LB_ERR;
-    list->scrollToItem(list->item(index), QAbstractItemView::PositionAtTop);
+    ListBoxWidget* list = List();
+    if (list == nullptr || index < 0 || index >= list->Rows().rowCount()) return LB_ERR;
+    list->scrollTo(list->Rows().index(index, 0), QAbstractItemView::PositionAtTop);
     return 0;
 }
 
 int CListBox::FindStringExact(int start, const QString& text) const {
-    QListWidget* list = List();
+    ListBoxWidget* list = List();
     if (list == nullptr) return LB_ERR;
-    const int count = list->count();
+    const int count = list->Rows().rowCount();
     for (int step = 1; step <= count; ++step) {
         const int row = ((start < 0 ? -1 : start) + step) % count;
-        if (list->item(row)->text().compare(text, Qt::CaseInsensitive) == 0) return row;
+        if (list->Rows().Text(row).compare(text, Qt::CaseInsensitive) == 0) return row;
     }
     return LB_ERR;
 }

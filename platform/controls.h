@@ -4,11 +4,14 @@
 #ifndef LEXIVANE_PLATFORM_CONTROLS_H_
 #define LEXIVANE_PLATFORM_CONTROLS_H_
 
-#include <QListWidget>
+#include <QAbstractListModel>
+#include <QListView>
 #include <QRect>
 #include <QScrollBar>
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <memory>
 
 #include "platform/types.h"
 
@@ -51,31 +54,81 @@ class CWnd {
     QWidget* m_hWnd = nullptr;
 };
 
+// The rows of a list box: its own rows, which the program adds, inserts and
+// deletes, followed by the rows of a one-column list model that it may share
+// with other list boxes and only shows. The shared model must announce each
+// of its changes as a reset.
+class ListBoxModel : public QAbstractListModel {
+  public:
+    explicit ListBoxModel(QObject* parent);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    int OwnCount() const { return static_cast<int>(m_rows.size()); }
+    // The text of any row; empty for a bad index.
+    QString Text(int row) const;
+    // Own rows: `row` from 0 to OwnCount().
+    void Insert(int row, const QString& text);
+    void Remove(int row);
+    // Removes the own rows and stops showing shared ones.
+    void Clear();
+    // Shows the rows of `shared` after the own rows, keeping it alive while
+    // it is shown; null shows none.
+    void Share(std::shared_ptr<QAbstractItemModel> shared);
+
+  private:
+    QStringList m_rows;
+    std::shared_ptr<QAbstractItemModel> m_shared;
+};
+
 // The widget behind a list box: reports a user's choice and losing the focus
-// to the dialog, and nothing for changes made by the program.
-class ListBoxWidget : public QListWidget {
+// to the dialog, and nothing for changes made by the program. It asks its
+// model only for the rows it draws, so a long shared list costs no more than
+// the list itself.
+class ListBoxWidget : public QListView {
   public:
     explicit ListBoxWidget(QWidget* parent);
     std::function<void()> onUserSelect;  // LBN_SELCHANGE
     std::function<void()> onKillFocus;   // LBN_KILLFOCUS
 
+    ListBoxModel& Rows() const { return *m_pRows; }
+    // Height of every row: as set by SetRowHeight, else the font height plus
+    // a pixel above and below.
+    int RowHeight() const;
+    void SetRowHeight(int height);
+    // Gives back the memory of the layout of the rows last shown: Qt's list
+    // view keeps two numbers a row, which its rows' going does not free.
+    void ReleaseLayout();
+
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    ListBoxModel* m_pRows;  // a child of the widget
+    int m_nRowHeight = 0;
 };
 
 class CListBox : public CWnd {
   public:
     using CWnd::CWnd;
 
-    // Each returns the index of the new row, or LB_ERR.
+    // Each returns the index of the new row, or LB_ERR. Rows are added and
+    // inserted among the list box's own rows, above any shared rows.
     int AddString(const QString& text);
     int InsertString(int index, const QString& text);  // -1 appends
-    // Returns the rows left, or LB_ERR for a bad index. Deleting the selected
-    // row leaves no row selected.
+    // Returns the rows left, or LB_ERR for a bad index or a shared row.
+    // Deleting the selected row leaves no row selected.
     int DeleteString(int index);
+    // Removes every row, and stops showing shared rows.
     void ResetContent();
+    // Shows the rows of `rows` (one column) after the list box's own, as they
+    // are at each moment, without copying them; null shows none. The model
+    // must announce each change as a reset.
+    void SetSharedRows(std::shared_ptr<QAbstractItemModel> rows);
     int GetCount() const;
     // The selected row, or LB_ERR when none.
     int GetCurSel() const;
@@ -100,7 +153,7 @@ class CListBox : public CWnd {
     int FindStringExact(int start, const QString& text) const;
 
   private:
-    QListWidget* List() const;
+    ListBoxWidget* List() const;
 };
 
 class CEdit : public CWnd {

@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,14 +9,16 @@
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <utility>
 
 namespace {
 
 thread_local DWORD t_lastError = ERROR_SUCCESS;
-MoveFileReplaceHook s_moveHook = nullptr;
+FileFaultHook s_faultHook = nullptr;
 
 QByteArray NativePath(const QString& path) {
     return QFile::encodeName(path);
@@ -35,6 +38,94 @@ int MoveAboveStandardStreams(int fd) {
 
 void SetLastErrorFromErrno() {
     t_lastError = LastErrorFromErrno(errno);
+}
+
+// True, with errno set, when a test has made `step` on `path` fail.
+bool Faulted(const QString& path, FileStep step) {
+    const int err = s_faultHook != nullptr ? s_faultHook(path, step) : 0;
+    if (err != 0) errno = err;
+    return err != 0;
+}
+
+// The directory part of `path` with its last slash ("" for a bare name) and
+// the name after it.
+std::pair<QByteArray, QByteArray> SplitPath(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    return {path.left(slash + 1), path.mid(slash + 1)};
+}
+
+// `path` with the links of its last part followed to the file they name,
+// which need not exist yet; `path` itself when it is no link. Empty, with
+// errno set, when a link cannot be read or the links go round in a loop.
+QByteArray ResolveLinks(QByteArray path) {
+    constexpr int kMaxLinks = 40;  // as the kernel allows in one lookup
+    for (int hop = 0; hop < kMaxLinks; ++hop) {
+        char target[PATH_MAX];
+        const ssize_t length = readlink(path.constData(), target, sizeof target);
+        if (length < 0) return errno == EINVAL || errno == ENOENT ? path : QByteArray();
+        if (static_cast<size_t>(length) == sizeof target) {
+            errno = ENAMETOOLONG;
+            return {};
+        }
+        QByteArray next(target, length);
+        path = next.startsWith('/') ? next : SplitPath(path).first + next;
+    }
+    errno = ELOOP;
+    return {};
+}
+
+constexpr char kTemporaryMark[] = ".new";
+constexpr int kUniqueLetters = 6;
+
+// Removes what saves of `target` left when the program was stopped between
+// creating their temporary file and renaming it: "NAME.new" (the name older
+// versions used) and "NAME.new-XXXXXX" beside it. unlink never follows a
+// link, so a link planted under such a name goes and what it names stays; a
+// directory of that name stays too.
+void RemoveStaleTemporaries(const QByteArray& target) {
+    const auto [directory, name] = SplitPath(target);
+    DIR* dir = opendir(directory.isEmpty() ? "." : directory.constData());
+    if (dir == nullptr) return;
+    const QByteArray stem = name + kTemporaryMark;
+    while (const dirent* entry = readdir(dir)) {
+        const QByteArrayView found(entry->d_name);
+        const bool unique = found.size() == stem.size() + 1 + kUniqueLetters &&
+                            found.startsWith(stem) && found.at(stem.size()) == '-';
+        if (found == stem || unique) unlinkat(dirfd(dir), entry->d_name, 0);
+    }
+    closedir(dir);
+}
+
+// Creates a new file beside `target` for writing, named "NAME.new-XXXXXX"
+// with letters no existing file has: O_EXCL with O_NOFOLLOW never opens a
+// file or link that is already there. Returns the descriptor and sets
+// `name`, or -1 with errno set.
+int CreateTemporary(const QByteArray& target, QByteArray& name) {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        name = target + kTemporaryMark + '-';
+        for (int i = 0; i < kUniqueLetters; ++i)
+            name += kLetters[QRandomGenerator::global()->bounded(int{sizeof kLetters} - 1)];
+        if (Faulted(QFile::decodeName(name), FileStep::kWrite)) return -1;
+        const int fd = open(name.constData(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd >= 0) return MoveAboveStandardStreams(fd);
+        if (errno != EEXIST) return -1;
+    }
+    return -1;
+}
+
+bool WriteAll(int fd, QByteArrayView bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += n;
+    }
+    return true;
 }
 
 }  // namespace
@@ -79,13 +170,15 @@ DWORD LastErrorFromErrno(int err) {
             return ERROR_DISK_FULL;
         case ENAMETOOLONG:
             return ERROR_FILENAME_EXCED_RANGE;
+        case EFBIG:
+            return ERROR_FILE_TOO_LARGE;
         default:
             return ERROR_GEN_FAILURE;
     }
 }
 
 QString ErrorText(DWORD code) {
-    static constexpr std::array<std::pair<DWORD, const char*>, 13> kTexts = {{
+    static constexpr std::array<std::pair<DWORD, const char*>, 14> kTexts = {{
         {ERROR_SUCCESS, "Success"},
         {ERROR_FILE_NOT_FOUND, "No such file or directory"},
         {ERROR_PATH_NOT_FOUND, "Not a directory"},
@@ -99,6 +192,7 @@ QString ErrorText(DWORD code) {
         {ERROR_INVALID_PARAMETER, "Invalid argument"},
         {ERROR_DISK_FULL, "No space left on device"},
         {ERROR_FILENAME_EXCED_RANGE, "File name too long"},
+        {ERROR_FILE_TOO_LARGE, "File too large"},
     }};
     for (const auto& [known, text] : kTexts) {
         if (known == code) return QString::fromLatin1(text);
@@ -182,16 +276,13 @@ BOOL CloseHandle(HANDLE handle) {
     return TRUE;
 }
 
-void SetMoveFileReplaceHookForTesting(MoveFileReplaceHook hook) {
-    s_moveHook = hook;
+void SetFileFaultHookForTesting(FileFaultHook hook) {
+    s_faultHook = hook;
 }
 
 BOOL MoveFileReplace(const QString& from, const QString& to) {
-    if (s_moveHook != nullptr && !s_moveHook(from, to)) {
-        t_lastError = ERROR_GEN_FAILURE;
-        return FALSE;
-    }
-    if (rename(NativePath(from).constData(), NativePath(to).constData()) != 0) {
+    if (Faulted(from, FileStep::kRename) ||
+        rename(NativePath(from).constData(), NativePath(to).constData()) != 0) {
         SetLastErrorFromErrno();
         return FALSE;
     }
@@ -206,35 +297,73 @@ BOOL MoveFileReplace(const QString& from, const QString& to) {
     return TRUE;
 }
 
+BOOL ReplaceFileContents(const QString& path, QByteArrayView bytes) {
+    auto fail = [](int err) {
+        t_lastError = LastErrorFromErrno(err);
+        return FALSE;
+    };
+    if (path.isEmpty()) return fail(ENOENT);
+    const QByteArray target = ResolveLinks(NativePath(path));
+    if (target.isEmpty()) return fail(errno);
+    RemoveStaleTemporaries(target);
+
+    struct stat existing;
+    const bool exists = stat(target.constData(), &existing) == 0;
+    if (!exists && errno != ENOENT) return fail(errno);
+    if (exists) {
+        if (!S_ISREG(existing.st_mode)) return fail(EACCES);
+        if (Faulted(QFile::decodeName(target), FileStep::kWrite)) return fail(errno);
+        const int fd = open(target.constData(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) return fail(errno);
+        close(fd);
+    }
+
+    QByteArray temporary;
+    const int fd = CreateTemporary(target, temporary);
+    if (fd < 0) return fail(errno);
+    bool ok = true;
+    if (exists) {
+        // The new file takes the old one's place for whoever may read or
+        // change it. Only root can give a file away: a save by root must not
+        // take the file from its owner.
+        const bool owned = existing.st_uid == geteuid() && existing.st_gid == getegid();
+        if (!owned && geteuid() == 0) ok = fchown(fd, existing.st_uid, existing.st_gid) == 0;
+        ok = ok && fchmod(fd, existing.st_mode & 07777) == 0;
+    }
+    ok = ok && WriteAll(fd, bytes) && fsync(fd) == 0;
+    int err = ok ? 0 : errno;
+    if (close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        unlink(temporary.constData());
+        return fail(err);
+    }
+    if (!MoveFileReplace(QFile::decodeName(temporary), QFile::decodeName(target))) {
+        unlink(temporary.constData());
+        return FALSE;
+    }
+    return TRUE;
+}
+
 CFile::~CFile() {
     Close();
 }
 
-BOOL CFile::Open(const QString& path, UINT flags) {
+BOOL CFile::Open(const QString& path) {
     Close();
-    int oflags = O_CLOEXEC | O_NOCTTY;
-    switch (flags & 0x3) {
-        case modeWrite:
-            oflags |= O_WRONLY;
-            break;
-        case modeReadWrite:
-            oflags |= O_RDWR;
-            break;
-        default:
-            oflags |= O_RDONLY;
-            break;
-    }
-    if (flags & modeCreate) {
-        oflags |= O_CREAT;
-        if (!(flags & modeNoTruncate)) oflags |= O_TRUNC;
-    }
-    int fd = open(NativePath(path).constData(), oflags, 0666);
+    // O_NONBLOCK: opening a pipe for reading would wait for a writer.
+    const int fd =
+        Faulted(path, FileStep::kRead)
+            ? -1
+            : open(NativePath(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         SetLastErrorFromErrno();
         return FALSE;
     }
     struct stat st;
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fd);
         t_lastError = ERROR_ACCESS_DENIED;
         return FALSE;
@@ -260,33 +389,6 @@ UINT CFile::Read(void* buffer, UINT count) {
         done += static_cast<UINT>(n);
     }
     return done;
-}
-
-bool CFile::Write(const void* buffer, UINT count) {
-    if (m_fd < 0) {
-        t_lastError = ERROR_INVALID_HANDLE;
-        return false;
-    }
-    const auto* in = static_cast<const char*>(buffer);
-    UINT done = 0;
-    while (done < count) {
-        ssize_t n = write(m_fd, in + done, count - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            SetLastErrorFromErrno();
-            return false;
-        }
-        done += static_cast<UINT>(n);
-    }
-    return true;
-}
-
-bool CFile::Flush() {
-    if (m_fd < 0 || fsync(m_fd) != 0) {
-        t_lastError = m_fd < 0 ? ERROR_INVALID_HANDLE : LastErrorFromErrno(errno);
-        return false;
-    }
-    return true;
 }
 
 void CFile::Close() {

@@ -3,6 +3,7 @@
 #ifndef LEXIVANE_PLATFORM_FILES_H_
 #define LEXIVANE_PLATFORM_FILES_H_
 
+#include <QByteArrayView>
 #include <QString>
 #include <cstdint>
 
@@ -47,43 +48,53 @@ BOOL CloseHandle(HANDLE handle);
 // which case `to` is unchanged.
 BOOL MoveFileReplace(const QString& from, const QString& to);
 
-// Tests only: called by MoveFileReplace just before it renames; returning
-// false makes the rename fail as if the disk had refused it. Null restores
-// normal behaviour.
-using MoveFileReplaceHook = bool (*)(const QString& from, const QString& to);
-void SetMoveFileReplaceHookForTesting(MoveFileReplaceHook hook);
+// Replaces the contents of the file `path` names with `bytes`, so that it
+// holds the old contents or the new whole whenever the program or the machine
+// stops. A symbolic link at `path` is resolved once and stays a link: the
+// bytes go to a temporary file created beside the link's target, under a name
+// no other file has and never through a link, are flushed to disk, take the
+// target's permission bits (and, for root, its owner) and the file is renamed
+// over the target. An existing target that is not a regular file, or that
+// cannot be opened for both reading and writing, is refused and left as it is:
+// what cannot be read was never read, and must not be lost. Temporary files
+// that an earlier save left when the program was stopped are removed first.
+// Returns FALSE with the last error set when anything fails; the target is
+// then unchanged and no temporary file is left.
+BOOL ReplaceFileContents(const QString& path, QByteArrayView bytes);
 
-// The framework's file object: one file open at a time, closed by Close or
-// the destructor. Not copyable.
+// Tests only: the steps of the file operations here into which a test can
+// inject the system's refusal.
+enum class FileStep {
+    kRead,    // CFile::Open, with the file opened
+    kWrite,   // ReplaceFileContents opening the target, then creating its temporary file
+    kRename,  // MoveFileReplace just before it renames, with the file moved
+};
+// Called with the path and the step before each of those steps; a non-zero
+// errno value makes the step fail with that error, as if the system had
+// refused it. Null restores normal behaviour.
+using FileFaultHook = int (*)(const QString& path, FileStep step);
+void SetFileFaultHookForTesting(FileFaultHook hook);
+
+// The framework's file object, here only for reading: one file open at a
+// time, closed by Close or the destructor. Not copyable.
 class CFile {
   public:
-    enum OpenFlags : UINT {
-        modeRead = 0x0000,
-        modeWrite = 0x0001,
-        modeReadWrite = 0x0002,
-        modeCreate = 0x1000,      // create, or cut an existing file to 0 bytes
-        modeNoTruncate = 0x2000,  // with modeCreate: keep an existing file's contents
-    };
-
     CFile() = default;
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
     virtual ~CFile();
 
-    // Opens `path` with the OpenFlags above. Without modeCreate the file must
-    // exist. Returns FALSE with the last error set; a file already open here is
-    // closed first.
-    BOOL Open(const QString& path, UINT flags);
+    // Opens `path`, following links, for reading. Only a regular file opens:
+    // a directory, pipe or device is refused with ERROR_ACCESS_DENIED, without
+    // waiting for a writer to a pipe. Returns FALSE with the last error set; a
+    // file already open here is closed first.
+    BOOL Open(const QString& path);
     bool IsOpen() const { return m_fd >= 0; }
 
     // Length in bytes, 0 when not open.
     uint64_t GetLength() const;
     // Reads up to `count` bytes at the current position; returns the number read.
     UINT Read(void* buffer, UINT count);
-    // Writes all `count` bytes; false (last error set) when the disk refuses them.
-    bool Write(const void* buffer, UINT count);
-    // Pushes written data to the disk; false when that fails.
-    bool Flush();
     // Closes the file; a no-op when nothing is open.
     void Close();
 

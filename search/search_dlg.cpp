@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontInfo>
-#include <QListWidget>
+#include <QListView>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
@@ -46,7 +46,7 @@ constexpr QColor kPanelColour(255, 255, 15);  // the panel's yellow, 0x000FFFFF
 // and makes its font fit them: every row of the window shows, so a page move
 // never passes over headwords the user has not seen.
 void FitWordListRows(CListBox& list, int rows) {
-    auto* widget = qobject_cast<QListWidget*>(list.GetSafeHwnd());
+    auto* widget = qobject_cast<QListView*>(list.GetSafeHwnd());
     if (widget == nullptr || rows <= 0) return;
     const int height = widget->contentsRect().height() / rows;
     if (list.SetItemHeight(height) == LB_ERR) return;
@@ -112,7 +112,7 @@ void CSearchDlg::BindMessageMap() {
 
 BOOL CSearchDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    if (auto* list = qobject_cast<QListWidget*>(m_wordList.GetSafeHwnd()))
+    if (auto* list = qobject_cast<QListView*>(m_wordList.GetSafeHwnd()))
         list->viewport()->installEventFilter(this);
     setWindowIcon(m_hIcon);
     CenterWindow();
@@ -416,7 +416,7 @@ void CSearchDlg::OnVScroll(UINT code, UINT thumb, CScrollBar* bar) {
 }
 
 bool CSearchDlg::eventFilter(QObject* watched, QEvent* event) {
-    auto* list = qobject_cast<QListWidget*>(m_wordList.GetSafeHwnd());
+    auto* list = qobject_cast<QListView*>(m_wordList.GetSafeHwnd());
     if (event->type() != QEvent::Wheel || list == nullptr || watched != list->viewport())
         return CDialog::eventFilter(watched, event);
     // The wheel over the list turns it as over its scroll bar.
@@ -517,7 +517,7 @@ void CSearchDlg::OnSelectWord() {
     QString word;
     m_wordList.GetText(row, word);
     if (word.isEmpty()) return;
-    m_bOk = m_words.AddWordToList(word, m_historyList, true);
+    m_bOk = m_words.AddWordToList(word, m_historyList);
     HidePopups();
     if (m_bOk && OpenDefinition(word) == -1) m_bOk = false;
     if (!m_bOk) {
@@ -531,6 +531,9 @@ int32_t CSearchDlg::OpenDefinition(const QString& word) {
     m_bBookmarksNeedFill = true;
     m_bHistoryNeedsFill = true;
     HidePopups();
+    // The bookmark list is read afresh afterwards: the rows it showed go now,
+    // so that the two pages never lay out the bookmarks at the same time.
+    m_bookmarkList.ResetContent();
     // A local index: the word list window stays where it is.
     uint32_t index = 0;
     if (!m_words.HeadwordIndex(word, index)) return -1;
@@ -552,6 +555,12 @@ void CSearchDlg::OnBookmarks() {
     m_bOk = true;
     if (m_bBookmarksNeedFill) {
         m_words.FillBookmarkList(m_bookmarkList);
+        if (!m_words.LastOk()) {
+            HidePopups();
+            MessageBox(this, m_words.BookmarkFailureText(false), QStringLiteral("Error"),
+                       MB_ICONHAND);
+            return;
+        }
         m_bBookmarksNeedFill = false;
     }
     if (m_bBookmarksShown) {
@@ -599,11 +608,15 @@ void CSearchDlg::OnSelectBookmark() {
     if (row == 1) {
         if (MessageBox(this, kAreYouSure, kBookmarksCaption, MB_OKCANCEL | MB_ICONINFORMATION) ==
             IDOK) {
-            m_bookmarkList.ResetContent();
-            m_bOk = m_bookmarkFile.Truncate();
-            if (m_bOk)
+            if (m_words.ClearBookmarks()) {
+                m_bookmarkList.ResetContent();
                 MessageBox(this, QStringLiteral("Bookmark cleared"), kBookmarksCaption,
                            MB_ICONINFORMATION);
+            } else {
+                // The file and the list keep every bookmark; the page goes on.
+                MessageBox(this, m_words.BookmarkFailureText(true), QStringLiteral("Error"),
+                           MB_ICONHAND);
+            }
         }
     } else if (row >= 2) {
         QString word;
@@ -611,7 +624,7 @@ void CSearchDlg::OnSelectBookmark() {
         if (word.isEmpty()) {
             m_bOk = false;
         } else {
-            m_words.AddWordToList(word, m_historyList, true);
+            m_words.AddWordToList(word, m_historyList);
             if (OpenDefinition(word) == -1) m_bOk = false;
         }
     }

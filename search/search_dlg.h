@@ -16,7 +16,6 @@
 #include "platform/commandbar.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
-#include "words/bookmark_file.h"
 #include "words/word_services.h"
 
 class CSearchDlg : public CDialog {
@@ -95,7 +94,9 @@ class CSearchDlg : public CDialog {
 
     // The Bookmarks button: fills the bookmark list when it needs it, then
     // shows it with its title row selected, or hides it when it shows. With no
-    // bookmarks, "No entries". Hides the history list first.
+    // bookmarks, "No entries"; with a bookmark file that cannot be read, an
+    // "Error" box that says why, and the next press reads it again. Hides the
+    // history list first.
     void OnBookmarks();
     // The History button: fills the history list from the engine when it needs
     // it (a fill then shows the list without toggling), else toggles it; the
@@ -104,9 +105,10 @@ class CSearchDlg : public CDialog {
     void OnHistory();
     // A pick in the bookmark list (a tap or Return; a selection moved by the
     // arrow keys is ignored): the title does nothing, "---Clear All---" empties
-    // the bookmark file after "Are you sure?", a word goes to the top of the
-    // history list and opens its definition page. An empty row, a failed
-    // emptying or a word the dictionary cannot place ends the program.
+    // the bookmark file after "Are you sure?" (or says in an "Error" box why
+    // it cannot, keeping the list), a word goes to the top of the history list
+    // and opens its definition page. An empty row or a word the dictionary
+    // cannot place ends the program.
     void OnSelectBookmark();
     // A pick in the history list, gated as above: "---Clear All---" empties the
     // engine's history after "Are you sure?", a word opens its definition page.
@@ -142,7 +144,6 @@ class CSearchDlg : public CDialog {
     float m_fScrollScale = 0.0f;     // headwords per thumb position; 0 is computed when next needed
     bool m_bHistoryShown = false;    // the history pop-up list is showing
     bool m_bBookmarksShown = false;  // the bookmark pop-up list is showing
-    CBookmarkFile m_bookmarkFile;
     bool m_bBookmarksNeedFill = true;
     bool m_bHistoryNeedsFill = true;
     bool m_bOk = false;  // result of the last step

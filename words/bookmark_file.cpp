@@ -1,10 +1,8 @@
 #include "words/bookmark_file.h"
 
-#include <unistd.h>
-
-#include <QFile>
-#include <algorithm>
-#include <limits>
+#include <QByteArray>
+#include <QSysInfo>
+#include <QtEndian>
 
 #include "platform/glue.h"
 
@@ -15,43 +13,47 @@ CBookmarkFile::CBookmarkFile() : m_strPath(QStringLiteral("bookmark.dat")) {
 CBookmarkFile::~CBookmarkFile() = default;
 
 bool CBookmarkFile::Truncate() {
-    if (!m_file.Open(m_strPath, CFile::modeCreate)) return false;
-    m_file.Close();
-    return true;
+    return WriteLines(QStringView());
 }
 
-bool CBookmarkFile::WriteLines(const QString* strings, int count) {
-    const QString temporary = m_strPath + QStringLiteral(".new");
-    if (!m_file.Open(temporary, CFile::modeCreate | CFile::modeWrite)) return false;
-    bool ok = true;
-    QByteArray bytes;
-    for (int i = 0; ok && i < count; ++i) {
-        bytes.resize(strings[i].size() * 2);
-        for (qsizetype j = 0; j < strings[i].size(); ++j) {
-            const char16_t unit = strings[i].at(j).unicode();
-            bytes[2 * j] = static_cast<char>(unit & 0xFF);
-            bytes[2 * j + 1] = static_cast<char>(unit >> 8);
-        }
-        ok = m_file.Write(bytes.constData(), static_cast<UINT>(bytes.size()));
+bool CBookmarkFile::WriteLines(QStringView lines) {
+    if (static_cast<uint64_t>(lines.size()) * 2 > kMaxLength) {
+        SetLastError(ERROR_FILE_TOO_LARGE);
+        return false;
     }
-    ok = ok && m_file.Flush();
-    m_file.Close();
-    ok = ok && MoveFileReplace(temporary, m_strPath);
-    if (!ok) unlink(QFile::encodeName(temporary).constData());
-    return ok;
+    const auto* units = reinterpret_cast<const char*>(lines.utf16());
+    const qsizetype size = lines.size() * 2;
+    if constexpr (QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
+        // The code units lie in memory as the file holds them.
+        return ReplaceFileContents(m_strPath, QByteArrayView(units, size));
+    } else {
+        QByteArray bytes(size, Qt::Uninitialized);
+        qToLittleEndian<char16_t>(lines.utf16(), lines.size(), bytes.data());
+        return ReplaceFileContents(m_strPath, bytes);
+    }
 }
 
-void CBookmarkFile::ReadAll(void* buffer, uint32_t bufferSize) {
-    if (!m_file.Open(m_strPath, CFile::modeRead)) return;
-    const uint64_t length = std::min<uint64_t>(m_file.GetLength(), bufferSize);
-    m_nLength = m_file.Read(buffer, static_cast<UINT>(length));
+bool CBookmarkFile::ReadAll(QString& units) {
+    units.clear();
+    if (!m_file.Open(m_strPath)) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    const uint64_t length = m_file.GetLength();
+    if (length > kMaxLength) {
+        m_file.Close();
+        SetLastError(ERROR_FILE_TOO_LARGE);
+        return false;
+    }
+    // Read straight into the string: the file is held once, never twice.
+    units.resize(static_cast<qsizetype>(length / 2));
+    const UINT wanted = static_cast<UINT>(units.size() * 2);
+    SetLastError(ERROR_SUCCESS);
+    const UINT read = m_file.Read(units.data(), wanted);
     m_file.Close();
-}
-
-uint32_t CBookmarkFile::QueryLength() {
-    if (!m_file.Open(m_strPath, CFile::modeRead)) return 0;
-    m_nLength = static_cast<uint32_t>(
-        std::min<uint64_t>(m_file.GetLength(), std::numeric_limits<uint32_t>::max()));
-    m_file.Close();
-    return m_nLength;
+    if (read < wanted && GetLastError() != ERROR_SUCCESS) {
+        units.clear();
+        return false;
+    }
+    // The file may have shrunk since it was measured: only what was read counts.
+    units.truncate(read / 2);
+    qFromLittleEndian<char16_t>(units.utf16(), units.size(), units.data());
+    return true;
 }

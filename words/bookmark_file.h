@@ -6,44 +6,50 @@
 #define LEXIVANE_WORDS_BOOKMARK_FILE_H_
 
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 
 #include "platform/files.h"
 
 class CBookmarkFile {
   public:
+    // The longest file read or written: 16 MiB, about a million words of the
+    // length headwords have. A longer file is refused and left as it is, so
+    // that a damaged or foreign file can neither take the program's memory
+    // nor be cut down to what fits.
+    static constexpr uint32_t kMaxLength = 16u << 20;
+
     // Names "bookmark.dat" beside the program; touches no file.
     CBookmarkFile();
     CBookmarkFile(const CBookmarkFile&) = delete;
     CBookmarkFile& operator=(const CBookmarkFile&) = delete;
     virtual ~CBookmarkFile();
 
-    // Creates the file or cuts it to 0 bytes; true when it now exists and is empty.
+    // Empties the file, replacing it the way WriteLines does (never cutting
+    // it in place); creates it when missing. True when it now exists and is
+    // empty.
     bool Truncate();
 
-    // Replaces the file's contents with the code units of `strings[0..count)`
-    // in order, each string already ending in its line feed. The words go to
-    // "bookmark.dat.new" beside the file, which is flushed to disk and then
-    // renamed over it, so the file holds the old list or the new one whole,
-    // whenever the program or the machine stops. False when the new file cannot
-    // be created, written or renamed; the old file is then unchanged.
-    bool WriteLines(const QString* strings, int count);
+    // Replaces the file's contents with the code units of `lines`, each word
+    // already ended by its line feed, by ReplaceFileContents: the file holds
+    // the old list or the new one whole whenever the program or the machine
+    // stops, a link stays a link to the file that takes the words, and a file
+    // that cannot be read and written is refused and kept. False, with the
+    // last error set and the file unchanged, when that fails or when the words
+    // would take more than kMaxLength bytes (ERROR_FILE_TOO_LARGE).
+    bool WriteLines(QStringView lines);
 
-    // Reads the whole file into `buffer`, at most `bufferSize` bytes, and sets
-    // the length to the bytes read. Reads nothing when the file cannot be opened.
-    void ReadAll(void* buffer, uint32_t bufferSize);
-
-    // The file's length in bytes (also kept as Length()); 0 when it cannot be opened.
-    uint32_t QueryLength();
+    // Reads the whole file into `units`, one code unit each two bytes (a last
+    // odd byte is ignored). A missing file reads as empty. False, with `units`
+    // empty and the last error set, when the file exists but cannot be read,
+    // is no regular file, or is longer than kMaxLength (ERROR_FILE_TOO_LARGE).
+    bool ReadAll(QString& units);
 
     const QString& Path() const { return m_strPath; }
-    // Length found by the last QueryLength or ReadAll.
-    uint32_t Length() const { return m_nLength; }
 
   private:
     QString m_strPath;
     CFile m_file;
-    uint32_t m_nLength = 0;
 };
 
 #endif  // LEXIVANE_WORDS_BOOKMARK_FILE_H_

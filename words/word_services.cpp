@@ -1,11 +1,11 @@
 #include "words/word_services.h"
 
-#include <algorithm>
+#include <QFileInfo>
 #include <cstring>
-#include <vector>
 
 #include "platform/clipboard.h"
 #include "platform/controls.h"
+#include "platform/files.h"
 #include "platform/glue.h"
 
 namespace {
@@ -41,11 +41,11 @@ int FindWordRow(const CListBox& list, const QString& word) {
 
 constexpr int kHistoryWordLimit = 20;
 constexpr int kHistoryFixedRows = 2;
-constexpr int kBookmarkFixedRows = 3;
 
 }  // namespace
 
-CWordServices::CWordServices() : m_pBuffer(new char[kBufferSize]) {}
+CWordServices::CWordServices()
+    : m_pBuffer(new char[kBufferSize]), m_pBookmarks(CBookmarkList::Shared()) {}
 
 CWordServices::~CWordServices() = default;
 
@@ -152,31 +152,21 @@ QString CWordServices::ExtractLookupWord(const QString& input, const QString& se
     return candidate;
 }
 
-bool CWordServices::AddWordToList(const QString& word, CListBox& list, bool history) {
+bool CWordServices::AddWordToList(const QString& word, CListBox& list) {
     m_bLastOk = true;
     if (word.isEmpty()) return true;
     if (list.GetCount() == 0) {
-        if (history) {
-            list.AddString(Row(kHistoryTitle));
-        } else {
-            list.AddString(Row(kBookmarksTitle));
-            list.AddString(Row(kMarkRow));
-        }
+        list.AddString(Row(kHistoryTitle));
         list.AddString(Row(kClearAllRow));
         list.AddString(word);
     } else {
         const int row = FindWordRow(list, word);
         if (row != LB_ERR) list.DeleteString(row);
-        if (history) {
-            list.InsertString(kHistoryFixedRows, word);
-            if (list.GetCount() > kHistoryFixedRows + kHistoryWordLimit) {
-                list.DeleteString(kHistoryFixedRows + kHistoryWordLimit);
-            }
-        } else {
-            list.InsertString(kBookmarkFixedRows, word);
+        list.InsertString(kHistoryFixedRows, word);
+        if (list.GetCount() > kHistoryFixedRows + kHistoryWordLimit) {
+            list.DeleteString(kHistoryFixedRows + kHistoryWordLimit);
         }
     }
-    m_bLastOk = true;
     return true;
 }
 
@@ -200,87 +190,49 @@ bool CWordServices::FillHistoryList(CListBox& list) {
 }
 
 bool CWordServices::FillBookmarkList(CListBox& list) {
-    m_strText.clear();
-    if (list.GetCount() > 0) list.ResetContent();
-    const uint32_t length = m_bookmarkFile.QueryLength();
-    if (length == 0) return true;
-    std::vector<char> block(length, '\0');
+    list.ResetContent();
+    m_bLastOk = m_pBookmarks->Load();
+    if (m_pBookmarks->Count() == 0) return true;
     list.AddString(Row(kBookmarksTitle));
     list.AddString(Row(kClearAllRow));
-    m_bookmarkFile.ReadAll(block.data(), length);
-    // Only what was read counts: the file may have shrunk since it was measured.
-    const uint32_t units = std::min(length, m_bookmarkFile.Length()) / 2;
-    for (uint32_t i = 0; i < units; ++i) {
-        const auto unit = static_cast<char16_t>(static_cast<unsigned char>(block[2 * i]) |
-                                                static_cast<unsigned char>(block[2 * i + 1]) << 8);
-        if (unit == u'\n') {
-            list.AddString(m_strText);
-            m_strText.clear();
-        } else {
-            m_strText.append(QChar(unit));
-        }
-    }
-    // A file edited by hand or written by another tool may end its last word
-    // without a line feed: that word is still a bookmark, and the next save
-    // writes it back with its line feed.
-    if (!m_strText.isEmpty()) list.AddString(m_strText);
-    m_bLastOk = true;
+    list.SetSharedRows(m_pBookmarks);
     return false;
-}
-
-bool CWordServices::SaveBookmarkList(CListBox& list, bool emptyWhenNone) {
-    m_bLastOk = false;
-    const int rows = list.GetCount();
-    if (rows <= kBookmarkFixedRows) {
-        if (!emptyWhenNone) return false;
-        m_bLastOk = m_bookmarkFile.Truncate();
-        if (m_bLastOk) list.DeleteString(2);
-        return m_bLastOk;
-    }
-    std::vector<QString> lines;
-    lines.reserve(static_cast<size_t>(rows - kBookmarkFixedRows));
-    for (int row = kBookmarkFixedRows; row < rows; ++row) {
-        QString text;
-        list.GetText(row, text);
-        lines.push_back(text + u'\n');
-    }
-    m_bLastOk = m_bookmarkFile.WriteLines(lines.data(), static_cast<int>(lines.size()));
-    return m_bLastOk;
 }
 
 bool CWordServices::BookmarkWord(const QString& word, CListBox& list) {
-    m_bLastOk = true;
-    const int previousRow = FindWordRow(list, word);
-    QString previous;
-    if (previousRow != LB_ERR) list.GetText(previousRow, previous);
-    AddWordToList(word, list, false);
-    if (SaveBookmarkList(list, false)) return true;
-    // The file still holds the list as it was before: put the list back so
-    // that the two agree and the user does not see a bookmark that is lost
-    // at the next start.
-    if (list.GetCount() > kBookmarkFixedRows && !word.isEmpty()) {
-        list.DeleteString(kBookmarkFixedRows);
-        if (previousRow != LB_ERR) list.InsertString(previousRow, previous);
-    }
-    return false;
+    m_bLastOk = m_pBookmarks->Mark(word);
+    // The first mark of a list filled from no file: the word shows below the
+    // rows the page laid out.
+    if (m_bLastOk) list.SetSharedRows(m_pBookmarks);
+    return m_bLastOk;
 }
 
 bool CWordServices::UnbookmarkWord(const QString& word, CListBox& list) {
-    m_bLastOk = false;
-    const int row = FindWordRow(list, word);
-    if (row == LB_ERR) return false;
-    QString removed;
-    list.GetText(row, removed);
-    list.DeleteString(row);
-    m_bLastOk = SaveBookmarkList(list, true);
-    if (!m_bLastOk) list.InsertString(row, removed);
+    m_bLastOk = m_pBookmarks->Unmark(word);
+    if (m_bLastOk && m_pBookmarks->Count() == 0) list.DeleteString(2);
+    return m_bLastOk;
+}
+
+bool CWordServices::ClearBookmarks() {
+    m_bLastOk = m_pBookmarks->Clear();
     return m_bLastOk;
 }
 
 void CWordServices::SetMarkRow(const QString& word, CListBox& list) {
-    const bool marked = FindWordRow(list, word) != LB_ERR;
+    const bool marked = m_pBookmarks->Find(word) >= 0;
     list.DeleteString(1);
     list.InsertString(1, Row(marked ? kUnmarkRow : kMarkRow));
+}
+
+QString CWordServices::BookmarkFailureText(bool saving) const {
+    QString reason = ErrorText(GetLastError());
+    if (GetLastError() == ERROR_FILE_TOO_LARGE) {
+        reason += QStringLiteral(" (bookmarks are limited to %1 MB)")
+                      .arg(CBookmarkFile::kMaxLength >> 20);
+    }
+    return QStringLiteral("Could not %1 %2: %3")
+        .arg(saving ? QStringLiteral("save") : QStringLiteral("read"),
+             QFileInfo(m_pBookmarks->Path()).fileName(), reason);
 }
 
 void ShowPopupList(CListBox& list) {

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "engine/lexicore.h"
-#include "words/bookmark_file.h"
+#include "words/bookmark_list.h"
 
 class CListBox;
 
@@ -38,8 +38,9 @@ class CWordServices {
     // Size of the render buffer handed to the engine's print functions.
     static constexpr uint16_t kBufferSize = 12000;
 
-    // Allocates the render buffer and names the bookmark file; the page's
-    // preparer stores the engine handle in m_hEngine before any engine service runs.
+    // Allocates the render buffer and takes the program's bookmark list; the
+    // page's preparer stores the engine handle in m_hEngine before any engine
+    // service runs.
     CWordServices();
     CWordServices(const CWordServices&) = delete;
     CWordServices& operator=(const CWordServices&) = delete;
@@ -73,40 +74,44 @@ class CWordServices {
     // Pop-up lists. A word's row is the first row after the title row whose
     // whole text equals the word ignoring case.
 
-    // Puts `word` at the top of the history list (`history` true: at most 20
-    // words, below "History" and "---Clear All---") or of the bookmark list
-    // (below "Bookmarks", the mark row and "---Clear All---"; no limit),
-    // moving an existing row of the word. An empty list gets its fixed rows
-    // first; an empty word changes nothing. Always true.
-    bool AddWordToList(const QString& word, CListBox& list, bool history);
+    // Puts `word` at the top of the history list, below "History" and
+    // "---Clear All---", keeping at most 20 words and moving an existing row
+    // of the word. An empty list gets its fixed rows first; an empty word
+    // changes nothing. Always true.
+    bool AddWordToList(const QString& word, CListBox& list);
     // Refills the history list from the engine, newest first; no rows when the
     // history is empty or the engine fails to give one of its words. Always true.
     bool FillHistoryList(CListBox& list);
 
-    // Refills the bookmark list from the bookmark file: "Bookmarks",
-    // "---Clear All---" and one row per word: each line feed ends a word, and
-    // text after the last line feed is a word too (a last odd byte is
-    // ignored). True when the file gave nothing (the list is left empty),
-    // false when rows were added.
+    // The bookmark list of a page shows its own rows ("Bookmarks", the mark
+    // row of the definition page, "---Clear All---") above the bookmarked
+    // words, which are the program's one CBookmarkList, shared by the pages.
+
+    // Reads the bookmark file afresh and lays the list out as "Bookmarks",
+    // "---Clear All---" and the words. True when there are no words: the list
+    // is then left with no rows. LastOk() is false when the file could not be
+    // read (the last error says why; BookmarkFailureText words it).
     bool FillBookmarkList(CListBox& list);
-    // Writes the word rows (row 3 on) to the file. With no word rows, empties
-    // the file and drops the "---Clear All---" row when `emptyWhenNone` is set,
-    // else does nothing and returns false. True when the file was written.
-    bool SaveBookmarkList(CListBox& list, bool emptyWhenNone);
-    // Adds `word` to the top of the bookmarks and saves; true when saved. When
-    // the save fails the list is put back as it was, matching the file.
+    // Marks `word`: it goes to the top of the words and the file is saved.
+    // True when saved; else the words stay as they were, matching the file.
     bool BookmarkWord(const QString& word, CListBox& list);
-    // Removes `word`'s row and saves; when the save fails the row comes back.
-    // True when the word was found, removed and saved.
+    // Unmarks `word` and saves; the last word's going also drops the list's
+    // "---Clear All---" row (row 2). True when the word was found, removed
+    // and saved; else the words stay as they were.
     bool UnbookmarkWord(const QString& word, CListBox& list);
-    // Labels row 1 "---Unmark this---" when `word` has a row, else "---Mark this---".
+    // Removes every bookmark, leaving the file empty. True when saved; else
+    // the words stay as they were. The pages lay out their own rows after it.
+    bool ClearBookmarks();
+    // Labels row 1 "---Unmark this---" when `word` is bookmarked, else "---Mark this---".
     void SetMarkRow(const QString& word, CListBox& list);
+    // "Could not read bookmark.dat: <reason>" (`saving` false) or "Could not
+    // save bookmark.dat: <reason>", the reason in words from the last error.
+    QString BookmarkFailureText(bool saving) const;
 
     // Text of the last rendered entry.
     const QString& LastRenderedText() const { return m_strText; }
     // Result of the last operation that reports one.
     bool LastOk() const { return m_bLastOk; }
-    CBookmarkFile& BookmarkFile() { return m_bookmarkFile; }
 
     LXV_HANDLE m_hEngine = 0;  // the application's engine handle; not owned
 
@@ -114,7 +119,7 @@ class CWordServices {
     bool m_bLastOk = false;
     std::unique_ptr<char[]> m_pBuffer;
     QString m_strText;
-    CBookmarkFile m_bookmarkFile;
+    std::shared_ptr<CBookmarkList> m_pBookmarks;
 };
 
 #endif  // LEXIVANE_WORDS_WORD_SERVICES_H_

@@ -9,7 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QListWidget>
+#include <QFileInfo>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -28,6 +28,7 @@
 #include "definition/definition_dlg.h"
 #include "html/about_dlg.h"
 #include "html/help_dlg.h"
+#include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/glue.h"
 #include "platform/messagebox.h"
@@ -55,7 +56,7 @@ class DefinitionListsTest : public ::testing::Test {
     void TearDown() override {
         SetMessageBoxResponder({});
         SetModuleFileNameForTesting(QString());
-        SetMoveFileReplaceHookForTesting(nullptr);
+        SetFileFaultHookForTesting(nullptr);
         ResetSoftInputPanelForTesting();
     }
 
@@ -101,7 +102,7 @@ TEST_F(DefinitionListsTest, MarkWithNoFileThenTheRowOffersUnmark) {
         EXPECT_EQ(Rows(Bookmarks()), (QStringList{"Bookmarks", "---Mark this---"}));
         EXPECT_TRUE(Bookmarks()->isVisible());
         EXPECT_EQ(QApplication::focusWidget(), Bookmarks());
-        EXPECT_EQ(qobject_cast<QListWidget*>(Bookmarks())->currentRow(), 0);
+        EXPECT_EQ(dynamic_cast<ListBoxWidget*>(Bookmarks())->currentIndex().row(), 0);
         EXPECT_EQ(BookmarkBytes(), QByteArray("<missing>")) << "showing the list writes nothing";
 
         TapListRow(Bookmarks(), 1);
@@ -327,21 +328,36 @@ TEST_F(DefinitionListsTest, TheFirstHeadwordOfADictionaryNotStartingWithACanBeBo
         "cat", 0);
 }
 
-TEST_F(DefinitionListsTest, AFailedMarkOrUnmarkSaysWhyAndThePageGoesOn) {
-    // A folder where the new bookmark file would be written makes every save fail.
-    QDir folder(m_dir.path());
-    ASSERT_TRUE(folder.mkdir("bookmark.dat.new"));
+// The fault a test injects into the bookmark file, as the system would refuse
+// it: reading it, writing it, or the rename that puts a save in place.
+FileStep g_faultStep = FileStep::kRead;
+bool g_fault = false;
+int RefuseBookmarkFile(const QString& path, FileStep step) {
+    return g_fault && step == g_faultStep && QFileInfo(path).fileName().startsWith("bookmark.dat")
+               ? EACCES
+               : 0;
+}
+
+TEST_F(DefinitionListsTest, ABookmarkFileThatCannotBeReadOrSavedSaysWhyAndThePageGoesOn) {
+    SetFileFaultHookForTesting(&RefuseBookmarkFile);
+    g_faultStep = FileStep::kRead;
+    g_fault = true;
     const QString failure = QStringLiteral("Could not save bookmark.dat: Permission denied");
     Run([&] {
         TapToolButton(m_page.get(), "Bookmarks");
-        TapListRow(Bookmarks(), 1);
-        EXPECT_EQ(BoxTexts(), QStringList{failure});
+        EXPECT_EQ(BoxTexts(), QStringList{"Could not read bookmark.dat: Permission denied"});
         EXPECT_EQ(m_boxes.back().caption, QStringLiteral("Error"));
         EXPECT_EQ(m_boxes.back().style, UINT{MB_ICONHAND});
+        EXPECT_FALSE(Bookmarks()->isVisible()) << "no mark row offered over a file not read";
+
+        g_faultStep = FileStep::kWrite;
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 1);
+        EXPECT_EQ(m_boxes.back().text, failure);
         EXPECT_EQ(BookmarkBytes(), QByteArray("<missing>"));
         EXPECT_EQ(Rows(Bookmarks()), (QStringList{"Bookmarks", "---Mark this---"}));
 
-        ASSERT_TRUE(folder.rmdir("bookmark.dat.new"));
+        g_fault = false;
         TapToolButton(m_page.get(), "Bookmarks");
         TapListRow(Bookmarks(), 1);
         m_page->StepWord(true);
@@ -349,15 +365,46 @@ TEST_F(DefinitionListsTest, AFailedMarkOrUnmarkSaysWhyAndThePageGoesOn) {
         TapListRow(Bookmarks(), 1);
         EXPECT_EQ(BookmarkBytes(), Utf16Lines({"dog", "cat"}));
 
-        ASSERT_TRUE(folder.mkdir("bookmark.dat.new"));
+        g_fault = true;
+        m_boxes.clear();
         TapToolButton(m_page.get(), "Bookmarks");
         TapListRow(Bookmarks(), 1);
-        EXPECT_EQ(BoxTexts(), (QStringList{failure, "Word 'cat' bookmarked",
-                                           "Word 'dog' bookmarked", "Are you sure?", failure}));
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 2);
+        EXPECT_EQ(BoxTexts(), (QStringList{"Are you sure?", failure, "Are you sure?", failure}));
         EXPECT_EQ(BookmarkBytes(), Utf16Lines({"dog", "cat"}));
         EXPECT_EQ(Rows(Bookmarks()),
                   (QStringList{"Bookmarks", "---Unmark this---", "---Clear All---", "dog", "cat"}));
         EXPECT_TRUE(m_page->isVisible());
+    });
+}
+
+TEST_F(DefinitionListsTest, MarksAndClearAllReplaceTheFileALinkNamesAndKeepTheLink) {
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("elsewhere"));
+    const QString target = m_dir.filePath("elsewhere/marks");
+    SetBookmarks({"dog"});
+    ASSERT_TRUE(QFile::rename(m_dir.filePath("bookmark.dat"), target));
+    ASSERT_TRUE(QFile::link("elsewhere/marks", m_dir.filePath("bookmark.dat")));
+    // A second name of the file as it is now: emptying the file in place
+    // would empty this name too.
+    const QString before = m_dir.filePath("elsewhere/before");
+    ASSERT_EQ(link(QFile::encodeName(target).constData(), QFile::encodeName(before).constData()),
+              0);
+    Run([&] {
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 1);
+        EXPECT_EQ(QFileInfo(m_dir.filePath("bookmark.dat")).symLinkTarget(), target);
+        EXPECT_EQ(BookmarkBytes(), Utf16Lines({"cat", "dog"}));
+
+        TapToolButton(m_page.get(), "Bookmarks");
+        TapListRow(Bookmarks(), 2);
+        EXPECT_EQ(BoxTexts(),
+                  (QStringList{"Word 'cat' bookmarked", "Are you sure?", "Bookmark cleared"}));
+        EXPECT_EQ(QFileInfo(m_dir.filePath("bookmark.dat")).symLinkTarget(), target);
+        EXPECT_EQ(BookmarkBytes(), QByteArray());
+        QFile old(before);
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), Utf16Lines({"dog"})) << "the old file was replaced, not cut";
     });
 }
 

@@ -8,7 +8,6 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
@@ -21,6 +20,7 @@
 #include <vector>
 
 #include "definition/definition_dlg.h"
+#include "platform/controls.h"
 #include "platform/font.h"
 #include "platform/messagebox.h"
 #include "res/resource.h"

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -20,6 +19,7 @@
 #include "app/lexivane_app.h"
 #include "definition/definition_dlg.h"
 #include "lexicore/builder.h"
+#include "platform/controls.h"
 #include "platform/glue.h"
 #include "platform/messagebox.h"
 #include "res/resource.h"
@@ -89,12 +89,12 @@ class JourneysTest : public ::testing::Test {
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(edit, Qt::Key_Backspace);
         QTest::keyClicks(edit, word);
-        auto* list = qobject_cast<QListWidget*>(search->GetDlgItem(IDC_WORDLIST));
-        ASSERT_EQ(list->item(0)->text(), word);
+        auto* list = dynamic_cast<ListBoxWidget*>(search->GetDlgItem(IDC_WORDLIST));
+        ASSERT_EQ(list->Rows().Text(0), word);
         int ran = 0;
         InNextPage<CDefinitionDlg>(ran, std::move(body));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(0)).center());
+                          list->visualRect(list->Rows().index(0, 0)).center());
         EXPECT_EQ(ran, 1) << "the definition page of " << word.toStdString();
     }
 

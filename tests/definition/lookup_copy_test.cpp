@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +16,7 @@
 #include "app/lexivane_app.h"
 #include "definition/definition_dlg.h"
 #include "lexicore/builder.h"
+#include "platform/controls.h"
 #include "platform/glue.h"
 #include "platform/messagebox.h"
 #include "res/resource.h"
@@ -74,9 +74,9 @@ TEST_F(TypicalRequestTest, TypeTapReadStepCloseAndCarryOn) {
         auto* search = dynamic_cast<CSearchDlg*>(QApplication::activeModalWidget());
         ASSERT_NE(search, nullptr);
         QTest::keyClicks(search->GetDlgItem(IDC_SEARCH_EDIT), "Cat ");
-        auto* list = qobject_cast<QListWidget*>(search->GetDlgItem(IDC_WORDLIST));
-        ASSERT_EQ(list->item(0)->text(), QStringLiteral("cat"));
-        EXPECT_EQ(list->currentRow(), 0);
+        auto* list = dynamic_cast<ListBoxWidget*>(search->GetDlgItem(IDC_WORDLIST));
+        ASSERT_EQ(list->Rows().Text(0), QStringLiteral("cat"));
+        EXPECT_EQ(list->currentIndex().row(), 0);
         const QStringList rowsBefore = Rows(list);
 
         QTimer::singleShot(0, [&] {
@@ -94,7 +94,7 @@ TEST_F(TypicalRequestTest, TypeTapReadStepCloseAndCarryOn) {
             EXPECT_EQ(Rows(page->GetDlgItem(IDC_HISTORY_LIST)),
                       (QStringList{"History", "---Clear All---", "catalog"}));
         });
-        const QRect cat = list->visualItemRect(list->item(0));
+        const QRect cat = list->visualRect(list->Rows().index(0, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cat.center());
         EXPECT_TRUE(defined);
 
@@ -106,7 +106,7 @@ TEST_F(TypicalRequestTest, TypeTapReadStepCloseAndCarryOn) {
         auto* bar = qobject_cast<QScrollBar*>(search->GetDlgItem(IDC_WORD_SCROLL));
         bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
         // Headwords: a, cat, catalog, cato100 ... cato159; the window began at cat (index 1).
-        EXPECT_EQ(list->item(0)->text(), QStringLiteral("cato%1").arg(98 + pageRows))
+        EXPECT_EQ(list->Rows().Text(0), QStringLiteral("cato%1").arg(98 + pageRows))
             << "exactly one page further";
         searched = true;
     });

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "definition/definition_dlg.h"
+#include "platform/controls.h"
 #include "platform/messagebox.h"
 #include "res/resource.h"
 #include "search/search_dlg.h"
@@ -61,13 +61,13 @@ class WordSelectionTest : public ::testing::Test {
         });
     }
 
-    QListWidget* WordList() const {
-        return qobject_cast<QListWidget*>(m_page->GetDlgItem(IDC_WORDLIST));
+    ListBoxWidget* WordList() const {
+        return dynamic_cast<ListBoxWidget*>(m_page->GetDlgItem(IDC_WORDLIST));
     }
     // Taps the word list's row `row`.
     void TapRow(int row) {
-        QListWidget* list = WordList();
-        const QRect rect = list->visualItemRect(list->item(row));
+        ListBoxWidget* list = WordList();
+        const QRect rect = list->visualRect(list->Rows().index(row, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     }
     // Puts `text` as the only row of the word list, selected.

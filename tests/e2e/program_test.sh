@@ -32,8 +32,11 @@
 #   lastpage    a headword on the last page is selected when typed.
 #   lettercase  looking up a word whose headword differs from it in letter
 #               case alone ("monday", "Monday") asks nothing.
-#   saveerror   a mark and an unmark that cannot save bookmark.dat say why in
-#               an "Error" box; the program goes on and the file is unchanged.
+#   saveerror   a mark, an unmark and a Clear All that cannot save bookmark.dat
+#               say why in an "Error" box; the program goes on and the file is
+#               unchanged. The program runs with the refuse_rename shim
+#               (LEXIVANE_E2E_SHIM) preloaded, which fails every rename while
+#               a marker file exists.
 #   foreigntext an emoji typed into the search box moves nothing; pasted text
 #               with a line break looks up the words as if spaced.
 #   places      the definition and help pages open exactly over the page that
@@ -203,7 +206,8 @@ bookmark_bytes() {
 }
 
 # Starts the program on test dictionary $1 (basic unless given) under the
-# window manager.
+# window manager, with the libraries named in $preload preloaded.
+preload=""
 start_program() {
     mkdir -p "$work/program" "$work/runtime"
     chmod 700 "$work/runtime"
@@ -211,8 +215,11 @@ start_program() {
     cp "$dictionaries/${1:-basic}.pdb" "$work/program/English Dictionary (small).pdb"
     xs_start_xvfb "$work"
     xs_start_wm "$work"
+    # A preloaded library comes before the sanitizers' runtime, which
+    # otherwise insists on being first.
     (cd "$work/program" &&
-        exec env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
+        exec env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" LD_PRELOAD="$preload" \
+            ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
             "./$(basename "$program")" >"$work/program.log" 2>&1) &
     app_pid=$!
 }
@@ -458,19 +465,26 @@ case $test_case in
         expect_bookmarks Monday
         ;;
     saveerror)
-        mkdir -p "$work/program/bookmark.dat.new"
+        [[ -f "${LEXIVANE_E2E_SHIM:-}" ]] || xs_fail "no refuse_rename shim in LEXIVANE_E2E_SHIM"
+        preload=$LEXIVANE_E2E_SHIM
+        export LEXIVANE_E2E_REFUSE="$work/refuse"
+        touch "$LEXIVANE_E2E_REFUSE"
+        mkdir -p "$work/program"
         bookmark_bytes dog zebra >"$work/program/bookmark.dat"
         start_program
         search=$(xs_wait_window Lexivane)
         definition=$(open_typed "$search" cat)
-        # A folder stands where the new bookmark file would be written.
         keys "$definition" ctrl+b Down Return
         answer_box Error
-        rmdir "$work/program/bookmark.dat.new"
+        rm "$LEXIVANE_E2E_REFUSE"
         # The list still offers to mark the word, which now works.
         mark_shown "$definition"
-        mkdir "$work/program/bookmark.dat.new"
+        touch "$LEXIVANE_E2E_REFUSE"
         keys "$definition" ctrl+b Down Return
+        answer_box Bookmarks
+        answer_box Error
+        # Clear All, refused as well, leaves the program running.
+        keys "$definition" ctrl+b Down Down Return
         answer_box Bookmarks
         answer_box Error
         close_program "$definition" "$search"

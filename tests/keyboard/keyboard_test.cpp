@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QKeySequence>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>

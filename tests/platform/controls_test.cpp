@@ -68,7 +68,7 @@ TEST(ListBoxTest, ProgramSelectionIsSilentUserChoicesNotify) {
         EXPECT_EQ(page.wordList.GetCurSel(), 0);
         EXPECT_EQ(page.selChanges, 0) << "SetCurSel never notifies";
 
-        QWidget* viewport = static_cast<QListWidget*>(page.GetDlgItem(IDC_WORDLIST))->viewport();
+        QWidget* viewport = static_cast<ListBoxWidget*>(page.GetDlgItem(IDC_WORDLIST))->viewport();
         QRect row2;
         ASSERT_EQ(page.wordList.GetItemRect(2, &row2), 0);
         QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, row2.center());

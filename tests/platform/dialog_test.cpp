@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -85,10 +84,10 @@ TEST(DialogTemplateTest, SearchTemplateBuildsItsSevenControls) {
         }
         EXPECT_NE(dynamic_cast<ListBoxWidget*>(page.GetDlgItem(IDC_WORDLIST)), nullptr);
         EXPECT_EQ(
-            static_cast<QListWidget*>(page.GetDlgItem(IDC_WORDLIST))->verticalScrollBarPolicy(),
+            static_cast<ListBoxWidget*>(page.GetDlgItem(IDC_WORDLIST))->verticalScrollBarPolicy(),
             Qt::ScrollBarAlwaysOff)
             << "the word list uses its own scroll bar";
-        EXPECT_EQ(static_cast<QListWidget*>(page.GetDlgItem(IDC_BOOKMARK_LIST))
+        EXPECT_EQ(static_cast<ListBoxWidget*>(page.GetDlgItem(IDC_BOOKMARK_LIST))
                       ->verticalScrollBarPolicy(),
                   Qt::ScrollBarAsNeeded);
         EXPECT_EQ(qobject_cast<QScrollBar*>(page.GetDlgItem(IDC_WORD_SCROLL))->orientation(),
@@ -203,7 +202,7 @@ TEST_F(PreTranslateTest, SwallowedKeysNeverReachTheControl) {
 
 TEST_F(PreTranslateTest, PointerMessagesCarryTheButtonStateAndNothingElseArrives) {
     Run([this](QWidget*) {
-        QWidget* list = static_cast<QListWidget*>(m_page.GetDlgItem(IDC_WORDLIST))->viewport();
+        QWidget* list = static_cast<ListBoxWidget*>(m_page.GetDlgItem(IDC_WORDLIST))->viewport();
         m_page.messages.clear();
         QTest::mousePress(list, Qt::LeftButton, Qt::NoModifier, QPoint(5, 7));
         QTest::mouseMove(list, QPoint(9, 11));

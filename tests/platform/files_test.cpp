@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
@@ -30,6 +31,8 @@ class FilesTest : public ::testing::Test {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
+
+    QByteArray NativeName(const QString& name) const { return QFile::encodeName(Path(name)); }
 
     QByteArray ReadFile(const QString& name) {
         QFile file(Path(name));
@@ -169,38 +172,26 @@ TEST_F(FilesTest, CloseHandleRejectsInvalidHandles) {
     EXPECT_FALSE(CloseHandle(handle)) << "a handle closes once";
 }
 
-TEST_F(FilesTest, CFileModesBehaveAsTheBookmarkFileNeeds) {
+TEST_F(FilesTest, CFileReadsRegularFilesOnly) {
     CFile file;
-    EXPECT_FALSE(file.Open(Path("bookmark.dat"), CFile::modeWrite)) << "modeWrite needs the file";
+    EXPECT_FALSE(file.Open(Path("bookmark.dat")));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-    EXPECT_FALSE(file.Open(Path("bookmark.dat"), CFile::modeRead));
 
-    ASSERT_TRUE(file.Open(Path("bookmark.dat"), CFile::modeCreate));
-    file.Close();
-    EXPECT_EQ(ReadFile("bookmark.dat"), QByteArray());
-
-    ASSERT_TRUE(file.Open(Path("bookmark.dat"), CFile::modeWrite));
-    EXPECT_TRUE(file.Write("abcdef", 6));
-    EXPECT_TRUE(file.Flush());
-    file.Close();
-
-    ASSERT_TRUE(file.Open(Path("bookmark.dat"), CFile::modeRead));
+    WriteFile("bookmark.dat", "abcdef");
+    ASSERT_TRUE(file.Open(Path("bookmark.dat")));
     EXPECT_EQ(file.GetLength(), 6u);
     char buffer[8] = {};
     EXPECT_EQ(file.Read(buffer, 8), 6u);
     EXPECT_STREQ(buffer, "abcdef");
-    EXPECT_FALSE(file.Write("x", 1)) << "read-only";
     file.Close();
+    EXPECT_FALSE(file.IsOpen());
 
-    ASSERT_TRUE(file.Open(Path("bookmark.dat"), CFile::modeWrite));
-    EXPECT_TRUE(file.Write("XY", 2));
-    file.Close();
-    EXPECT_EQ(ReadFile("bookmark.dat"), QByteArray("XYcdef"))
-        << "modeWrite alone does not truncate";
-
-    ASSERT_TRUE(file.Open(Path("bookmark.dat"), CFile::modeCreate));
-    file.Close();
-    EXPECT_EQ(ReadFile("bookmark.dat"), QByteArray()) << "modeCreate cuts to 0 bytes";
+    // A pipe would hold the open until something wrote to it.
+    ASSERT_EQ(mkfifo(NativeName("pipe").constData(), 0600), 0);
+    EXPECT_FALSE(file.Open(Path("pipe")));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(file.Open(m_dir.path()));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
 }
 
 TEST_F(FilesTest, CFileFindTellsWhetherANameExists) {
@@ -214,16 +205,17 @@ TEST_F(FilesTest, CFileFindTellsWhetherANameExists) {
     EXPECT_FALSE(finder.FindFile(QString()));
 }
 
-bool FailRename(const QString&, const QString&) {
-    return false;
+int FailRename(const QString&, FileStep step) {
+    return step == FileStep::kRename ? EIO : 0;
 }
 
 TEST_F(FilesTest, MoveFileReplaceSwapsInTheNewFileOrLeavesTheOld) {
     WriteFile("bookmark.dat", "old");
     WriteFile("bookmark.dat.new", "new");
-    SetMoveFileReplaceHookForTesting(&FailRename);
+    SetFileFaultHookForTesting(&FailRename);
     EXPECT_FALSE(MoveFileReplace(Path("bookmark.dat.new"), Path("bookmark.dat")));
-    SetMoveFileReplaceHookForTesting(nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_GEN_FAILURE);
+    SetFileFaultHookForTesting(nullptr);
     EXPECT_EQ(ReadFile("bookmark.dat"), QByteArray("old"));
 
     EXPECT_TRUE(MoveFileReplace(Path("bookmark.dat.new"), Path("bookmark.dat")));
@@ -231,6 +223,37 @@ TEST_F(FilesTest, MoveFileReplaceSwapsInTheNewFileOrLeavesTheOld) {
     EXPECT_FALSE(QFile::exists(Path("bookmark.dat.new")));
     EXPECT_FALSE(MoveFileReplace(Path("bookmark.dat.new"), Path("bookmark.dat")));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(FilesTest, ReplaceFileContentsWritesThroughLinksAndKeepsTheTargetsRights) {
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("elsewhere"));
+    WriteFile("elsewhere/marks", "old");
+    ASSERT_EQ(chmod(NativeName("elsewhere/marks").constData(), 0640), 0);
+    // Root gives the new file to the old one's owner, as root's save must.
+    const uid_t owner = geteuid() == 0 ? 65534 : geteuid();
+    const gid_t group = geteuid() == 0 ? 65534 : getegid();
+    ASSERT_EQ(chown(NativeName("elsewhere/marks").constData(), owner, group), 0);
+    ASSERT_TRUE(QFile::link("elsewhere/marks", Path("chain")));
+    ASSERT_TRUE(QFile::link("chain", Path("bookmark.dat")));
+
+    SetLastError(ERROR_SUCCESS);
+    ASSERT_TRUE(ReplaceFileContents(Path("bookmark.dat"), "new"));
+    EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
+    EXPECT_EQ(QFileInfo(Path("bookmark.dat")).symLinkTarget(), Path("chain"));
+    EXPECT_EQ(QFileInfo(Path("chain")).symLinkTarget(), Path("elsewhere/marks"));
+    EXPECT_EQ(ReadFile("elsewhere/marks"), QByteArray("new"));
+    struct stat st = {};
+    ASSERT_EQ(stat(NativeName("elsewhere/marks").constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(st.st_uid, owner);
+    EXPECT_EQ(st.st_gid, group);
+    EXPECT_EQ(QDir(Path("elsewhere")).entryList(QDir::Files), QStringList{"marks"});
+
+    // A link to a file not there yet makes it, and stays a link.
+    ASSERT_TRUE(QFile::link("elsewhere/fresh", Path("dangling")));
+    ASSERT_TRUE(ReplaceFileContents(Path("dangling"), "made"));
+    EXPECT_TRUE(QFileInfo(Path("dangling")).isSymLink());
+    EXPECT_EQ(ReadFile("elsewhere/fresh"), QByteArray("made"));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QListWidget>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +20,8 @@
 #include "definition/definition_dlg.h"
 #include "html/about_dlg.h"
 #include "html/help_dlg.h"
+#include "platform/controls.h"
+#include "platform/files.h"
 #include "platform/glue.h"
 #include "platform/messagebox.h"
 #include "res/resource.h"
@@ -44,6 +45,7 @@ class PopupListsTest : public ::testing::Test {
     void TearDown() override {
         SetMessageBoxResponder({});
         SetModuleFileNameForTesting(QString());
+        SetFileFaultHookForTesting(nullptr);
     }
 
     // Every message box is recorded and answered with `answer`.
@@ -83,7 +85,9 @@ class PopupListsTest : public ::testing::Test {
 
     QWidget* Bookmarks() const { return m_page->GetDlgItem(IDC_BOOKMARK_LIST); }
     QWidget* History() const { return m_page->GetDlgItem(IDC_HISTORY_LIST); }
-    int Current(QWidget* list) const { return qobject_cast<QListWidget*>(list)->currentRow(); }
+    int Current(QWidget* list) const {
+        return dynamic_cast<ListBoxWidget*>(list)->currentIndex().row();
+    }
 
     void Key(QWidget* widget, Qt::Key key) { QTest::keyClick(widget, key); }
 
@@ -209,6 +213,37 @@ TEST_F(PopupListsTest, BookmarkClearAllConfirmedEmptiesTheFile) {
         TapToolButton(m_page.get(), "Bookmarks");
         ASSERT_EQ(m_boxes.size(), 3u);
         EXPECT_EQ(m_boxes[2].text, QStringLiteral("No entries"));
+    });
+}
+
+bool g_refuseBookmarkFile = false;
+int RefuseBookmarkFile(const QString& path, FileStep) {
+    return g_refuseBookmarkFile && path.endsWith("bookmark.dat") ? EACCES : 0;
+}
+
+TEST_F(PopupListsTest, ABookmarkFileThatCannotBeReadOrSavedSaysWhyAndStays) {
+    SetBookmarks({"dog", "cat"});
+    SetFileFaultHookForTesting(&RefuseBookmarkFile);
+    Run([&] {
+        TapToolButton(m_page.get(), "Bookmarks");
+        ASSERT_TRUE(Bookmarks()->isVisible());
+        g_refuseBookmarkFile = true;
+        TapListRow(Bookmarks(), 1);
+        ASSERT_EQ(m_boxes.size(), 2u);
+        EXPECT_EQ(m_boxes[1].text,
+                  QStringLiteral("Could not save bookmark.dat: Permission denied"));
+        EXPECT_EQ(m_boxes[1].caption, QStringLiteral("Error"));
+        EXPECT_EQ(m_boxes[1].style, UINT{MB_ICONHAND});
+        EXPECT_EQ(BookmarkBytes(), Utf16Lines({"dog", "cat"}));
+        EXPECT_EQ(Rows(Bookmarks()), (QStringList{"Bookmarks", "---Clear All---", "dog", "cat"}));
+
+        m_page->m_bBookmarksNeedFill = true;
+        TapToolButton(m_page.get(), "Bookmarks");
+        ASSERT_EQ(m_boxes.size(), 3u);
+        EXPECT_EQ(m_boxes[2].text,
+                  QStringLiteral("Could not read bookmark.dat: Permission denied"));
+        EXPECT_FALSE(Bookmarks()->isVisible());
+        EXPECT_TRUE(m_page->isVisible());
     });
 }
 

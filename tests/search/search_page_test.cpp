@@ -8,7 +8,6 @@
 #include <QClipboard>
 #include <QImage>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QStyleOptionSlider>
@@ -23,6 +22,7 @@
 #include <vector>
 
 #include "definition/definition_dlg.h"
+#include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/glue.h"
 #include "platform/shell.h"
@@ -108,8 +108,8 @@ class SearchPageTest : public ::testing::Test {
         m_page = nullptr;
     }
 
-    QListWidget* List() const {
-        return static_cast<QListWidget*>(m_page->GetDlgItem(IDC_WORDLIST));
+    ListBoxWidget* List() const {
+        return static_cast<ListBoxWidget*>(m_page->GetDlgItem(IDC_WORDLIST));
     }
     QLineEdit* Edit() const { return static_cast<QLineEdit*>(m_page->GetDlgItem(IDC_SEARCH_EDIT)); }
     QScrollBar* Bar() const {
@@ -119,7 +119,7 @@ class SearchPageTest : public ::testing::Test {
 
     std::vector<QString> Rows() const {
         std::vector<QString> rows;
-        for (int i = 0; i < List()->count(); ++i) rows.push_back(List()->item(i)->text());
+        for (int i = 0; i < List()->Rows().rowCount(); ++i) rows.push_back(List()->Rows().Text(i));
         return rows;
     }
     // The rows a window at `top` shows: one page, never past the last headword.
@@ -132,8 +132,8 @@ class SearchPageTest : public ::testing::Test {
         return rows;
     }
     int Selected() const {
-        const auto selected = List()->selectedItems();
-        return selected.isEmpty() ? -1 : List()->row(selected.front());
+        const auto selected = List()->selectionModel()->selectedIndexes();
+        return selected.isEmpty() ? -1 : selected.front().row();
     }
     int Thumb() const { return Bar()->value(); }
     void Type(const QString& text) { QTest::keyClicks(Edit(), text); }
@@ -144,7 +144,7 @@ class SearchPageTest : public ::testing::Test {
     }
     void Action(QAbstractSlider::SliderAction action) { Bar()->triggerAction(action); }
     void ClickRow(int row) {
-        const QRect rect = List()->visualItemRect(List()->item(row));
+        const QRect rect = List()->visualRect(List()->Rows().index(row, 0));
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
     }
 
@@ -167,7 +167,8 @@ TEST_F(SearchPageTest, StartsAtTheFirstHeadwordWithTheScaleOfTheCount) {
         EXPECT_FALSE(Control(IDC_GO)->isVisible());
         // The page's 18 rows all show in the list box.
         EXPECT_EQ(m_page->m_nPageRows, 18);
-        EXPECT_LE(List()->visualItemRect(List()->item(17)).bottom(), List()->viewport()->height());
+        EXPECT_LE(List()->visualRect(List()->Rows().index(17, 0)).bottom(),
+                  List()->viewport()->height());
         EXPECT_TRUE(static_cast<QCheckBox*>(Control(IDC_AUTOSCROLL))->isChecked());
     });
 }
@@ -497,7 +498,7 @@ TEST_F(SearchPageTest, SoftKeyboardShrinksTheListAndRestoresItKeepingRowAndSelec
         const QRect list = List()->geometry();
         const QRect bar = Bar()->geometry();
         const QRect autoScroll = Control(IDC_AUTOSCROLL)->geometry();
-        const int rowHeight = List()->visualItemRect(List()->item(1)).height();
+        const int rowHeight = List()->visualRect(List()->Rows().index(1, 0)).height();
         Type(m_engine->At(300));
         ClickRow(4);
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
-#include <QListWidget>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -15,8 +15,10 @@
 
 QStringList Rows(QWidget* widget) {
     QStringList rows;
-    auto* list = qobject_cast<QListWidget*>(widget);
-    for (int i = 0; list != nullptr && i < list->count(); ++i) rows << list->item(i)->text();
+    auto* list = qobject_cast<QAbstractItemView*>(widget);
+    QAbstractItemModel* model = list != nullptr ? list->model() : nullptr;
+    for (int i = 0; model != nullptr && i < model->rowCount(); ++i)
+        rows << model->index(i, 0).data().toString();
     return rows;
 }
 
@@ -44,10 +46,10 @@ void TapToolButton(QWidget* page, const QString& name) {
 }
 
 void TapListRow(QWidget* widget, int row) {
-    auto* list = qobject_cast<QListWidget*>(widget);
-    ASSERT_TRUE(list != nullptr && list->isVisible() && row >= 0 && row < list->count())
+    auto* list = qobject_cast<QAbstractItemView*>(widget);
+    ASSERT_TRUE(list != nullptr && list->isVisible() && row >= 0 && row < list->model()->rowCount())
         << "rows are tapped on a shown list";
-    const QRect rect = list->visualItemRect(list->item(row));
+    const QRect rect = list->visualRect(list->model()->index(row, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
 

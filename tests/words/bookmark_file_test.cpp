@@ -17,21 +17,23 @@ class BookmarkFileTest : public ::testing::Test {
     void SetUp() override { SetModuleFileNameForTesting(m_dir.filePath("lexivane")); }
     void TearDown() override {
         SetModuleFileNameForTesting(QString());
-        SetMoveFileReplaceHookForTesting(nullptr);
+        SetFileFaultHookForTesting(nullptr);
     }
 
     QString Path(const QString& name = "bookmark.dat") const { return m_dir.filePath(name); }
-    QByteArray Contents() const {
-        QFile file(Path());
+    QByteArray Contents(const QString& name = "bookmark.dat") const {
+        QFile file(Path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
-    void SetContents(const QByteArray& bytes) {
-        QFile file(Path());
+    void SetContents(const QByteArray& bytes, const QString& name = "bookmark.dat") {
+        QFile file(Path(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
     std::vector<QString> Entries() const {
-        const QStringList names = QDir(m_dir.path()).entryList(QDir::Files);
+        const QStringList names =
+            QDir(m_dir.path())
+                .entryList(QDir::Files | QDir::System | QDir::Dirs | QDir::NoDotAndDotDot);
         return {names.begin(), names.end()};
     }
 
@@ -46,12 +48,11 @@ TEST_F(BookmarkFileTest, NamesTheFileBesideTheProgramAndTouchesNothing) {
     EXPECT_TRUE(Entries().empty());
 }
 
-TEST_F(BookmarkFileTest, MissingFileHasLengthZeroAndTruncateCreatesIt) {
+TEST_F(BookmarkFileTest, MissingFileReadsEmptyAndTruncateCreatesIt) {
     CBookmarkFile file;
-    EXPECT_EQ(file.QueryLength(), 0u);
-    char buffer[4] = {'x', 'x', 'x', 'x'};
-    file.ReadAll(buffer, sizeof(buffer));
-    EXPECT_EQ(buffer[0], 'x') << "nothing read from a missing file";
+    QString units = "stale";
+    EXPECT_TRUE(file.ReadAll(units));
+    EXPECT_TRUE(units.isEmpty());
     EXPECT_TRUE(file.Truncate());
     EXPECT_EQ(Contents(), QByteArray());
 
@@ -62,82 +63,62 @@ TEST_F(BookmarkFileTest, MissingFileHasLengthZeroAndTruncateCreatesIt) {
 
 TEST_F(BookmarkFileTest, WritesTheExactBytesOfTheFormat) {
     CBookmarkFile file;
-    const QString words[] = {"dog\n", "cat\n"};
-    ASSERT_TRUE(file.WriteLines(words, 2));
+    ASSERT_TRUE(file.WriteLines(u"dog\ncat\n"));
     EXPECT_EQ(Contents(), kDogCat);
-    EXPECT_EQ(file.QueryLength(), 16u);
-    EXPECT_EQ(file.Length(), 16u);
     EXPECT_EQ(Entries(), std::vector<QString>{"bookmark.dat"}) << "no temporary left behind";
-}
+    QString units;
+    ASSERT_TRUE(file.ReadAll(units));
+    EXPECT_EQ(units, QStringLiteral("dog\ncat\n"));
 
-TEST_F(BookmarkFileTest, WritingReplacesTheWholeListAndEmptyListEmptiesIt) {
-    SetContents(QByteArray(100, 'z'));
-    CBookmarkFile file;
-    const QString one[] = {"a\n"};
-    ASSERT_TRUE(file.WriteLines(one, 1));
-    EXPECT_EQ(Contents(), QByteArray("a\0\n\0", 4));
-    ASSERT_TRUE(file.WriteLines(nullptr, 0));
-    EXPECT_EQ(Contents(), QByteArray());
+    SetContents(kDogCat + "!");
+    ASSERT_TRUE(file.ReadAll(units));
+    EXPECT_EQ(units, QStringLiteral("dog\ncat\n")) << "a last odd byte is ignored";
 }
 
 TEST_F(BookmarkFileTest, WordsOutsideEightBitsRoundTrip) {
     CBookmarkFile writer;
-    const QString words[] = {QString::fromUtf8("naïveté\n"), QString::fromUtf8("日本\n"),
-                             QString::fromUtf16(u"\U0001D11E\n")};
-    ASSERT_TRUE(writer.WriteLines(words, 3));
+    const QString words =
+        QString::fromUtf8("naïveté\n日本\n") + QString::fromUtf16(u"\U0001D11E\n");
+    ASSERT_TRUE(writer.WriteLines(words));
     EXPECT_EQ(Contents().mid(4, 2), QByteArray("\xEF\0", 2)) << "one little-endian unit for ï";
 
     CBookmarkFile reader;
-    const uint32_t length = reader.QueryLength();
-    ASSERT_EQ(length, 2u * (8 + 3 + 3));
-    QByteArray buffer(length, '\0');
-    reader.ReadAll(buffer.data(), length);
-    EXPECT_EQ(reader.Length(), length);
-    const QString text =
-        QString::fromUtf16(reinterpret_cast<const char16_t*>(buffer.constData()), length / 2);
-    EXPECT_EQ(text, words[0] + words[1] + words[2]);
+    QString units;
+    ASSERT_TRUE(reader.ReadAll(units));
+    EXPECT_EQ(units, words);
 }
 
-TEST_F(BookmarkFileTest, ReadAllNeverWritesPastTheBuffer) {
-    SetContents(kDogCat);
-    CBookmarkFile file;
-    ASSERT_EQ(file.QueryLength(), 16u);
-    SetContents(kDogCat + kDogCat);  // the file grew after it was measured
-    char buffer[17] = {};
-    buffer[16] = '!';
-    file.ReadAll(buffer, 16);
-    EXPECT_EQ(buffer[16], '!');
-    EXPECT_EQ(file.Length(), 16u);
-    EXPECT_EQ(QByteArray(buffer, 16), kDogCat);
-}
-
-TEST_F(BookmarkFileTest, UnreadableFileCountsAsEmpty) {
+TEST_F(BookmarkFileTest, ADirectoryInTheFilesPlaceIsRefusedAndKept) {
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("bookmark.dat"));
     CBookmarkFile file;
-    EXPECT_EQ(file.QueryLength(), 0u);
+    QString units;
+    EXPECT_FALSE(file.ReadAll(units));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
     EXPECT_FALSE(file.Truncate());
-    const QString words[] = {"cat\n"};
-    EXPECT_FALSE(file.WriteLines(words, 1)) << "a directory cannot be replaced by a file";
-    EXPECT_FALSE(QFile::exists(Path("bookmark.dat.new")));
+    EXPECT_FALSE(file.WriteLines(u"cat\n"));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(Entries(), std::vector<QString>{"bookmark.dat"}) << "nothing written beside it";
 }
 
-bool RefuseRename(const QString&, const QString&) {
-    return false;
+int RefuseRename(const QString&, FileStep step) {
+    return step == FileStep::kRename ? EACCES : 0;
 }
 
 TEST_F(BookmarkFileTest, FailedRenameLeavesTheOldListWhole) {
     SetContents(kDogCat);
-    SetMoveFileReplaceHookForTesting(&RefuseRename);
+    SetFileFaultHookForTesting(&RefuseRename);
     CBookmarkFile file;
-    const QString words[] = {"bird\n"};
-    EXPECT_FALSE(file.WriteLines(words, 1));
+    EXPECT_FALSE(file.WriteLines(u"bird\n"));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(file.Truncate());
     EXPECT_EQ(Contents(), kDogCat);
     EXPECT_EQ(Entries(), std::vector<QString>{"bookmark.dat"});
 }
 
-bool StopTheProgram(const QString& from, const QString&) {
+int StopTheProgram(const QString& path, FileStep step) {
     // Stops between writing the new list and putting it in place.
-    QFile written(from);
+    if (step != FileStep::kRename) return 0;
+    QFile written(path);
     if (written.open(QIODevice::ReadOnly) && written.size() == 10) _exit(3);
     _exit(4);
 }
@@ -148,21 +129,32 @@ TEST_F(BookmarkFileTest, ProgramStoppedMidWriteLeavesTheOldListWhole) {
     GTEST_FLAG_SET(death_test_style, "fast");
     EXPECT_EXIT(
         {
-            SetMoveFileReplaceHookForTesting(&StopTheProgram);
+            SetFileFaultHookForTesting(&StopTheProgram);
             CBookmarkFile file;
-            const QString words[] = {"bird\n"};
-            file.WriteLines(words, 1);
+            file.WriteLines(u"bird\n");
         },
         ::testing::ExitedWithCode(3), "");
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EQ(Contents(), kDogCat);
+    ASSERT_EQ(Entries().size(), 2u) << "the stopped save's temporary file";
 
     CBookmarkFile file;
-    const QString words[] = {"bird\n"};
-    ASSERT_TRUE(file.WriteLines(words, 1))
-        << "a temporary left by the stop does not get in the way";
+    ASSERT_TRUE(file.WriteLines(u"bird\n"));
     EXPECT_EQ(Contents(), QByteArray("b\0i\0r\0d\0\n\0", 10));
-    EXPECT_EQ(Entries(), std::vector<QString>{"bookmark.dat"});
+    EXPECT_EQ(Entries(), std::vector<QString>{"bookmark.dat"}) << "the next save removed it";
+}
+
+TEST_F(BookmarkFileTest, APlantedTemporaryFileIsNeverFollowed) {
+    SetContents(kDogCat);
+    SetContents("precious", "victim");
+    ASSERT_TRUE(QFile::link(Path("victim"), Path("bookmark.dat.new")));
+    SetContents("left by a stop", "bookmark.dat.new-Ab12Cd");
+    CBookmarkFile file;
+    ASSERT_TRUE(file.WriteLines(u"cat\n"));
+    EXPECT_EQ(Contents(), QByteArray("c\0a\0t\0\n\0", 8));
+    EXPECT_EQ(Contents("victim"), QByteArray("precious"));
+    EXPECT_EQ(Entries(), (std::vector<QString>{"bookmark.dat", "victim"}))
+        << "the planted link and the stale temporary file are gone";
 }
 
 }  // namespace
