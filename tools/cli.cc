@@ -19,9 +19,6 @@
 namespace lexivane_dict {
 namespace {
 
-// The buffer size the program renders every entry into.
-constexpr uint32_t kEntryBufferSize = 12000;
-
 struct BuildOptions {
     std::string output;
     std::vector<std::string> wordnet_indexes;
@@ -126,7 +123,7 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             << stats.forms << " forms given their word's entry, " << stats.paragraphs
             << " given a paragraph, " << stats.skipped << " skipped; " << stats.irregular
             << " base entries for forms, " << stats.repeated << " repeats left out; "
-            << stats.long_before << " headwords over " << kEntryBufferSize << " bytes, "
+            << stats.long_before << " headwords over " << LXV_PRINT_BUFFER_SIZE << " bytes, "
             << stats.long_after << " after fitting\n";
         if (!found_entries(before, index)) return kExitFailure;
     }
@@ -176,10 +173,10 @@ int Lookup(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitNoWords;
     }
     const std::string headword = nearest;
-    std::string buffer(kEntryBufferSize, '\0');
+    std::string buffer(LXV_PRINT_BUFFER_SIZE, '\0');
     const LXV_ENTRY entry = lxv_find(h, headword.c_str());
-    const int printed = html ? lxv_printhtml_buf(h, entry, buffer.data(), kEntryBufferSize)
-                             : lxv_print_buf(h, entry, buffer.data(), kEntryBufferSize);
+    const int printed = html ? lxv_printhtml_buf(h, entry, buffer.data(), LXV_PRINT_BUFFER_SIZE)
+                             : lxv_print_buf(h, entry, buffer.data(), LXV_PRINT_BUFFER_SIZE);
     if (entry == 0 || printed == 0) {
         err << operands[0] << ": the entry of '" << Windows1252ToUtf8(headword)
             << "' cannot be read\n";
@@ -320,7 +317,9 @@ std::string Usage() {
            "  stats FILE [--gcide INDEX] [--wordnet-data DIR] [--exceptions DIR]\n"
            "        [--list]\n"
            "      Counts what a reader meets in FILE: entries without a definition,\n"
-           "      stray head lines, entries cut to fit the program's 12000-byte\n"
+           "      stray head lines, entries cut to fit the program's " +
+           std::to_string(LXV_PRINT_BUFFER_SIZE) +
+           "-byte\n"
            "      buffer, marks and HTML left from the source, spellings and irregular\n"
            "      forms that miss their headword. Given the sources FILE was built\n"
            "      from, also source headwords without a headword, quotations lost\n"

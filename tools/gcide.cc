@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "base/windows1252.h"
+#include "engine/lexicore.h"
 #include "lexicore/collation.h"
 #include "lexicore/entry_text.h"
 #include "tools/dictd.h"
@@ -1328,11 +1330,12 @@ std::string GcideHeadword(std::string_view key, std::string_view raw) {
                                                 ? nullptr
                                                 : FindGcideCode(form.substr(i + 1, close - i - 1));
                     if (code == nullptr || code->chars[0] == 0 || code->chars[1] != 0 ||
-                        Windows1252Byte(code->chars[0]) < 0) {
+                        lexivane_base::Windows1252Byte(code->chars[0]) < 0) {
                         representable = false;
                         break;
                     }
-                    spelled.push_back(static_cast<char>(Windows1252Byte(code->chars[0])));
+                    spelled.push_back(
+                        static_cast<char>(lexivane_base::Windows1252Byte(code->chars[0])));
                     i = close;
                     continue;
                 }
@@ -1586,7 +1589,7 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
     };
     std::vector<const std::vector<size_t>*> long_groups;
     for (const auto& [group, members] : groups) {
-        if (shown(members) + 1 > kGcidePrintBuffer) long_groups.push_back(&members);
+        if (shown(members) + 1 > LXV_PRINT_BUFFER_SIZE) long_groups.push_back(&members);
     }
     st.long_before = long_groups.size();
     std::vector<char> still_long(long_groups.size());
@@ -1602,7 +1605,7 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
                 left_out.push_back(omission.name);
             }
             const std::string note = left_out.empty() ? "" : LeftOutNote(left_out);
-            const bool fits = shown(members) + note.size() + 1 <= kGcidePrintBuffer;
+            const bool fits = shown(members) + note.size() + 1 <= LXV_PRINT_BUFFER_SIZE;
             if (fits || &omission == &kOmissions[std::size(kOmissions) - 1]) {
                 lexicore::SourceEntry& last = entries[members.back()];
                 last.html += note;

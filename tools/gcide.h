@@ -23,9 +23,6 @@
 
 namespace lexivane_dict {
 
-// The size of the buffer the program prints an entry into, NUL included.
-inline constexpr size_t kGcidePrintBuffer = 12000;
-
 // How the note ends that closes an entry with parts left out to fit the
 // buffer: "Quotations and etymologies are left out of this long entry."
 inline constexpr std::string_view kGcideLeftOutEnding = " left out of this long entry.";

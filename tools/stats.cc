@@ -24,8 +24,6 @@
 namespace lexivane_dict {
 namespace {
 
-// The buffer size the program renders every entry into.
-constexpr uint32_t kEntryBufferSize = lexicore::kPrintBufferSize;
 // Large enough for any whole entry, to tell a cut entry from a complete one.
 constexpr uint32_t kWholeEntryBufferSize = 1u << 22;
 // A quotation counts as shown when this many of its first letters are.
@@ -116,7 +114,7 @@ bool Measure::Lands(std::string_view typed, std::string_view expected_letters) c
 }
 
 bool Measure::MeasureEntries() {
-    std::string fitted(kEntryBufferSize, '\0');
+    std::string fitted(LXV_PRINT_BUFFER_SIZE, '\0');
     std::string html(kWholeEntryBufferSize, '\0');
     std::string text(kWholeEntryBufferSize, '\0');
     for (uint32_t i = 0; i < headwords_.size(); ++i) {
@@ -136,12 +134,12 @@ bool Measure::MeasureEntries() {
             longest_word_ = word;
         }
         bool cut = false;
-        if (lxv_printhtml_buf(h_, entry, fitted.data(), kEntryBufferSize) == 0 ||
+        if (lxv_printhtml_buf(h_, entry, fitted.data(), LXV_PRINT_BUFFER_SIZE) == 0 ||
             whole_html != fitted.c_str()) {
             cut_html_.Add(word + " (" + std::to_string(whole_html.size()) + " bytes)");
             cut = true;
         }
-        if (lxv_print_buf(h_, entry, fitted.data(), kEntryBufferSize) == 0 ||
+        if (lxv_print_buf(h_, entry, fitted.data(), LXV_PRINT_BUFFER_SIZE) == 0 ||
             whole_text != fitted.c_str()) {
             cut_text_.Add(word);
         }
@@ -346,8 +344,8 @@ bool Measure::Run(std::ostream& out) {
             out, "source headwords without a headword", unreachable_,
             of(source_keys_) + ", " + std::to_string(never_named_) + " never named in their entry");
     }
-    out << "entries cut to fit " << kEntryBufferSize << " bytes: " << cut_html_.n << " as HTML, "
-        << cut_text_.n << " as text\n";
+    out << "entries cut to fit " << LXV_PRINT_BUFFER_SIZE << " bytes: " << cut_html_.n
+        << " as HTML, " << cut_text_.n << " as text\n";
     Report(out, "entries holding a paragraph twice", repeated_);
     if (!options_.gcide_index.empty()) {
         Report(out, "entries missing quotations without a note", quotations_lost_);
