@@ -285,110 +285,100 @@ std::string AppendBlocks(const Blocks& blocks, std::string* file) {
     return block_refs;
 }
 
-// Where each section of the index region starts, from the region's start,
-// and the sizes the header records.
-struct IndexLayout {
-    size_t name_records_at = 0;
-    size_t names_at = 0;
-    size_t names_size = 0;
-    size_t pos_at = 0;
-    size_t exceptions_at = 0;
-    size_t exception_names_at = 0;
-    size_t exception_names_size = 0;
-    size_t blocks_at = 0;
-    size_t filter_at = 0;
-    size_t filter_words = 0;
-    size_t dict_at = 0;
-    size_t dict_size = 0;
-};
+// Header fields that a stage fills in: where each lies in the header, and its
+// value, all 32 bits wide.
+using HeaderFields = std::vector<std::pair<size_t, size_t>>;
 
-// The index stage: the index region, each section aligned, and where its
-// sections start in *layout.
+// Appends `section` to *index at the next section boundary; returns where it
+// starts.
+size_t AppendSection(std::string* index, std::string_view section) {
+    Align(index);
+    const size_t at = index->size();
+    index->append(section);
+    return at;
+}
+
+// The index stage: the index region, each section aligned; adds the header
+// fields that say where its sections start, from the region's start, and how
+// long they are to *fields.
 std::string BuildIndex(const Merged& merged, const std::string& block_refs,
-                       const std::string& compression_dictionary, IndexLayout* layout) {
+                       const std::string& compression_dictionary, HeaderFields* fields) {
     // Names shorter than the record's prefix live in their record alone.
-    std::string index;
+    std::string name_records;
     std::string names;
-    layout->name_records_at = index.size();
+    std::string parts_of_speech;
     for (const Headword& w : merged.words) {
         const bool long_name = w.name.size() >= f::kNamePrefixSize;
-        PutU32(&index, long_name ? static_cast<uint32_t>(names.size()) : 0);
+        PutU32(&name_records, long_name ? static_cast<uint32_t>(names.size()) : 0);
         std::string prefix = w.name.substr(0, f::kNamePrefixSize);
         prefix.resize(f::kNamePrefixSize, '\0');
-        index += prefix;
+        name_records += prefix;
         if (long_name) {
             names += w.name;
             names += '\0';
         }
+        parts_of_speech.push_back(static_cast<char>(w.parts_of_speech));
     }
-    Align(&index);
-    layout->names_at = index.size();
-    layout->names_size = names.size();
-    index += names;
-    Align(&index);
-    layout->pos_at = index.size();
-    for (const Headword& w : merged.words) index.push_back(static_cast<char>(w.parts_of_speech));
-    Align(&index);
-    layout->exceptions_at = index.size();
+    std::string exception_records;
     std::string exception_names;
     for (const auto& [form, base] : merged.exceptions) {
-        PutU32(&index, static_cast<uint32_t>(exception_names.size()));
-        PutU32(&index, base);
+        PutU32(&exception_records, static_cast<uint32_t>(exception_names.size()));
+        PutU32(&exception_records, base);
         exception_names += form;
         exception_names += '\0';
     }
-    Align(&index);
-    layout->exception_names_at = index.size();
-    layout->exception_names_size = exception_names.size();
-    index += exception_names;
-    Align(&index);
-    layout->blocks_at = index.size();
-    index += block_refs;
-    Align(&index);
-    layout->filter_at = index.size();
     std::vector<uint64_t> filter(FilterWordsFor(merged.words.size()), 0);
     for (const Headword& w : merged.words) AddToFilter(&filter, w.name);
-    for (uint64_t word : filter) PutU64(&index, word);
-    layout->filter_words = filter.size();
-    Align(&index);
-    layout->dict_at = index.size();
-    layout->dict_size = compression_dictionary.size();
-    index += compression_dictionary;
+    std::string filter_words;
+    for (uint64_t word : filter) PutU64(&filter_words, word);
+
+    // The sections in file order: the list is evaluated from left to right.
+    std::string index;
+    fields->insert(fields->end(),
+                   {
+                       {f::kNameRecordsOffsetAt, AppendSection(&index, name_records)},
+                       {f::kNamesOffsetAt, AppendSection(&index, names)},
+                       {f::kNamesSizeAt, names.size()},
+                       {f::kPosOffsetAt, AppendSection(&index, parts_of_speech)},
+                       {f::kExceptionsOffsetAt, AppendSection(&index, exception_records)},
+                       {f::kExceptionNamesOffsetAt, AppendSection(&index, exception_names)},
+                       {f::kExceptionNamesSizeAt, exception_names.size()},
+                       {f::kBlocksOffsetAt, AppendSection(&index, block_refs)},
+                       {f::kHeadwordFilterOffsetAt, AppendSection(&index, filter_words)},
+                       {f::kHeadwordFilterWordsAt, filter.size()},
+                       {f::kCompressionDictOffsetAt, AppendSection(&index, compression_dictionary)},
+                       {f::kCompressionDictSizeAt, compression_dictionary.size()},
+                   });
     return index;
 }
 
 // The header stage: fills the header at the start of *file, whose index
-// region starts at `index_offset` and runs to the end.
+// region starts at `index_offset` and runs to the end, with the fields the
+// other stages give and those of the whole file.
 void WriteHeader(const Merged& merged, const Blocks& blocks, uint64_t index_offset,
-                 const IndexLayout& layout, std::string* file) {
+                 HeaderFields fields, std::string* file) {
+    char* h = file->data();
     const uint64_t index_size = file->size() - index_offset;
     uint32_t max_block = 0;
     for (uint32_t size : blocks.raw_sizes) max_block = std::max(max_block, size);
-    char* h = file->data();
+    fields.insert(fields.end(), {
+                                    {f::kVersionAt, f::kVersion},
+                                    {f::kHeaderSizeAt, f::kHeaderSize},
+                                    {f::kHeadwordCountAt, merged.words.size()},
+                                    {f::kExceptionCountAt, merged.exceptions.size()},
+                                    {f::kBlockCountAt, blocks.compressed.size()},
+                                    {f::kMaxBlockSizeAt, max_block},
+                                    {f::kFlagsAt, 0},
+                                });
+    const std::pair<size_t, uint64_t> wide_fields[] = {
+        {f::kFileLengthAt, file->size()},
+        {f::kIndexOffsetAt, index_offset},
+        {f::kIndexSizeAt, index_size},
+        {f::kIndexChecksumAt, Checksum64(h + index_offset, index_size)},
+    };
     std::memcpy(h + f::kMagicAt, f::kMagic, sizeof f::kMagic);
-    StoreU32(h + f::kVersionAt, f::kVersion);
-    StoreU32(h + f::kHeaderSizeAt, f::kHeaderSize);
-    StoreU64(h + f::kFileLengthAt, file->size());
-    StoreU32(h + f::kHeadwordCountAt, static_cast<uint32_t>(merged.words.size()));
-    StoreU32(h + f::kExceptionCountAt, static_cast<uint32_t>(merged.exceptions.size()));
-    StoreU32(h + f::kBlockCountAt, static_cast<uint32_t>(blocks.compressed.size()));
-    StoreU32(h + f::kMaxBlockSizeAt, max_block);
-    StoreU32(h + f::kFlagsAt, 0);
-    StoreU64(h + f::kIndexOffsetAt, index_offset);
-    StoreU64(h + f::kIndexSizeAt, index_size);
-    StoreU64(h + f::kIndexChecksumAt, Checksum64(h + index_offset, index_size));
-    StoreU32(h + f::kNameRecordsOffsetAt, static_cast<uint32_t>(layout.name_records_at));
-    StoreU32(h + f::kNamesOffsetAt, static_cast<uint32_t>(layout.names_at));
-    StoreU32(h + f::kNamesSizeAt, static_cast<uint32_t>(layout.names_size));
-    StoreU32(h + f::kPosOffsetAt, static_cast<uint32_t>(layout.pos_at));
-    StoreU32(h + f::kExceptionsOffsetAt, static_cast<uint32_t>(layout.exceptions_at));
-    StoreU32(h + f::kExceptionNamesOffsetAt, static_cast<uint32_t>(layout.exception_names_at));
-    StoreU32(h + f::kExceptionNamesSizeAt, static_cast<uint32_t>(layout.exception_names_size));
-    StoreU32(h + f::kBlocksOffsetAt, static_cast<uint32_t>(layout.blocks_at));
-    StoreU32(h + f::kCompressionDictOffsetAt, static_cast<uint32_t>(layout.dict_at));
-    StoreU32(h + f::kCompressionDictSizeAt, static_cast<uint32_t>(layout.dict_size));
-    StoreU32(h + f::kHeadwordFilterOffsetAt, static_cast<uint32_t>(layout.filter_at));
-    StoreU32(h + f::kHeadwordFilterWordsAt, static_cast<uint32_t>(layout.filter_words));
+    for (const auto& [at, value] : fields) StoreU32(h + at, static_cast<uint32_t>(value));
+    for (const auto& [at, value] : wide_fields) StoreU64(h + at, value);
     StoreU64(h + f::kHeaderChecksumAt, Checksum64(h, f::kHeaderChecksumAt));
 }
 
@@ -413,10 +403,10 @@ bool WriteDictionary(const DictionarySource& source, const std::string& path, Bu
     std::string file(f::kHeaderSize, '\0');
     const std::string block_refs = AppendBlocks(blocks, &file);
     const uint64_t index_offset = file.size();
-    IndexLayout layout;
-    file += BuildIndex(merged, block_refs, blocks.compression_dictionary, &layout);
+    HeaderFields fields;
+    file += BuildIndex(merged, block_refs, blocks.compression_dictionary, &fields);
     if (file.size() - index_offset > UINT32_MAX) return fail("dictionary too large");
-    WriteHeader(merged, blocks, index_offset, layout, &file);
+    WriteHeader(merged, blocks, index_offset, std::move(fields), &file);
 
     if (const int err = lexivane_base::ReplaceFileContents(path, file); err != 0) {
         return fail(std::strerror(err));

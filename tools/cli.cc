@@ -29,6 +29,12 @@ struct BuildOptions {
     std::string frequency_list;
 };
 
+// Reports `message`, a failure of a source or a dictionary file ("path: ...").
+int Failure(std::ostream& err, const std::string& message) {
+    err << message << "\n";
+    return kExitFailure;
+}
+
 int UsageError(std::ostream& err, const std::string& message) {
     err << "lexivane-dict: " << message << "\n\n" << Usage();
     return kExitUsage;
@@ -71,23 +77,20 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     std::unordered_set<std::string> frequent;
     if (!options.frequency_list.empty() &&
         !ReadCountedLemmas(options.frequency_list, &frequent, &error)) {
-        err << error << "\n";
-        return kExitFailure;
+        return Failure(err, error);
     }
     // WordNet's irregular forms, and those of the commonest words its lists lack.
     std::vector<std::pair<std::string, std::string>> irregular;
     if (!options.exceptions_dir.empty()) {
         if (!ReadWordNetExceptions(options.exceptions_dir, &irregular, &error)) {
-            err << error << "\n";
-            return kExitFailure;
+            return Failure(err, error);
         }
         for (auto& pair : CommonIrregularForms()) irregular.push_back(std::move(pair));
     }
     WordNetSpellings spellings;
     if (!options.wordnet_data.empty() &&
         !ReadWordNetSpellings(options.wordnet_data, &spellings, &error)) {
-        err << error << "\n";
-        return kExitFailure;
+        return Failure(err, error);
     }
     // A source that gives no entry at all is the wrong file or in the wrong
     // format: a dictionary without its words is never written.
@@ -102,18 +105,14 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
                          options.frequency_list.empty() ? nullptr : &frequent,
                          options.wordnet_data.empty() ? nullptr : &spellings, &source.entries,
                          &error)) {
-            err << error << "\n";
-            return kExitFailure;
+            return Failure(err, error);
         }
         if (!found_entries(before, index)) return kExitFailure;
     }
     // After WordNet, so that merged headwords show WordNet's senses first.
     for (const std::string& index : options.gcide_indexes) {
         GcideSource gcide;
-        if (!LoadGcide(index, &gcide, &error)) {
-            err << error << "\n";
-            return kExitFailure;
-        }
+        if (!LoadGcide(index, &gcide, &error)) return Failure(err, error);
         GcideStats stats;
         std::vector<lexicore::SourceEntry> entries = ConvertGcide(gcide.records, &stats, irregular);
         const size_t before = source.entries.size();
@@ -129,10 +128,7 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     }
     for (const std::string& path : options.text_sources) {
         const size_t before = source.entries.size();
-        if (!ReadTextSource(path, &source, &error)) {
-            err << error << "\n";
-            return kExitFailure;
-        }
+        if (!ReadTextSource(path, &source, &error)) return Failure(err, error);
         if (!found_entries(before, path)) return kExitFailure;
     }
     source.exceptions.insert(source.exceptions.end(), std::make_move_iterator(irregular.begin()),
@@ -140,8 +136,7 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 
     lexicore::BuildStats stats;
     if (!lexicore::WriteDictionary(source, options.output, &stats, &error)) {
-        err << error << "\n";
-        return kExitFailure;
+        return Failure(err, error);
     }
     out << options.output << ": " << stats.headwords << " headwords, " << stats.exceptions
         << " inflections, " << stats.file_bytes << " bytes\n";
@@ -161,10 +156,7 @@ int Lookup(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (operands.size() != 2) return UsageError(err, "lookup needs a dictionary file and a word");
     OpenDictionary dictionary;
     std::string error;
-    if (!dictionary.Open(operands[0], &error)) {
-        err << error << "\n";
-        return kExitFailure;
-    }
+    if (!dictionary.Open(operands[0], &error)) return Failure(err, error);
     const LXV_HANDLE h = dictionary.handle();
     const std::string key = ToWindows1252(operands[1]);
     const char* nearest = lxv_wordlist_nearest(h, key.c_str());
@@ -192,10 +184,7 @@ int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (args.size() != 1) return UsageError(err, "list needs a dictionary file");
     OpenDictionary dictionary;
     std::string error;
-    if (!dictionary.Open(args[0], &error)) {
-        err << error << "\n";
-        return kExitFailure;
-    }
+    if (!dictionary.Open(args[0], &error)) return Failure(err, error);
     const uint32_t count = lxv_wordlist_count(dictionary.handle());
     for (uint32_t i = 0; i < count; ++i) {
         const char* word = lxv_wordlist_at(dictionary.handle(), i);
@@ -251,10 +240,7 @@ int Raw(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return true;
         },
         &error);
-    if (!ok) {
-        err << error << "\n";
-        return kExitFailure;
-    }
+    if (!ok) return Failure(err, error);
     if (found == 0) {
         err << index << ": no entry for '" << word << "'\n";
         return kExitNoWords;
@@ -270,15 +256,9 @@ int Inflections(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     std::vector<InflectedForm> forms;
     std::string error;
-    if (!ReadInflectionSet(args[1], &forms, &error)) {
-        err << error << "\n";
-        return kExitFailure;
-    }
+    if (!ReadInflectionSet(args[1], &forms, &error)) return Failure(err, error);
     OpenDictionary dictionary;
-    if (!dictionary.Open(args[0], &error)) {
-        err << error << "\n";
-        return kExitFailure;
-    }
+    if (!dictionary.Open(args[0], &error)) return Failure(err, error);
     const InflectionScore score = ScoreInflections(dictionary.handle(), forms);
     for (const InflectionMiss& miss : score.misses) {
         out << "miss: " << miss.expected.form << " -> " << Windows1252ToUtf8(miss.nearest)

@@ -1,6 +1,8 @@
 #include "tools/encoding.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 #include "base/windows1252.h"
 
@@ -10,6 +12,15 @@ namespace {
 using lexivane_base::Windows1252Byte;
 
 constexpr char32_t kMalformed = 0xFFFFFFFF;
+
+// The characters HTML text writes as entities.
+struct Entity {
+    char32_t character;
+    std::string_view text;
+};
+constexpr Entity kEntities[] = {
+    {'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}, {'\'', "&#39;"},
+};
 
 // Decodes one character at text[*pos] and advances *pos past it; a malformed
 // sequence yields kMalformed and advances by one byte.
@@ -97,26 +108,11 @@ void AppendHtmlEscaped(std::string_view utf8, std::string* out) {
     size_t pos = 0;
     while (pos < utf8.size()) {
         const char32_t cp = NextCodePoint(utf8, &pos);
-        switch (cp) {
-            case '&':
-                out->append("&amp;");
-                continue;
-            case '<':
-                out->append("&lt;");
-                continue;
-            case '>':
-                out->append("&gt;");
-                continue;
-            case '"':
-                out->append("&quot;");
-                continue;
-            case '\'':
-                out->append("&#39;");
-                continue;
-            default:
-                break;
-        }
-        if (cp == kMalformed) {
+        const auto entity = std::find_if(std::begin(kEntities), std::end(kEntities),
+                                         [cp](const Entity& e) { return e.character == cp; });
+        if (entity != std::end(kEntities)) {
+            out->append(entity->text);
+        } else if (cp == kMalformed) {
             out->push_back('?');
         } else if (IsControl(cp)) {
             out->push_back(' ');

@@ -66,6 +66,8 @@ class Measure {
     bool MeasureCapitals();
     bool MeasureIrregularForms();
     void MeasureSpellings();
+    // Reports a source that cannot be read; false.
+    bool Failed(const std::string& error);
     // The headword index of `word`: equal ignoring case, else the same
     // letters; kNotFound when there is none.
     uint32_t IndexOf(std::string_view word) const;
@@ -188,10 +190,7 @@ bool Measure::MeasureEntries() {
 bool Measure::ReadGcideSource() {
     GcideSource source;
     std::string error;
-    if (!LoadGcide(options_.gcide_index, &source, &error)) {
-        err_ << error << "\n";
-        return false;
-    }
+    if (!LoadGcide(options_.gcide_index, &source, &error)) return Failed(error);
     // Per source key (ignoring case): whether a headword has its letters, and
     // whether one of its entries names it.
     std::map<std::string, std::pair<bool, bool>> keys;
@@ -259,10 +258,7 @@ void Measure::MeasureSpellings() {
 bool Measure::MeasureCapitals() {
     WordNetSpellings spellings;
     std::string error;
-    if (!ReadWordNetSpellings(options_.wordnet_data, &spellings, &error)) {
-        err_ << error << "\n";
-        return false;
-    }
+    if (!ReadWordNetSpellings(options_.wordnet_data, &spellings, &error)) return Failed(error);
     for (const auto& [word, forms] : spellings) {
         const std::string only = ToWindows1252(OnlySpelling(spellings, word));
         if (only.empty()) continue;
@@ -275,12 +271,16 @@ bool Measure::MeasureCapitals() {
     return true;
 }
 
+bool Measure::Failed(const std::string& error) {
+    err_ << error << "\n";
+    return false;
+}
+
 bool Measure::MeasureIrregularForms() {
     std::vector<std::pair<std::string, std::string>> pairs;
     std::string error;
     if (!ReadWordNetExceptionList(options_.exceptions_dir + "/verb.exc", &pairs, &error)) {
-        err_ << error << "\n";
-        return false;
+        return Failed(error);
     }
     for (auto& pair : CommonIrregularForms()) pairs.push_back(std::move(pair));
     std::map<std::string, std::vector<std::string>> bases;
