@@ -5,6 +5,7 @@
 #include <sstream>
 #include <unordered_set>
 
+#include "base/version.h"
 #include "engine/lexicore.h"
 #include "lexicore/builder.h"
 #include "tools/dictd.h"
@@ -309,6 +310,8 @@ std::string Usage() {
            "  inflections FILE SET\n"
            "      Looks up each inflected form of SET (lines 'FORM BASE SOURCE') and\n"
            "      prints the forms that miss their base and the share that reach it.\n"
+           "  --version\n"
+           "      Prints the version of lexivane-dict.\n"
            "\n"
            "Exit status: 0 success, 1 bad source or dictionary file, 2 usage error,\n"
            "3 no headword or entry found.\n";
@@ -328,6 +331,10 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (command == "inflections") return Inflections(rest, out, err);
     if (command == "help" || command == "--help" || command == "-h") {
         out << Usage();
+        return kExitSuccess;
+    }
+    if (command == "--version") {
+        out << "lexivane-dict " LEXIVANE_VERSION " (build " << LEXIVANE_VERSION_BUILD << ")\n";
         return kExitSuccess;
     }
     return UsageError(err, "unknown command '" + command + "'");
