@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Lexivane need,
 # and only those that are missing, so running it again costs a few dpkg queries.
+# With --tidy, also clang-tidy (for `make tidy`).
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,9 @@ packages=(
   xvfb xauth openbox xclip
   desktop-file-utils
 )
+if [[ "${1:-}" == "--tidy" ]]; then
+  packages+=(clang-tidy)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
