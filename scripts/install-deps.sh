@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev libgl-dev fonts-dejavu-core
   libzstd-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
