@@ -9,11 +9,13 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <cstring>
 
 #include "platform/controls.h"
+#include "platform/resources.h"
 #include "res/templates.h"
 
 namespace {
@@ -57,7 +59,7 @@ QWidget* MakeControl(const res::ControlTemplate& item, QWidget* parent) {
     } else if (std::strcmp(item.className, "STATIC") == 0) {
         auto* label = new QLabel(parent);
         if ((item.style & SS_TYPEMASK) == SS_BITMAP) {
-            label->setPixmap(QPixmap(text));
+            label->setPixmap(LoadPicture(item.text));
         } else {
             label->setText(text);
             label->setWordWrap(true);
@@ -81,6 +83,20 @@ QWidget* MakeControl(const res::ControlTemplate& item, QWidget* parent) {
     widget->setVisible((item.style & WS_VISIBLE) != 0);
     return widget;
 }
+
+// Qt's own style, except for the command bar's overflow button: Qt would
+// read its picture by guessing the format, which loads every image plugin
+// (gif, ico, jpeg) at each start.
+class CProgramStyle : public QProxyStyle {
+  public:
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
+                       const QWidget* widget) const override {
+        if (icon == SP_ToolBarHorizontalExtensionButton ||
+            icon == SP_ToolBarVerticalExtensionButton)
+            return QIcon(LoadPicture(res::kMorePicturePath));
+        return QProxyStyle::standardIcon(icon, option, widget);
+    }
+};
 
 }  // namespace
 
@@ -301,7 +317,9 @@ void DDX_Check(CDataExchange* dx, int id, BOOL& value) {
     }
 }
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    setStyle(new CProgramStyle);
+}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     // QApplication::notify passes an unhandled key or click on to the parent

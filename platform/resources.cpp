@@ -1,5 +1,7 @@
 #include "platform/resources.h"
 
+#include <QImageReader>
+
 #include "res/templates.h"
 
 BOOL LoadString(QString& target, UINT id) {
@@ -8,6 +10,14 @@ BOOL LoadString(QString& target, UINT id) {
     return text != nullptr;
 }
 
+QPixmap LoadPicture(const char* path) {
+    // Without format detection the reader asks no plugin about the file and
+    // takes Qt's own PNG reader.
+    QImageReader reader(QString::fromLatin1(path), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 QIcon LoadAppIcon() {
-    return QIcon(QString::fromLatin1(res::kAppIconPath));
+    return QIcon(LoadPicture(res::kAppIconPath));
 }

@@ -207,6 +207,17 @@ def app_icon():
     ]
 
 
+def close():
+    # The command bar's close button: a cross.
+    return [line(4, 4, 12, 12, 2.0, INK), line(12, 4, 4, 12, 2.0, INK)]
+
+
+def more():
+    # The command bar's overflow button, shown when its buttons do not fit.
+    return [polygon([(3, 3), (5, 3), (9, 8), (5, 13), (3, 13), (7, 8)], INK),
+            polygon([(8, 3), (10, 3), (14, 8), (10, 13), (8, 13), (12, 8)], INK)]
+
+
 def scaled(shapes, factor):
     """The same shapes drawn `factor` times as large."""
     return [((lambda x, y, t=test: t(x / factor, y / factor)), color) for test, color in shapes]
@@ -221,6 +232,7 @@ PICTURES = {
     "paste": (16, paste), "bookmarks": (16, bookmarks), "history": (16, history),
     "help": (16, help_), "copy": (16, copy), "lookup": (16, lookup), "new": (16, new),
     "arrow-left": (16, lambda: arrow("left")), "arrow-right": (16, lambda: arrow("right")),
+    "close": (16, close), "more": (16, more),
     "lexivane": (48, app_icon), "about": (32, about),
 }
 

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
@@ -78,6 +79,12 @@ std::vector<Button> Buttons(QToolBar* bar) {
     return buttons;
 }
 
+// True when one of Qt's image format plugins (gif, ico, jpeg, ...) is loaded.
+bool ImagePluginLoaded() {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
+}
+
 TEST(CommandBarTest, ToolsMenuThenButtonsInOrderThenClose) {
     BarPage page;
     page.whileRunning = [&] {
@@ -96,6 +103,7 @@ TEST(CommandBarTest, ToolsMenuThenButtonsInOrderThenClose) {
         EXPECT_EQ(bar->geometry().top(), 268) << "below the template area";
         EXPECT_EQ(page.height(), 268 + bar->height());
         EXPECT_EQ(page.GetDlgItem(IDC_WORDLIST)->geometry().top(), 4) << "no control moved";
+        EXPECT_FALSE(ImagePluginLoaded()) << "the pictures are read as PNG, asking no plugin";
     };
     page.DoModal();
 }
