@@ -12,6 +12,8 @@
 #include "platform/resources.h"
 #include "res/templates.h"
 
+namespace platform {
+
 namespace {
 
 QKeySequence CommandKey(int command) {
@@ -182,3 +184,5 @@ void CCommandBar::SetBarStyle(DWORD style) {
     m_dwStyle = style;
     if (m_pBar != nullptr) m_pBar->setToolTipDuration((style & CBRS_TOOLTIPS) ? -1 : 0);
 }
+
+}  // namespace platform

@@ -15,6 +15,8 @@
 #include <climits>
 #include <utility>
 
+namespace platform {
+
 namespace {
 
 thread_local DWORD t_lastError = ERROR_SUCCESS;
@@ -408,3 +410,5 @@ BOOL CFileFind::FindFile(const QString& path) {
     m_strFound = path;
     return TRUE;
 }
+
+}  // namespace platform

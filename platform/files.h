@@ -9,6 +9,8 @@
 
 #include "platform/types.h"
 
+namespace platform {
+
 // The calling thread's last-error code (ERROR_* values). Every failing call
 // below sets it; a successful call leaves it as it was.
 DWORD GetLastError();
@@ -119,5 +121,7 @@ class CFileFind {
   private:
     QString m_strFound;
 };
+
+}  // namespace platform
 
 #endif  // LEXIVANE_PLATFORM_FILES_H_

@@ -4,6 +4,8 @@
 
 #include "res/templates.h"
 
+namespace platform {
+
 BOOL LoadString(QString& target, UINT id) {
     const char* text = res::FindString(id);
     target = text != nullptr ? QString::fromUtf8(text) : QString();
@@ -21,3 +23,5 @@ QPixmap LoadPicture(const char* path) {
 QIcon LoadAppIcon() {
     return QIcon(LoadPicture(res::kAppIconPath));
 }
+
+}  // namespace platform

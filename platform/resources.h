@@ -8,6 +8,8 @@
 
 #include "platform/types.h"
 
+namespace platform {
+
 // Sets `target` to string `id` of the string table; FALSE (target emptied)
 // when there is no such string.
 BOOL LoadString(QString& target, UINT id);
@@ -20,5 +22,7 @@ QPixmap LoadPicture(const char* path);
 
 // The program icon.
 QIcon LoadAppIcon();
+
+}  // namespace platform
 
 #endif  // LEXIVANE_PLATFORM_RESOURCES_H_

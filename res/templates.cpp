@@ -3,8 +3,8 @@
 #include <array>
 #include <utility>
 
-#include "platform/types.h"
 #include "res/resource.h"
+#include "res/styles.h"
 
 namespace res {
 namespace {

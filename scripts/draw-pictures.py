@@ -176,14 +176,6 @@ def lookup():
     ]
 
 
-def new():
-    return [
-        polygon([(3, 1.5), (10, 1.5), (13, 4.5), (13, 14.5), (3, 14.5)], INK),
-        polygon([(4, 2.5), (9.5, 2.5), (12, 5), (12, 13.5), (4, 13.5)], PAPER),
-        polygon([(9.5, 2.5), (9.5, 5), (12, 5)], CLIP),
-    ]
-
-
 def arrow(direction):
     if direction == "left":
         points = [(3, 8), (10, 2), (10, 5.5), (14, 5.5), (14, 10.5), (10, 10.5), (10, 14)]
@@ -230,7 +222,7 @@ def about():
 
 PICTURES = {
     "paste": (16, paste), "bookmarks": (16, bookmarks), "history": (16, history),
-    "help": (16, help_), "copy": (16, copy), "lookup": (16, lookup), "new": (16, new),
+    "help": (16, help_), "copy": (16, copy), "lookup": (16, lookup),
     "arrow-left": (16, lambda: arrow("left")), "arrow-right": (16, lambda: arrow("right")),
     "close": (16, close), "more": (16, more),
     "lexivane": (48, app_icon), "about": (32, about),

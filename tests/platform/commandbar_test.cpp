@@ -19,6 +19,8 @@
 #include "platform/shell.h"
 #include "res/resource.h"
 
+using namespace platform;
+
 namespace {
 
 // The search page's command bar built the way the page builds it.
@@ -246,33 +248,27 @@ TEST(CommandBarTest, BarNeedsAPageAndKnownResources) {
     page.DoModal();
 }
 
-TEST(ShellTest, SoftInputPanelStateReachesThePagesAndSHSipInfo) {
+TEST(ShellTest, SoftInputPanelStateReachesThePages) {
     BarPage page;
     page.whileRunning = [&] {
         EndsOnReturn end(page);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&page));
         EXPECT_FALSE(page.activations.empty());
         EXPECT_EQ(page.activations.back(), TRUE);
-
-        SIPINFO info{};
-        info.cbSize = sizeof(info);
-        ASSERT_TRUE(SHSipInfo(SPI_GETSIPINFO, 0, &info, 0));
-        EXPECT_EQ(info.fdwFlags & SIPF_ON, 0u);
+        EXPECT_FALSE(CurrentSoftInputPanel().on);
+        EXPECT_EQ(CurrentSoftInputPanel().Height(), 0);
 
         const int before = page.settingChanges;
         SetSoftInputPanelForTesting(true, QRect(0, 500, 240, 80));
         EXPECT_EQ(page.settingChanges, before + 1);
-        ASSERT_TRUE(SHSipInfo(SPI_GETSIPINFO, 0, &info, 0));
-        EXPECT_EQ(info.fdwFlags & SIPF_ON, SIPF_ON);
-        EXPECT_EQ(info.rcSipRect.top, 500);
-        EXPECT_EQ(info.rcSipRect.bottom - info.rcSipRect.top, 80);
-        EXPECT_LE(info.rcVisibleDesktop.bottom, 500)
-            << "the free desktop ends where the panel starts";
+        const SoftInputPanel panel = CurrentSoftInputPanel();
+        EXPECT_TRUE(panel.on);
+        EXPECT_EQ(panel.rect, QRect(0, 500, 240, 80));
+        EXPECT_EQ(panel.Height(), 80);
 
         ResetSoftInputPanelForTesting();
         EXPECT_EQ(page.settingChanges, before + 2);
-        info.cbSize = 12;
-        EXPECT_FALSE(SHSipInfo(SPI_GETSIPINFO, 0, &info, 0)) << "wrong record size";
+        EXPECT_FALSE(CurrentSoftInputPanel().on);
     };
     page.DoModal();
 }
