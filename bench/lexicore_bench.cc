@@ -203,13 +203,13 @@ BENCHMARK(BM_WordlistAt);
 // Each iteration times one find + print (HTML or text) of a random headword;
 // the counters give the median and the 95th percentile of those calls.
 void RunFindPrint(benchmark::State& state, int (*print)(LXV_HANDLE, LXV_ENTRY, char*, uint32_t)) {
-    std::vector<char> buffer(lexicore::kPrintBufferSize);
+    std::vector<char> buffer(LXV_PRINT_BUFFER_SIZE);
     std::vector<double> micros;
     size_t i = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         const LXV_ENTRY e = lxv_find(F().h, F().existing[i].c_str());
-        benchmark::DoNotOptimize(print(F().h, e, buffer.data(), lexicore::kPrintBufferSize));
+        benchmark::DoNotOptimize(print(F().h, e, buffer.data(), LXV_PRINT_BUFFER_SIZE));
         micros.push_back(
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
                 .count());

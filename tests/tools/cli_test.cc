@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <regex>
 #include <sstream>
 #include <utility>
 
@@ -47,6 +48,11 @@ TEST(CliUsage, MistakesGiveTheUsageAndStatusTwo) {
     const Outcome help = Command({"--help"});
     EXPECT_EQ(help.status, kExitSuccess);
     EXPECT_EQ(help.out, Usage());
+    const Outcome version = Command({"--version"});
+    EXPECT_EQ(version.status, kExitSuccess);
+    EXPECT_TRUE(
+        std::regex_match(version.out, std::regex(R"(lexivane-dict \d+\.\d+\.\d+ \(build \d+\)\n)")))
+        << version.out;
 }
 
 class CliBuildTest : public ::testing::Test {
