@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "platform/glue.h"
 #include "platform/messagebox.h"
+#include "platform/paths.h"
 #include "platform/resources.h"
 #include "res/resource.h"
 #include "search/search_dlg.h"
+
+using namespace platform;
 
 namespace {
 
@@ -62,16 +64,6 @@ BOOL CLexivaneApp::FindDictionaryFile(QString& path) {
 }
 
 BOOL CLexivaneApp::InitInstance() {
-    g_hHtmlViewLib = nullptr;
-    g_hHtmlViewLib = LoadLibraryW(QStringLiteral("htmlview.dll"));
-
-    std::array<char16_t, 128> platformType{};
-    SystemParametersInfoW(SPI_GETPLATFORMTYPE, sizeof(platformType), platformType.data(), 0);
-    g_strPlatformType = QString::fromUtf16(platformType.data());
-
-    g_shActivateInfo = SHACTIVATEINFO{};
-    g_shActivateInfo.cbSize = sizeof(SHACTIVATEINFO);
-
     QString dictionary;
     if (!FindDictionaryFile(dictionary)) {
         QString message;
@@ -123,9 +115,7 @@ BOOL CLexivaneApp::InitInstance() {
     }
 
     {
-        CSearchDlg page(nullptr);
-        page.m_hEngine = m_hEngine;
-        page.m_words.m_hEngine = m_hEngine;
+        CSearchDlg page(m_hEngine, nullptr);
         m_pMainWnd = &page;
         page.DoModal();
         m_pMainWnd = nullptr;
@@ -141,6 +131,5 @@ int CLexivaneApp::ExitInstance() {
             *handle = 0;
         }
     }
-    if (g_hHtmlViewLib != nullptr) FreeLibrary(g_hHtmlViewLib);
     return CWinApp::ExitInstance();
 }

@@ -7,7 +7,7 @@
 CLexivaneApp theApp;
 
 int main(int argc, char** argv) {
-    Application application(argc, argv);
-    Application::setWindowIcon(LoadAppIcon());
-    return AfxWinMain();
+    platform::CApplication application(argc, argv);
+    platform::CApplication::setWindowIcon(platform::LoadAppIcon());
+    return platform::AfxWinMain();
 }

@@ -19,9 +19,12 @@
 #include "bench/program_folder.h"
 #include "definition/definition_dlg.h"
 #include "platform/dialog.h"
-#include "platform/glue.h"
 #include "platform/messagebox.h"
+#include "platform/paths.h"
+#include "platform/text.h"
 #include "search/search_dlg.h"
+
+using namespace platform;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "platform/glue.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -41,6 +41,6 @@ bool UseBenchProgramFolder(benchmark::State& state) {
             "LEXIVANE_BENCH_DICT");
         return false;
     }
-    SetModuleFileNameForTesting(BenchProgramFolder() + QStringLiteral("/lexivane"));
+    platform::SetModuleFileNameForTesting(BenchProgramFolder() + QStringLiteral("/lexivane"));
     return true;
 }

@@ -1,5 +1,5 @@
 // main() of the benchmarks that drive the real pages: they need the program's
-// Application (key and pointer messages reach the pages through it), on Qt's
+// CApplication (key and pointer messages reach the pages through it), on Qt's
 // offscreen platform unless another one is asked for.
 #include <benchmark/benchmark.h>
 
@@ -7,7 +7,7 @@
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    Application application(argc, argv);
+    platform::CApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

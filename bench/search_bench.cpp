@@ -16,10 +16,13 @@
 #include "app/lexivane_app.h"
 #include "bench/program_folder.h"
 #include "platform/dialog.h"
-#include "platform/glue.h"
 #include "platform/messagebox.h"
+#include "platform/paths.h"
+#include "platform/text.h"
 #include "res/resource.h"
 #include "search/search_dlg.h"
+
+using namespace platform;
 
 namespace {
 
@@ -62,10 +65,10 @@ void BM_TypeIntoSearchBox(benchmark::State& state) {
         QObject::connect(&timer, &QTimer::timeout, [&] {
             auto* page = dynamic_cast<CSearchDlg*>(QApplication::activeModalWidget());
             if (page == nullptr) return;
-            headwords = page->m_nWordCount;
+            headwords = page->WordWindow().WordCount();
             auto* edit = static_cast<QLineEdit*>(page->GetDlgItem(IDC_SEARCH_EDIT));
-            CListBox& list = page->m_wordList;
-            for (const QString& prefix : TypedPrefixes(page->m_hEngine)) {
+            const CListBox list(page->GetDlgItem(IDC_WORDLIST));
+            for (const QString& prefix : TypedPrefixes(app.m_hEngine)) {
                 const double cpuStart = ThreadMicros();
                 const auto start = std::chrono::steady_clock::now();
                 edit->setText(prefix);  // EN_CHANGE runs OnChangeSearch before this returns

@@ -12,12 +12,15 @@
 
 #include "app/lexivane_app.h"
 #include "bench/program_folder.h"
-#include "platform/controls.h"
 #include "platform/dialog.h"
-#include "platform/glue.h"
 #include "platform/messagebox.h"
+#include "platform/paths.h"
+#include "platform/text.h"
 #include "search/search_dlg.h"
-#include "words/word_services.h"
+#include "words/bookmark_file.h"
+#include "words/bookmark_rows.h"
+
+using namespace platform;
 
 namespace {
 
@@ -59,13 +62,10 @@ void WriteBookmarks(const QTemporaryDir& dir, int count) {
 void BM_BookmarkWord(benchmark::State& state) {
     QTemporaryDir dir;
     WriteBookmarks(dir, static_cast<int>(state.range(0)));
-    ListBoxWidget widget(nullptr);
-    CListBox list(&widget);
-    CWordServices words;
-    words.FillBookmarkList(list);
+    CBookmarkRows rows(true);
+    rows.Fill();
     for (auto _ : state) {
-        if (!words.BookmarkWord(QStringLiteral("extraordinary"), list))
-            state.SkipWithError("save failed");
+        if (!rows.Mark(QStringLiteral("extraordinary"))) state.SkipWithError("save failed");
     }
     SetModuleFileNameForTesting(QString());
 }
@@ -75,10 +75,8 @@ BENCHMARK(BM_BookmarkWord)->Arg(10)->Arg(1000)->Unit(benchmark::kMillisecond);
 void BM_FillBookmarkList(benchmark::State& state) {
     QTemporaryDir dir;
     WriteBookmarks(dir, static_cast<int>(state.range(0)));
-    ListBoxWidget widget(nullptr);
-    CListBox list(&widget);
-    CWordServices words;
-    for (auto _ : state) words.FillBookmarkList(list);
+    CBookmarkRows rows(false);
+    for (auto _ : state) rows.Fill();
     SetModuleFileNameForTesting(QString());
 }
 BENCHMARK(BM_FillBookmarkList)->Arg(1000)->Unit(benchmark::kMillisecond);

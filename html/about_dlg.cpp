@@ -1,7 +1,7 @@
 #include "html/about_dlg.h"
 
+#include <QFont>
 #include <array>
-#include <cstring>
 #include <utility>
 
 #include "platform/controls.h"
@@ -10,17 +10,8 @@
 
 CAboutDlg::CAboutDlg(QWidget* parent) : CDialog(IDD_ABOUT, parent) {}
 
-CAboutDlg::~CAboutDlg() = default;
-
-BOOL CAboutDlg::OnInitDialog() {
+platform::BOOL CAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    // Height 0 and no face name: the system's size and face, only bold.
-    std::memset(&m_lfBold, 0, sizeof(m_lfBold));
-    m_lfBold.lfWeight = FW_BOLD;
-    m_fontBold.CreateFontIndirect(&m_lfBold);
-    SetControlFont(GetDlgItem(IDC_ABOUT_PRODUCT), m_fontBold.GetSafeHandle(), TRUE);
-    SetControlFont(GetDlgItem(IDC_ABOUT_MAKER), m_fontBold.GetSafeHandle(), TRUE);
-
     static constexpr std::array<std::pair<unsigned, int>, 5> kTexts = {{
         {IDS_ABOUT_PRODUCT, IDC_ABOUT_PRODUCT},
         {IDS_ABOUT_VERSION, IDC_ABOUT_VERSION},
@@ -30,18 +21,14 @@ BOOL CAboutDlg::OnInitDialog() {
     }};
     for (const auto& [string, control] : kTexts) {
         QString text;
-        LoadString(text, string);
-        CWnd(GetDlgItem(control)).SetWindowText(text);
+        platform::LoadString(text, string);
+        platform::CWnd(GetDlgItem(control)).SetWindowText(text);
     }
-    return TRUE;
-}
-
-void CAboutDlg::OnOK() {
-    m_fontBold.DeleteObject();
-    CDialog::OnOK();
-}
-
-void CAboutDlg::OnCancel() {
-    m_fontBold.DeleteObject();
-    CDialog::OnCancel();
+    // The system's size and face, only bold.
+    QFont bold = font();
+    bold.setBold(true);
+    for (const int control : {IDC_ABOUT_PRODUCT, IDC_ABOUT_MAKER}) {
+        if (QWidget* label = GetDlgItem(control)) label->setFont(bold);
+    }
+    return platform::TRUE;
 }

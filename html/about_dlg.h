@@ -5,25 +5,14 @@
 #define LEXIVANE_HTML_ABOUT_DLG_H_
 
 #include "platform/dialog.h"
-#include "platform/font.h"
 
-class CAboutDlg : public CDialog {
+class CAboutDlg : public platform::CDialog {
   public:
     explicit CAboutDlg(QWidget* parent = nullptr);
-    // The font is deleted here when the box ended without OnOK.
-    ~CAboutDlg() override;
-
-    CFont m_fontBold;    // made at each opening, deleted at closing
-    LOGFONT m_lfBold{};  // what the bold font is made from
 
   protected:
-    // Makes the bold font, gives it to the product and maker texts and sets
-    // the five texts; TRUE.
-    BOOL OnInitDialog() override;
-    // The close button: deletes the font, ends with IDOK.
-    void OnOK() override;
-    // Escape: deletes the font as well, ends with IDCANCEL.
-    void OnCancel() override;
+    // Sets the five texts and shows the product and maker names in bold; TRUE.
+    platform::BOOL OnInitDialog() override;
 };
 
 #endif  // LEXIVANE_HTML_ABOUT_DLG_H_

@@ -2,8 +2,7 @@
 
 #include "html/help_document.h"
 #include "html/html_pane.h"
-#include "platform/controls.h"
-#include "platform/glue.h"
+#include "platform/text.h"
 #include "res/resource.h"
 
 CHelpDlg::CHelpDlg(QWidget* parent) : CDialog(IDD_HELP, parent) {}
@@ -12,20 +11,19 @@ CHelpDlg::~CHelpDlg() {
     ReleasePane();
 }
 
-BOOL CHelpDlg::OnInitDialog() {
+platform::BOOL CHelpDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     // The page covers the page that opened it, and the pane fills it.
     PlaceOver(Opener());
-    m_rcPane = QRect(2, 2, width() - 4, height() - 3);
     // A page opened twice makes a new pane each time.
     ReleasePane();
-    m_pPane = new CHtmlPane(this, m_rcPane);
+    m_pPane = std::make_unique<CHtmlPane>(this, QRect(2, 2, width() - 4, height() - 3));
     m_pPane->Create();
-    m_pPane->m_hwndHtml->setAccessibleName(QStringLiteral("Help"));
-    m_pPane->m_hwndHtml->onHotspot = [this](const NMHTMLVIEW& notify) { OnHotspot(notify); };
-    CWnd(m_pPane->m_hwndHtml).ShowWindow(SW_SHOW);
-    m_pPane->SetHtml(NarrowToWide(HELP_DOCUMENT));
-    return TRUE;
+    CHtmlViewWidget* view = m_pPane->View();
+    view->setAccessibleName(QStringLiteral("Help"));
+    view->SetHotspotHandler([this](const NMHTMLVIEW& notify) { OnHotspot(notify); });
+    m_pPane->SetHtml(platform::NarrowToWide(kHelpDocument));
+    return platform::TRUE;
 }
 
 void CHelpDlg::OnHotspot(const NMHTMLVIEW& notify) {
@@ -45,6 +43,5 @@ void CHelpDlg::OnCancel() {
 void CHelpDlg::ReleasePane() {
     if (m_pPane == nullptr) return;
     m_pPane->Destroy();
-    delete m_pPane;
-    m_pPane = nullptr;
+    m_pPane.reset();
 }

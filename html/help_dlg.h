@@ -4,25 +4,22 @@
 #ifndef LEXIVANE_HTML_HELP_DLG_H_
 #define LEXIVANE_HTML_HELP_DLG_H_
 
-#include <QRect>
+#include <memory>
 
 #include "platform/dialog.h"
 
 class CHtmlPane;
 struct NMHTMLVIEW;
 
-class CHelpDlg : public CDialog {
+class CHelpDlg : public platform::CDialog {
   public:
     explicit CHelpDlg(QWidget* parent = nullptr);
     // Releases the pane when the page was never closed.
     ~CHelpDlg() override;
 
-    CHtmlPane* m_pPane = nullptr;  // owned; exists while the page shows
-    QRect m_rcPane;                // x, y, width, height in the page
-
   protected:
     // Creates the pane and shows the help document from its top; TRUE.
-    BOOL OnInitDialog() override;
+    platform::BOOL OnInitDialog() override;
     // The close button: releases the pane, ends with IDOK.
     void OnOK() override;
     // Escape: releases the pane as well, ends with IDCANCEL.
@@ -32,6 +29,8 @@ class CHelpDlg : public CDialog {
     // The pane's link-tap notification.
     void OnHotspot(const NMHTMLVIEW& notify);
     void ReleasePane();
+
+    std::unique_ptr<CHtmlPane> m_pPane;  // exists while the page shows
 };
 
 #endif  // LEXIVANE_HTML_HELP_DLG_H_

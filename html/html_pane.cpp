@@ -9,8 +9,7 @@
 #include <cmath>
 #include <optional>
 
-#include "platform/glue.h"
-#include "words/word_services.h"
+#include "platform/clipboard.h"
 
 namespace {
 
@@ -35,23 +34,23 @@ std::optional<int> AnchorTop(QTextDocument* document, const QString& name) {
 
 }  // namespace
 
-HtmlViewWidget::HtmlViewWidget(QWidget* parent) : QTextBrowser(parent) {
+CHtmlViewWidget::CHtmlViewWidget(QWidget* parent) : QTextBrowser(parent) {
     setOpenLinks(false);
     setOpenExternalLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
-        if (!onHotspot) return;
+        if (!m_onHotspot) return;
         NMHTMLVIEW notify{{this, HTML_CONTROL_ID, NM_HOTSPOT}, link.toString()};
-        onHotspot(notify);
+        m_onHotspot(notify);
     });
 }
 
-QVariant HtmlViewWidget::loadResource(int, const QUrl&) {
+QVariant CHtmlViewWidget::loadResource(int, const QUrl&) {
     // Empty data, not an invalid value: for an invalid one the document would
     // read the file itself.
     return QVariant(QByteArray());
 }
 
-void HtmlViewWidget::SetDocumentHtml(const QString& source) {
+void CHtmlViewWidget::SetDocumentHtml(const QString& source) {
     m_strSource = source;
     setHtml(source);
 }
@@ -63,21 +62,16 @@ CHtmlPane::~CHtmlPane() {
 }
 
 QWidget* CHtmlPane::Create() {
-    // The program loads the HTML view library at start-up; a page opened
-    // without it (a failed load, or a test) loads it here.
-    if (g_hHtmlViewLib == nullptr) g_hHtmlViewLib = LoadLibraryW(QStringLiteral("htmlview.dll"));
     // A second Create replaces the view rather than leaving a stray one on the page.
     delete m_hwndHtml.data();
-    m_hwndHtml = new HtmlViewWidget(m_hwndParent);
-    m_hwndHtml->setProperty("controlId", HTML_CONTROL_ID);
+    m_hwndHtml = new CHtmlViewWidget(m_hwndParent);
     m_hwndHtml->setObjectName(QStringLiteral("control%1").arg(HTML_CONTROL_ID));
     m_hwndHtml->setAccessibleName(QStringLiteral("Document"));
     m_hwndHtml->setGeometry(m_rcPane);
     m_hwndHtml->setVisible(true);
     m_hwndHtml->setFocus(Qt::OtherFocusReason);
     m_hwndHtml->SetDocumentHtml(QString());
-    m_hwndView = m_hwndHtml->viewport();
-    return m_hwndView;
+    return m_hwndHtml->viewport();
 }
 
 void CHtmlPane::SetHtml(const QString& text) {
@@ -92,14 +86,13 @@ void CHtmlPane::SetHtml(const QString& text) {
     m_hwndHtml->SetDocumentHtml(document);
 }
 
-BOOL CHtmlPane::CopySelection() {
-    CWordServices words;
-    const QString previous = words.GetClipboardText();
-    words.ClearClipboard();
+bool CHtmlPane::CopySelection() {
+    const QString previous = platform::ClipboardText();
+    platform::ClearClipboard();
     if (m_hwndHtml != nullptr) m_hwndHtml->copy();
-    if (!words.GetClipboardText().isEmpty()) return TRUE;
-    words.CopyToClipboard(previous);
-    return FALSE;
+    if (!platform::ClipboardText().isEmpty()) return true;
+    platform::CopyTextToClipboard(previous);
+    return false;
 }
 
 void CHtmlPane::PageUp() {

@@ -20,13 +20,13 @@
 inline constexpr int HTML_CONTROL_ID = 12321;
 
 // The view's link-tap notification code.
-inline constexpr UINT NM_HOTSPOT = WM_USER + 101;
+inline constexpr platform::UINT NM_HOTSPOT = platform::WM_USER + 101;
 
 // Header of a control notification: the sending control, its id and the code.
 struct NMHDR {
     QWidget* hwndFrom;
     int idFrom;
-    UINT code;
+    platform::UINT code;
 };
 
 // What a page receives when a link in the view is tapped: the link's target
@@ -37,13 +37,13 @@ struct NMHTMLVIEW {
 };
 
 // The view widget: a read-only text browser that never follows a link itself;
-// a tapped link goes to onHotspot. It loads nothing a document refers to
+// a tapped link goes to the hotspot handler. It loads nothing a document refers to
 // (pictures, style sheets): documents come from dictionary files, which may be
 // damaged, and a reference such as <img src="/dev/zero"> must not make the
 // program read files.
-class HtmlViewWidget : public QTextBrowser {
+class CHtmlViewWidget : public QTextBrowser {
   public:
-    explicit HtmlViewWidget(QWidget* parent);
+    explicit CHtmlViewWidget(QWidget* parent);
 
     // No resource is ever loaded: always empty data.
     QVariant loadResource(int type, const QUrl& name) override;
@@ -53,10 +53,13 @@ class HtmlViewWidget : public QTextBrowser {
     // The HTML source of the current document; empty for an empty one.
     const QString& DocumentHtml() const { return m_strSource; }
 
-    std::function<void(const NMHTMLVIEW& notify)> onHotspot;
+    void SetHotspotHandler(std::function<void(const NMHTMLVIEW& notify)> handler) {
+        m_onHotspot = std::move(handler);
+    }
 
   private:
     QString m_strSource;
+    std::function<void(const NMHTMLVIEW& notify)> m_onHotspot;
 };
 
 class CHtmlPane {
@@ -76,31 +79,32 @@ class CHtmlPane {
     // have, changes nothing.
     virtual void GoToAnchor(const QString& target);
 
-    // Makes the view a visible child of the page at m_rcPane with an empty
-    // document and gives it the focus; a view made before is destroyed. Returns m_hwndView, the
-    // view's inner window that scrolling and copying act on. Loads the HTML view library first when
-    // the program has not.
+    // Makes the view a visible child of the page at its place with an empty
+    // document and gives it the focus; a view made before is destroyed.
+    // Returns the view's inner window (its viewport).
     QWidget* Create();
     // Replaces the whole document and shows it from its top. A text that
     // begins with exactly "<html>" is the document; any other text (also
     // "<HTML>...", or an empty one) is put inside "<html><body>...</body></html>".
     void SetHtml(const QString& text);
-    // Copies the selected text to the clipboard and returns TRUE. With nothing
-    // selected it returns FALSE and the clipboard holds what it held before.
-    BOOL CopySelection();
+    // Copies the selected text to the clipboard and returns true. With nothing
+    // selected it returns false and the clipboard holds what it held before.
+    bool CopySelection();
     // One page up or down; the page calls them once per Up/Down key press.
     void PageUp();
     void PageDown();
-    // Destroys the view; the pane's window pointers become null.
+    // Destroys the view; View() becomes null.
     void Destroy();
 
-    QPointer<HtmlViewWidget> m_hwndHtml;  // the view; null until Create and after Destroy
-    QPointer<QWidget> m_hwndView;         // the view's viewport
-    QRect m_rcPane;                       // x, y, width, height
-    QWidget* m_hwndParent;                // the page
+    // The view; null until Create and after Destroy.
+    CHtmlViewWidget* View() const { return m_hwndHtml.data(); }
 
   private:
     void ScrollPage(bool up);
+
+    QPointer<CHtmlViewWidget> m_hwndHtml;
+    QRect m_rcPane;         // x, y, width, height
+    QWidget* m_hwndParent;  // the page
 };
 
 #endif  // LEXIVANE_HTML_HTML_PANE_H_

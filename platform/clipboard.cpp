@@ -4,108 +4,37 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <memory>
-#include <string>
 
-#include "platform/files.h"
+#include "platform/text.h"
 
+namespace platform {
 namespace {
 
-struct ClipboardSession {
-    bool open = false;
-    bool changed = false;
-    std::unique_ptr<char[]> text;
-    std::unique_ptr<char16_t[]> unicode;
-    std::string readText;
-    std::u16string readUnicode;
-};
-
-ClipboardSession& Session() {
-    static ClipboardSession session;
-    return session;
-}
-
-bool RequireOpen() {
-    if (Session().open) return true;
-    SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
-    return false;
+QClipboard* Clipboard() {
+    return QGuiApplication::instance() != nullptr ? QGuiApplication::clipboard() : nullptr;
 }
 
 }  // namespace
 
-BOOL OpenClipboard(QWidget*) {
-    ClipboardSession& session = Session();
-    if (session.open || QGuiApplication::instance() == nullptr) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    session = ClipboardSession{};
-    session.open = true;
-    return TRUE;
+bool CopyTextToClipboard(const QString& text) {
+    QClipboard* clipboard = Clipboard();
+    if (text.isEmpty() || clipboard == nullptr) return false;
+    auto mime = std::make_unique<QMimeData>();
+    mime->setText(text);
+    mime->setData(QString::fromLatin1(kAnsiTextMimeType), QByteArray(WideToNarrow(text).get()));
+    clipboard->setMimeData(mime.release());
+    return true;
 }
 
-BOOL EmptyClipboard() {
-    if (!RequireOpen()) return FALSE;
-    ClipboardSession& session = Session();
-    session.changed = true;
-    session.text.reset();
-    session.unicode.reset();
-    return TRUE;
+QString ClipboardText() {
+    QClipboard* clipboard = Clipboard();
+    const QMimeData* mime = clipboard != nullptr ? clipboard->mimeData() : nullptr;
+    if (mime == nullptr || !mime->hasFormat(QStringLiteral("text/plain"))) return QString();
+    return mime->text();
 }
 
-BOOL SetClipboardData(UINT format, void* block) {
-    std::unique_ptr<char[]> text;
-    std::unique_ptr<char16_t[]> unicode;
-    if (format == CF_TEXT) text.reset(static_cast<char*>(block));
-    if (format == CF_UNICODETEXT) unicode.reset(static_cast<char16_t*>(block));
-    if (!RequireOpen()) return FALSE;
-    if (block == nullptr || (format != CF_TEXT && format != CF_UNICODETEXT)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    ClipboardSession& session = Session();
-    session.changed = true;
-    if (text) session.text = std::move(text);
-    if (unicode) session.unicode = std::move(unicode);
-    return TRUE;
+void ClearClipboard() {
+    if (QClipboard* clipboard = Clipboard()) clipboard->clear();
 }
 
-const void* GetClipboardData(UINT format) {
-    if (!RequireOpen()) return nullptr;
-    ClipboardSession& session = Session();
-    if (session.changed) {
-        if (format == CF_TEXT) return session.text.get();
-        if (format == CF_UNICODETEXT) return session.unicode.get();
-        return nullptr;
-    }
-    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-    if (mime == nullptr) return nullptr;
-    if (format == CF_UNICODETEXT && mime->hasFormat(QStringLiteral("text/plain"))) {
-        session.readUnicode = mime->text().toStdU16String();
-        return session.readUnicode.c_str();
-    }
-    if (format == CF_TEXT && mime->hasFormat(QString::fromLatin1(kAnsiTextMimeType))) {
-        session.readText = mime->data(QString::fromLatin1(kAnsiTextMimeType)).toStdString();
-        return session.readText.c_str();
-    }
-    return nullptr;
-}
-
-BOOL CloseClipboard() {
-    if (!RequireOpen()) return FALSE;
-    ClipboardSession& session = Session();
-    if (session.changed) {
-        if (!session.text && !session.unicode) {
-            QGuiApplication::clipboard()->clear();
-        } else {
-            auto* mime = new QMimeData;
-            if (session.unicode) mime->setText(QString::fromUtf16(session.unicode.get()));
-            if (session.text) {
-                mime->setData(QString::fromLatin1(kAnsiTextMimeType),
-                              QByteArray(session.text.get()));
-            }
-            QGuiApplication::clipboard()->setMimeData(mime);
-        }
-    }
-    session = ClipboardSession{};
-    return TRUE;
-}
+}  // namespace platform

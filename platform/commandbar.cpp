@@ -5,12 +5,14 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QSizePolicy>
-#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "platform/dialog.h"
+#include "platform/resources.h"
 #include "res/templates.h"
+
+namespace platform {
 
 namespace {
 
@@ -123,8 +125,8 @@ BOOL CCommandBar::InsertMenuBar(int menuId, int) {
 
 BOOL CCommandBar::AddAdornments(DWORD) {
     if (m_pBar == nullptr) return FALSE;
-    QAction* close = m_pBar->addAction(
-        m_pBar->style()->standardIcon(QStyle::SP_TitleBarCloseButton), QStringLiteral("Close"));
+    QAction* close =
+        m_pBar->addAction(QIcon(LoadPicture(res::kClosePicturePath)), QStringLiteral("Close"));
     close->setToolTip(QStringLiteral("Close"));
     CDialog* page = m_pPage;
     QObject::connect(close, &QAction::triggered, page, [page] { page->close(); });
@@ -143,7 +145,7 @@ BOOL CCommandBar::LoadToolBar(int toolbarId) {
             continue;
         }
         const QString name = QString::fromUtf8(item.name);
-        auto* action = new QAction(QIcon(QString::fromLatin1(item.picture)), name, m_pBar);
+        auto* action = new QAction(QIcon(LoadPicture(item.picture)), name, m_pBar);
         action->setShortcut(CommandKey(item.command));
         action->setToolTip(TipWithKey(name, action->shortcut()));
         if (item.menu != 0) AddMenuKeys(item.menu, page);
@@ -182,3 +184,5 @@ void CCommandBar::SetBarStyle(DWORD style) {
     m_dwStyle = style;
     if (m_pBar != nullptr) m_pBar->setToolTipDuration((style & CBRS_TOOLTIPS) ? -1 : 0);
 }
+
+}  // namespace platform

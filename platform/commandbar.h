@@ -11,11 +11,14 @@
 
 #include "platform/types.h"
 
-class CDialog;
 class QAction;
 class QMenu;
 class QToolBar;
 class QWidget;
+
+namespace platform {
+
+class CDialog;
 
 inline constexpr DWORD CBRS_TOP = 0x1000;
 inline constexpr DWORD CBRS_TOOLTIPS = 0x0010;
@@ -70,5 +73,7 @@ class CCommandBar {
     DWORD m_dwStyle = 0;
     int m_nPageHeight = 0;
 };
+
+}  // namespace platform
 
 #endif  // LEXIVANE_PLATFORM_COMMANDBAR_H_

@@ -1,18 +1,17 @@
 #include "platform/controls.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemModel>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPixmap>
 #include <QStyledItemDelegate>
 #include <QWheelEvent>
 #include <algorithm>
 
-int CWnd::GetDlgCtrlID() const {
-    return m_hWnd != nullptr ? m_hWnd->property("controlId").toInt() : 0;
-}
+namespace platform {
 
 BOOL CWnd::ShowWindow(int command) {
     const BOOL wasVisible = IsWindowVisible();
@@ -22,10 +21,6 @@ BOOL CWnd::ShowWindow(int command) {
 
 BOOL CWnd::IsWindowVisible() const {
     return m_hWnd != nullptr && m_hWnd->isVisible();
-}
-
-void CWnd::EnableWindow(BOOL enable) {
-    if (m_hWnd != nullptr) m_hWnd->setEnabled(enable != FALSE);
 }
 
 void CWnd::SetFocus() {
@@ -78,241 +73,138 @@ void CWnd::RedrawNow() {
 namespace {
 
 // Gives every row of its list box the list box's row height.
-class RowDelegate : public QStyledItemDelegate {
+class CRowDelegate : public QStyledItemDelegate {
   public:
-    explicit RowDelegate(ListBoxWidget* list) : QStyledItemDelegate(list), m_pList(list) {}
+    explicit CRowDelegate(CListBoxWidget* list) : QStyledItemDelegate(list), m_pList(list) {}
     QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
         return QSize(1, m_pList->RowHeight());
     }
 
   private:
-    ListBoxWidget* m_pList;
+    CListBoxWidget* m_pList;
 };
 
 }  // namespace
 
-ListBoxModel::ListBoxModel(QObject* parent) : QAbstractListModel(parent) {}
-
-int ListBoxModel::rowCount(const QModelIndex& parent) const {
-    if (parent.isValid()) return 0;
-    return OwnCount() + (m_shared ? m_shared->rowCount() : 0);
-}
-
-QVariant ListBoxModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) return {};
-    if (index.row() < OwnCount()) return m_rows.at(index.row());
-    return m_shared->data(m_shared->index(index.row() - OwnCount(), 0), role);
-}
-
-Qt::ItemFlags ListBoxModel::flags(const QModelIndex& index) const {
-    if (!index.isValid()) return Qt::NoItemFlags;
-    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
-}
-
-QString ListBoxModel::Text(int row) const {
-    return row >= 0 ? data(index(row, 0)).toString() : QString();
-}
-
-void ListBoxModel::Insert(int row, const QString& text) {
-    beginInsertRows(QModelIndex(), row, row);
-    m_rows.insert(row, text);
-    endInsertRows();
-}
-
-void ListBoxModel::Remove(int row) {
-    beginRemoveRows(QModelIndex(), row, row);
-    m_rows.removeAt(row);
-    endRemoveRows();
-}
-
-void ListBoxModel::Clear() {
-    beginResetModel();
-    m_rows.clear();
-    if (m_shared) disconnect(m_shared.get(), nullptr, this, nullptr);
-    m_shared.reset();
-    endResetModel();
-}
-
-void ListBoxModel::Share(std::shared_ptr<QAbstractItemModel> shared) {
-    if (shared == m_shared) return;
-    beginResetModel();
-    if (m_shared) disconnect(m_shared.get(), nullptr, this, nullptr);
-    m_shared = std::move(shared);
-    if (m_shared) {
-        connect(m_shared.get(), &QAbstractItemModel::modelAboutToBeReset, this,
-                [this] { beginResetModel(); });
-        connect(m_shared.get(), &QAbstractItemModel::modelReset, this, [this] { endResetModel(); });
-    }
-    endResetModel();
-}
-
-ListBoxWidget::ListBoxWidget(QWidget* parent) : QListView(parent), m_pRows(new ListBoxModel(this)) {
-    setModel(m_pRows);
-    setItemDelegate(new RowDelegate(this));
+CListBoxWidget::CListBoxWidget(QWidget* parent) : QListView(parent) {
+    setItemDelegate(new CRowDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
-int ListBoxWidget::RowHeight() const {
+void CListBoxWidget::ShowRows(std::shared_ptr<QAbstractItemModel> rows) {
+    if (rows == m_pRows) return;
+    // Each model gets a selection model of its own; the old one goes with its model.
+    QItemSelectionModel* selection = selectionModel();
+    setModel(rows.get());
+    delete selection;
+    m_pRows = std::move(rows);
+    if (m_pRows == nullptr) {
+        // A new mode drops the old layout with its arrays, which clearing
+        // them would only empty.
+        setViewMode(QListView::IconMode);
+        setViewMode(QListView::ListMode);
+    }
+}
+
+int CListBoxWidget::RowHeight() const {
     return m_nRowHeight > 0 ? m_nRowHeight : fontMetrics().height() + 2;
 }
 
-void ListBoxWidget::SetRowHeight(int height) {
+void CListBoxWidget::SetRowHeight(int height) {
     m_nRowHeight = height;
     doItemsLayout();
 }
 
-void ListBoxWidget::ReleaseLayout() {
-    // A new mode drops the old layout with its arrays, which clearing them
-    // would only empty.
-    setViewMode(QListView::IconMode);
-    setViewMode(QListView::ListMode);
-}
-
-void ListBoxWidget::mousePressEvent(QMouseEvent* event) {
+void CListBoxWidget::mousePressEvent(QMouseEvent* event) {
     QListView::mousePressEvent(event);
     // A tap on a row is a choice even when the row was already selected: the
     // user taps the highlighted headword to open it.
     if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid() &&
-        onUserSelect) {
-        onUserSelect();
+        m_onSelect) {
+        m_onSelect();
     }
 }
 
-void ListBoxWidget::keyPressEvent(QKeyEvent* event) {
+void CListBoxWidget::keyPressEvent(QKeyEvent* event) {
     const int before = currentIndex().row();
     QListView::keyPressEvent(event);
     const int after = currentIndex().row();
-    if (after != before && after >= 0 && onUserSelect) onUserSelect();
+    if (after != before && after >= 0 && m_onSelect) m_onSelect();
 }
 
-void ListBoxWidget::focusOutEvent(QFocusEvent* event) {
+void CListBoxWidget::focusOutEvent(QFocusEvent* event) {
     QListView::focusOutEvent(event);
-    if (onKillFocus) onKillFocus();
+    if (m_onKillFocus) m_onKillFocus();
 }
 
-ListBoxWidget* CListBox::List() const {
-    return dynamic_cast<ListBoxWidget*>(m_hWnd);
-}
-
-int CListBox::AddString(const QString& text) {
-    return InsertString(-1, text);
-}
-
-int CListBox::InsertString(int index, const QString& text) {
-    ListBoxWidget* list = List();
-    if (list == nullptr || index < -1 || index > list->Rows().OwnCount()) return LB_ERR;
-    if (index == -1) index = list->Rows().OwnCount();
-    list->Rows().Insert(index, text);
-    return index;
-}
-
-int CListBox::DeleteString(int index) {
-    ListBoxWidget* list = List();
-    if (list == nullptr || index < 0 || index >= list->Rows().OwnCount()) return LB_ERR;
+void CListBoxWidget::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
     // The selection goes with its row. Qt would move the current row, and
     // with it the selection, to a neighbour.
-    if (list->currentIndex().row() == index)
-        list->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-    list->Rows().Remove(index);
-    return list->Rows().rowCount();
+    const int current = currentIndex().row();
+    if (current >= start && current <= end)
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    QListView::rowsAboutToBeRemoved(parent, start, end);
 }
 
-void CListBox::ResetContent() {
-    ListBoxWidget* list = List();
-    if (list == nullptr) return;
-    const bool shared = list->Rows().OwnCount() < list->Rows().rowCount();
-    list->Rows().Clear();
-    if (shared) list->ReleaseLayout();
+CListBoxWidget* CListBox::List() const {
+    return dynamic_cast<CListBoxWidget*>(m_hWnd);
 }
 
-void CListBox::SetSharedRows(std::shared_ptr<QAbstractItemModel> rows) {
-    if (ListBoxWidget* list = List()) list->Rows().Share(std::move(rows));
+void CListBox::ShowRows(std::shared_ptr<QAbstractItemModel> rows) {
+    if (CListBoxWidget* list = List()) list->ShowRows(std::move(rows));
 }
 
 int CListBox::GetCount() const {
-    return List() != nullptr ? List()->Rows().rowCount() : 0;
+    const CListBoxWidget* list = List();
+    return list != nullptr && list->model() != nullptr ? list->model()->rowCount() : 0;
 }
 
 int CListBox::GetCurSel() const {
-    ListBoxWidget* list = List();
-    if (list == nullptr) return LB_ERR;
+    const CListBoxWidget* list = List();
+    if (list == nullptr || list->selectionModel() == nullptr) return LB_ERR;
     const QModelIndexList selected = list->selectionModel()->selectedIndexes();
     return selected.isEmpty() ? LB_ERR : selected.front().row();
 }
 
 int CListBox::SetCurSel(int index) {
-    ListBoxWidget* list = List();
-    if (list == nullptr) return LB_ERR;
-    if (index < 0 || index >= list->Rows().rowCount()) {
+    CListBoxWidget* list = List();
+    if (list == nullptr || list->selectionModel() == nullptr) return LB_ERR;
+    if (index < 0 || index >= GetCount()) {
         if (index == -1) {
             list->clearSelection();
             list->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         }
         return LB_ERR;
     }
-    const QModelIndex row = list->Rows().index(index, 0);
+    const QModelIndex row = list->model()->index(index, 0);
     list->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
     list->scrollTo(row);
     return index;
 }
 
-int CListBox::GetText(int index, QString& text) const {
-    ListBoxWidget* list = List();
-    if (list == nullptr || index < 0 || index >= list->Rows().rowCount()) return LB_ERR;
-    text = list->Rows().Text(index);
-    return static_cast<int>(text.size());
+QString CListBox::GetText(int index) const {
+    if (index < 0 || index >= GetCount()) return QString();
+    return List()->model()->index(index, 0).data().toString();
 }
 
-int CListBox::GetTextLen(int index) const {
-    QString text;
-    return GetText(index, text);
-}
-
-int CListBox::GetItemRect(int index, QRect* rect) const {
-    ListBoxWidget* list = List();
-    if (list == nullptr || index < 0 || index >= list->Rows().rowCount()) return LB_ERR;
-    *rect = list->visualRect(list->Rows().index(index, 0));
-    return 0;
+QRect CListBox::GetItemRect(int index) const {
+    if (index < 0 || index >= GetCount()) return QRect();
+    return List()->visualRect(List()->model()->index(index, 0));
 }
 
 int CListBox::GetItemHeight() const {
-    ListBoxWidget* list = List();
+    const CListBoxWidget* list = List();
     return list != nullptr ? list->RowHeight() : 0;
 }
 
 int CListBox::SetItemHeight(int height) {
-    ListBoxWidget* list = List();
+    CListBoxWidget* list = List();
     if (list == nullptr || height < 1) return LB_ERR;
     list->SetRowHeight(height);
     return 0;
-}
-
-int CListBox::GetTopIndex() const {
-    ListBoxWidget* list = List();
-    if (list == nullptr) return 0;
-    const QModelIndex top = list->indexAt(QPoint(1, 1));
-    return top.isValid() ? top.row() : 0;
-}
-
-int CListBox::SetTopIndex(int index) {
-    ListBoxWidget* list = List();
-    if (list == nullptr || index < 0 || index >= list->Rows().rowCount()) return LB_ERR;
-    list->scrollTo(list->Rows().index(index, 0), QAbstractItemView::PositionAtTop);
-    return 0;
-}
-
-int CListBox::FindStringExact(int start, const QString& text) const {
-    ListBoxWidget* list = List();
-    if (list == nullptr) return LB_ERR;
-    const int count = list->Rows().rowCount();
-    for (int step = 1; step <= count; ++step) {
-        const int row = ((start < 0 ? -1 : start) + step) % count;
-        if (list->Rows().Text(row).compare(text, Qt::CaseInsensitive) == 0) return row;
-    }
-    return LB_ERR;
 }
 
 void CEdit::SetSel(int start, int end) {
@@ -327,17 +219,8 @@ void CEdit::SetSel(int start, int end) {
     edit->setSelection(start, end - start);
 }
 
-void CEdit::ReplaceSel(const QString& text) {
-    if (auto* edit = qobject_cast<QLineEdit*>(m_hWnd)) edit->insert(text);
-}
-
 void CEdit::Paste() {
     if (auto* edit = qobject_cast<QLineEdit*>(m_hWnd)) edit->paste();
-}
-
-void CEdit::LimitText(int maxChars) {
-    if (auto* edit = qobject_cast<QLineEdit*>(m_hWnd))
-        edit->setMaxLength(maxChars > 0 ? maxChars : 32767);
 }
 
 int CButton::GetCheck() const {
@@ -357,22 +240,26 @@ constexpr int kWheelDeltaPerLine = 40;
 
 }  // namespace
 
-ScrollBarWidget::ScrollBarWidget(Qt::Orientation orientation, QWidget* parent)
+CScrollBarWidget::CScrollBarWidget(Qt::Orientation orientation, QWidget* parent)
     : QScrollBar(orientation, parent) {
     setFocusPolicy(Qt::NoFocus);
     // Qt's menu ("Scroll here", "Top", ...) would move the thumb on its own.
     setContextMenuPolicy(Qt::PreventContextMenu);
     setRange(0, 0);
     setPageStep(1);
-    connect(this, &QAbstractSlider::actionTriggered, this, &ScrollBarWidget::OnAction);
+    connect(this, &QAbstractSlider::actionTriggered, this, &CScrollBarWidget::OnAction);
 }
 
-void ScrollBarWidget::setProgramPosition(int position) {
+void CScrollBarWidget::SetProgramPosition(int position) {
     m_nPosition = std::clamp(position, minimum(), maximum());
     setValue(m_nPosition);
 }
 
-void ScrollBarWidget::OnAction(int action) {
+void CScrollBarWidget::Report(UINT code, int position) {
+    if (m_onScroll) m_onScroll(code, position);
+}
+
+void CScrollBarWidget::OnAction(int action) {
     UINT code = SB_ENDSCROLL;
     switch (action) {
         case SliderSingleStepSub:
@@ -403,79 +290,65 @@ void ScrollBarWidget::OnAction(int action) {
             }
             // The thumb follows the drag; the program answers the track codes.
             m_bTracking = true;
-            if (onScroll) onScroll(SB_THUMBTRACK, sliderPosition());
+            Report(SB_THUMBTRACK, sliderPosition());
             return;
         default:
             return;
     }
-    if (onScroll) onScroll(code, 0);
+    Report(code, 0);
     // The slider applies sliderPosition() once this returns: keep the
     // program's position instead of the one Qt computed.
     setSliderPosition(m_nPosition);
 }
 
-void ScrollBarWidget::mousePressEvent(QMouseEvent* event) {
+void CScrollBarWidget::mousePressEvent(QMouseEvent* event) {
     m_bPressed = true;
     QScrollBar::mousePressEvent(event);
 }
 
-void ScrollBarWidget::mouseReleaseEvent(QMouseEvent* event) {
+void CScrollBarWidget::mouseReleaseEvent(QMouseEvent* event) {
     const int released = sliderPosition();
     const bool tracked = m_bTracking;
     m_bTracking = false;
     m_bPressed = event->buttons() != Qt::NoButton;
     QScrollBar::mouseReleaseEvent(event);
-    if (tracked && onScroll) onScroll(SB_THUMBPOSITION, released);
-    if (event->button() == Qt::LeftButton && onScroll) onScroll(SB_ENDSCROLL, 0);
+    if (tracked) Report(SB_THUMBPOSITION, released);
+    if (event->button() == Qt::LeftButton) Report(SB_ENDSCROLL, 0);
     setValue(m_nPosition);
 }
 
-void ScrollBarWidget::wheelEvent(QWheelEvent* event) {
+void CScrollBarWidget::wheelEvent(QWheelEvent* event) {
     event->accept();
     const QPoint delta = event->angleDelta();
     // Touchpads send small steps: they add up until they make a line.
     m_nWheelDelta += delta.y() != 0 ? delta.y() : delta.x();
-    for (; m_nWheelDelta >= kWheelDeltaPerLine; m_nWheelDelta -= kWheelDeltaPerLine) {
-        if (onScroll) onScroll(SB_LINEUP, 0);
-    }
-    for (; m_nWheelDelta <= -kWheelDeltaPerLine; m_nWheelDelta += kWheelDeltaPerLine) {
-        if (onScroll) onScroll(SB_LINEDOWN, 0);
-    }
+    for (; m_nWheelDelta >= kWheelDeltaPerLine; m_nWheelDelta -= kWheelDeltaPerLine)
+        Report(SB_LINEUP, 0);
+    for (; m_nWheelDelta <= -kWheelDeltaPerLine; m_nWheelDelta += kWheelDeltaPerLine)
+        Report(SB_LINEDOWN, 0);
 }
 
-ScrollBarWidget* CScrollBar::Bar() const {
-    return dynamic_cast<ScrollBarWidget*>(m_hWnd);
+CScrollBarWidget* CScrollBar::Bar() const {
+    return dynamic_cast<CScrollBarWidget*>(m_hWnd);
 }
 
 void CScrollBar::SetScrollRange(int minPos, int maxPos, BOOL) {
-    ScrollBarWidget* bar = Bar();
+    CScrollBarWidget* bar = Bar();
     if (bar == nullptr) return;
     bar->setRange(minPos, std::max(minPos, maxPos));
-    bar->setProgramPosition(bar->programPosition());
-}
-
-void CScrollBar::GetScrollRange(int* minPos, int* maxPos) const {
-    ScrollBarWidget* bar = Bar();
-    *minPos = bar != nullptr ? bar->minimum() : 0;
-    *maxPos = bar != nullptr ? bar->maximum() : 0;
+    bar->SetProgramPosition(bar->ProgramPosition());
 }
 
 int CScrollBar::SetScrollPos(int position, BOOL) {
-    ScrollBarWidget* bar = Bar();
+    CScrollBarWidget* bar = Bar();
     if (bar == nullptr) return 0;
-    const int previous = bar->programPosition();
-    bar->setProgramPosition(position);
+    const int previous = bar->ProgramPosition();
+    bar->SetProgramPosition(position);
     return previous;
 }
 
 int CScrollBar::GetScrollPos() const {
-    return Bar() != nullptr ? Bar()->programPosition() : 0;
+    return Bar() != nullptr ? Bar()->ProgramPosition() : 0;
 }
 
-bool CStatic::SetPicture(const QString& path) {
-    auto* label = qobject_cast<QLabel*>(m_hWnd);
-    QPixmap picture(path);
-    if (label == nullptr || picture.isNull()) return false;
-    label->setPixmap(picture);
-    return true;
-}
+}  // namespace platform

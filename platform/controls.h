@@ -4,18 +4,19 @@
 #ifndef LEXIVANE_PLATFORM_CONTROLS_H_
 #define LEXIVANE_PLATFORM_CONTROLS_H_
 
-#include <QAbstractListModel>
 #include <QListView>
 #include <QRect>
 #include <QScrollBar>
 #include <QString>
-#include <QStringList>
 #include <functional>
 #include <memory>
 
 #include "platform/types.h"
 
+class QAbstractItemModel;
 class QWidget;
+
+namespace platform {
 
 // Any window: show, hide, focus, text, rectangles.
 class CWnd {
@@ -28,13 +29,10 @@ class CWnd {
 
     void Attach(QWidget* widget) { m_hWnd = widget; }
     QWidget* GetSafeHwnd() const { return m_hWnd; }
-    // The control id from the dialog template; 0 for a window without one.
-    int GetDlgCtrlID() const;
 
     // SW_SHOW or SW_HIDE; returns whether the window was visible before.
     BOOL ShowWindow(int command);
     BOOL IsWindowVisible() const;
-    void EnableWindow(BOOL enable);
     void SetFocus();
     // TRUE when the window has the keyboard focus.
     BOOL HasFocus() const;
@@ -54,81 +52,47 @@ class CWnd {
     QWidget* m_hWnd = nullptr;
 };
 
-// The rows of a list box: its own rows, which the program adds, inserts and
-// deletes, followed by the rows of a one-column list model that it may share
-// with other list boxes and only shows. The shared model must announce each
-// of its changes as a reset.
-class ListBoxModel : public QAbstractListModel {
+// The widget behind a list box: a view of the rows of a one-column list
+// model that the program keeps (the word list window, a pop-up list). It
+// reports a user's choice and losing the focus to the dialog, and nothing for
+// changes made by the program, and asks its model only for the rows it draws,
+// so a long list costs no more than the list itself.
+class CListBoxWidget : public QListView {
   public:
-    explicit ListBoxModel(QObject* parent);
+    explicit CListBoxWidget(QWidget* parent);
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-
-    int OwnCount() const { return static_cast<int>(m_rows.size()); }
-    // The text of any row; empty for a bad index.
-    QString Text(int row) const;
-    // Own rows: `row` from 0 to OwnCount().
-    void Insert(int row, const QString& text);
-    void Remove(int row);
-    // Removes the own rows and stops showing shared ones.
-    void Clear();
-    // Shows the rows of `shared` after the own rows, keeping it alive while
-    // it is shown; null shows none.
-    void Share(std::shared_ptr<QAbstractItemModel> shared);
-
-  private:
-    QStringList m_rows;
-    std::shared_ptr<QAbstractItemModel> m_shared;
-};
-
-// The widget behind a list box: reports a user's choice and losing the focus
-// to the dialog, and nothing for changes made by the program. It asks its
-// model only for the rows it draws, so a long shared list costs no more than
-// the list itself.
-class ListBoxWidget : public QListView {
-  public:
-    explicit ListBoxWidget(QWidget* parent);
-    std::function<void()> onUserSelect;  // LBN_SELCHANGE
-    std::function<void()> onKillFocus;   // LBN_KILLFOCUS
-
-    ListBoxModel& Rows() const { return *m_pRows; }
+    // Shows the rows of `rows` as they are at each moment, keeping the model
+    // alive while it shows; null shows none and gives back the memory of the
+    // layout of the rows shown last (Qt's list view keeps two numbers a row,
+    // which the rows' going does not free).
+    void ShowRows(std::shared_ptr<QAbstractItemModel> rows);
     // Height of every row: as set by SetRowHeight, else the font height plus
     // a pixel above and below.
     int RowHeight() const;
     void SetRowHeight(int height);
-    // Gives back the memory of the layout of the rows last shown: Qt's list
-    // view keeps two numbers a row, which its rows' going does not free.
-    void ReleaseLayout();
+
+    void SetSelectHandler(std::function<void()> handler) { m_onSelect = std::move(handler); }
+    void SetKillFocusHandler(std::function<void()> handler) { m_onKillFocus = std::move(handler); }
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
 
   private:
-    ListBoxModel* m_pRows;  // a child of the widget
+    std::shared_ptr<QAbstractItemModel> m_pRows;
     int m_nRowHeight = 0;
+    std::function<void()> m_onSelect;     // LBN_SELCHANGE
+    std::function<void()> m_onKillFocus;  // LBN_KILLFOCUS
 };
 
 class CListBox : public CWnd {
   public:
     using CWnd::CWnd;
 
-    // Each returns the index of the new row, or LB_ERR. Rows are added and
-    // inserted among the list box's own rows, above any shared rows.
-    int AddString(const QString& text);
-    int InsertString(int index, const QString& text);  // -1 appends
-    // Returns the rows left, or LB_ERR for a bad index or a shared row.
-    // Deleting the selected row leaves no row selected.
-    int DeleteString(int index);
-    // Removes every row, and stops showing shared rows.
-    void ResetContent();
-    // Shows the rows of `rows` (one column) after the list box's own, as they
-    // are at each moment, without copying them; null shows none. The model
-    // must announce each change as a reset.
-    void SetSharedRows(std::shared_ptr<QAbstractItemModel> rows);
+    // Shows the rows of `rows`; null shows none (CListBoxWidget::ShowRows).
+    void ShowRows(std::shared_ptr<QAbstractItemModel> rows);
     int GetCount() const;
     // The selected row, or LB_ERR when none.
     int GetCurSel() const;
@@ -136,33 +100,28 @@ class CListBox : public CWnd {
     // returns LB_ERR, as does a bad index. Never raises the selection-change
     // notification.
     int SetCurSel(int index);
-    // Copies row `index` into `text`; returns its length, or LB_ERR.
-    int GetText(int index, QString& text) const;
-    int GetTextLen(int index) const;
-    // Rectangle of row `index` in the list box's client coordinates; LB_ERR for a bad index.
-    int GetItemRect(int index, QRect* rect) const;
+    // The text of row `index`; empty for a bad index.
+    QString GetText(int index) const;
+    // Rectangle of row `index` in the list box's client coordinates; a null
+    // rectangle for a bad index.
+    QRect GetItemRect(int index) const;
     // Height of one row in pixels: as set by SetItemHeight, else the list's
     // font height plus a pixel above and below.
     int GetItemHeight() const;
     // LB_SETITEMHEIGHT: gives every row, present and future, `height` pixels
     // (at least 1). Returns LB_ERR for a height below 1.
     int SetItemHeight(int height);
-    int GetTopIndex() const;
-    int SetTopIndex(int index);
-    // First row at or after `start` + 1 equal to `text` ignoring case; LB_ERR when none.
-    int FindStringExact(int start, const QString& text) const;
 
   private:
-    ListBoxWidget* List() const;
+    CListBoxWidget* List() const;
 };
 
 class CEdit : public CWnd {
   public:
     using CWnd::CWnd;
 
+    // Selects from `start` to `end` (-1: the end); a negative `start` selects nothing.
     void SetSel(int start, int end);
-    void ReplaceSel(const QString& text);
-    void LimitText(int maxChars);
     // WM_PASTE: inserts the clipboard's text at the cursor, replacing the
     // selection; the change notification follows as for typing.
     void Paste();
@@ -183,13 +142,15 @@ class CButton : public CWnd {
 // thumb codes come only from the thumb held down or a mouse button on the
 // bar; the mouse wheel gives line codes, three a notch toward the wheel's
 // direction (wheel up: SB_LINEUP); the bar has no context menu.
-class ScrollBarWidget : public QScrollBar {
+class CScrollBarWidget : public QScrollBar {
   public:
-    explicit ScrollBarWidget(Qt::Orientation orientation, QWidget* parent);
+    explicit CScrollBarWidget(Qt::Orientation orientation, QWidget* parent);
     // WM_VSCROLL / WM_HSCROLL: code, thumb position for the thumb codes.
-    std::function<void(UINT code, int position)> onScroll;
-    int programPosition() const { return m_nPosition; }
-    void setProgramPosition(int position);
+    void SetScrollHandler(std::function<void(UINT code, int position)> handler) {
+        m_onScroll = std::move(handler);
+    }
+    int ProgramPosition() const { return m_nPosition; }
+    void SetProgramPosition(int position);
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -198,6 +159,9 @@ class ScrollBarWidget : public QScrollBar {
 
   private:
     void OnAction(int action);
+    void Report(UINT code, int position);
+
+    std::function<void(UINT code, int position)> m_onScroll;
     int m_nPosition = 0;
     bool m_bPressed = false;   // a mouse button is down on the bar
     bool m_bTracking = false;  // the thumb is being dragged
@@ -209,22 +173,14 @@ class CScrollBar : public CWnd {
     using CWnd::CWnd;
 
     void SetScrollRange(int minPos, int maxPos, BOOL redraw = TRUE);
-    void GetScrollRange(int* minPos, int* maxPos) const;
     // Returns the previous position; the position is kept within the range.
     int SetScrollPos(int position, BOOL redraw = TRUE);
     int GetScrollPos() const;
 
   private:
-    ScrollBarWidget* Bar() const;
+    CScrollBarWidget* Bar() const;
 };
 
-// Static text and picture statics.
-class CStatic : public CWnd {
-  public:
-    using CWnd::CWnd;
-
-    // Shows the picture at resource path `path` (a picture static).
-    bool SetPicture(const QString& path);
-};
+}  // namespace platform
 
 #endif  // LEXIVANE_PLATFORM_CONTROLS_H_

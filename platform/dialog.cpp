@@ -9,14 +9,20 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <cstring>
 
 #include "platform/controls.h"
+#include "platform/resources.h"
+#include "res/styles.h"
 #include "res/templates.h"
 
+namespace platform {
 namespace {
+
+using namespace res;
 
 // Every page that exists, for the setting-change broadcast.
 std::vector<CDialog*>& Pages() {
@@ -33,7 +39,7 @@ QWidget* MakeControl(const res::ControlTemplate& item, QWidget* parent) {
     const QString text = QString::fromUtf8(item.text);
     QWidget* widget = nullptr;
     if (std::strcmp(item.className, "LISTBOX") == 0) {
-        auto* list = new ListBoxWidget(parent);
+        auto* list = new CListBoxWidget(parent);
         list->setVerticalScrollBarPolicy((item.style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded
                                                                    : Qt::ScrollBarAlwaysOff);
         widget = list;
@@ -53,11 +59,11 @@ QWidget* MakeControl(const res::ControlTemplate& item, QWidget* parent) {
         widget = edit;
     } else if (std::strcmp(item.className, "SCROLLBAR") == 0) {
         widget =
-            new ScrollBarWidget((item.style & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, parent);
+            new CScrollBarWidget((item.style & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, parent);
     } else if (std::strcmp(item.className, "STATIC") == 0) {
         auto* label = new QLabel(parent);
         if ((item.style & SS_TYPEMASK) == SS_BITMAP) {
-            label->setPixmap(QPixmap(text));
+            label->setPixmap(LoadPicture(item.text));
         } else {
             label->setText(text);
             label->setWordWrap(true);
@@ -68,7 +74,6 @@ QWidget* MakeControl(const res::ControlTemplate& item, QWidget* parent) {
     } else {
         return nullptr;
     }
-    widget->setProperty("controlId", item.id);
     widget->setObjectName(QStringLiteral("control%1").arg(item.id));
     widget->setAccessibleName(
         item.accessibleName != nullptr ? QString::fromUtf8(item.accessibleName) : text);
@@ -81,6 +86,20 @@ QWidget* MakeControl(const res::ControlTemplate& item, QWidget* parent) {
     widget->setVisible((item.style & WS_VISIBLE) != 0);
     return widget;
 }
+
+// Qt's own style, except for the command bar's overflow button: Qt would
+// read its picture by guessing the format, which loads every image plugin
+// (gif, ico, jpeg) at each start.
+class CProgramStyle : public QProxyStyle {
+  public:
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
+                       const QWidget* widget) const override {
+        if (icon == SP_ToolBarHorizontalExtensionButton ||
+            icon == SP_ToolBarVerticalExtensionButton)
+            return QIcon(LoadPicture(res::kMorePicturePath));
+        return QProxyStyle::standardIcon(icon, option, widget);
+    }
+};
 
 }  // namespace
 
@@ -227,13 +246,13 @@ void CDialog::BindCommand(int id, std::function<void()> handler) {
 }
 
 void CDialog::BindListSelChange(int id, std::function<void()> handler) {
-    if (auto* list = dynamic_cast<ListBoxWidget*>(GetDlgItem(id)))
-        list->onUserSelect = std::move(handler);
+    if (auto* list = dynamic_cast<CListBoxWidget*>(GetDlgItem(id)))
+        list->SetSelectHandler(std::move(handler));
 }
 
 void CDialog::BindListKillFocus(int id, std::function<void()> handler) {
-    if (auto* list = dynamic_cast<ListBoxWidget*>(GetDlgItem(id)))
-        list->onKillFocus = std::move(handler);
+    if (auto* list = dynamic_cast<CListBoxWidget*>(GetDlgItem(id)))
+        list->SetKillFocusHandler(std::move(handler));
 }
 
 void CDialog::BindEditChange(int id, std::function<void()> handler) {
@@ -243,8 +262,8 @@ void CDialog::BindEditChange(int id, std::function<void()> handler) {
 }
 
 void CDialog::BindVScroll(int id, std::function<void(UINT, int)> handler) {
-    if (auto* bar = dynamic_cast<ScrollBarWidget*>(GetDlgItem(id)))
-        bar->onScroll = std::move(handler);
+    if (auto* bar = dynamic_cast<CScrollBarWidget*>(GetDlgItem(id)))
+        bar->SetScrollHandler(std::move(handler));
 }
 
 bool CDialog::OnCommand(int id) {
@@ -280,12 +299,12 @@ void CDialog::changeEvent(QEvent* event) {
 }
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
-    dx->m_pDlgWnd->BindControl(id, control);
+    dx->Page()->BindControl(id, control);
 }
 
 void DDX_Text(CDataExchange* dx, int id, QString& value) {
-    CWnd control(dx->m_pDlgWnd->GetDlgItem(id));
-    if (dx->m_bSaveAndValidate) {
+    CWnd control(dx->Page()->GetDlgItem(id));
+    if (dx->Saving()) {
         value = control.GetWindowText();
     } else {
         control.SetWindowText(value);
@@ -293,17 +312,19 @@ void DDX_Text(CDataExchange* dx, int id, QString& value) {
 }
 
 void DDX_Check(CDataExchange* dx, int id, BOOL& value) {
-    CButton button(dx->m_pDlgWnd->GetDlgItem(id));
-    if (dx->m_bSaveAndValidate) {
+    CButton button(dx->Page()->GetDlgItem(id));
+    if (dx->Saving()) {
         value = button.GetCheck() == BST_CHECKED ? TRUE : FALSE;
     } else {
         button.SetCheck(value ? BST_CHECKED : BST_UNCHECKED);
     }
 }
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+CApplication::CApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setStyle(new CProgramStyle);
+}
 
-bool Application::notify(QObject* receiver, QEvent* event) {
+bool CApplication::notify(QObject* receiver, QEvent* event) {
     // QApplication::notify passes an unhandled key or click on to the parent
     // widgets itself; catching it here, before that, gives the page each
     // message exactly once, for the widget it was meant for.
@@ -315,3 +336,5 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     }
     return QApplication::notify(receiver, event);
 }
+
+}  // namespace platform

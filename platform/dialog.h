@@ -15,9 +15,12 @@
 #include "platform/messages.h"
 #include "platform/types.h"
 
+class QPainter;
+
+namespace platform {
+
 class CDataExchange;
 class CWnd;
-class QPainter;
 
 // Dialog units to pixels: 137 x 153 units are 240 x 268 pixels.
 int DialogUnitsToPixelsX(int units);
@@ -55,7 +58,7 @@ class CDialog : public QDialog {
     void PlaceOver(const QWidget* window);
 
     // Sees every key and left-button message for the page's windows before
-    // they do; TRUE swallows the message. Called by Application.
+    // they do; TRUE swallows the message. Called by CApplication.
     virtual BOOL PreTranslateMessage(MSG* msg);
 
     // Runs the handler bound to command `id` (buttons, toolbar, menus); false
@@ -134,8 +137,13 @@ class CDataExchange {
   public:
     CDataExchange(CDialog* page, BOOL saveAndValidate)
         : m_pDlgWnd(page), m_bSaveAndValidate(saveAndValidate) {}
+    CDialog* Page() const { return m_pDlgWnd; }
+    // TRUE: controls to members; FALSE: members to controls.
+    BOOL Saving() const { return m_bSaveAndValidate; }
+
+  private:
     CDialog* m_pDlgWnd;
-    BOOL m_bSaveAndValidate;  // TRUE: controls to members
+    BOOL m_bSaveAndValidate;
 };
 
 // Binds `control` to the page's control `id`.
@@ -148,10 +156,12 @@ void DDX_Check(CDataExchange* dx, int id, BOOL& value);
 // The program's QApplication: hands each key and left-button event, once and
 // before any widget sees it, to the PreTranslateMessage of the page whose
 // window received it.
-class Application : public QApplication {
+class CApplication : public QApplication {
   public:
-    Application(int& argc, char** argv);
+    CApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
+
+}  // namespace platform
 
 #endif  // LEXIVANE_PLATFORM_DIALOG_H_

@@ -11,6 +11,8 @@
 
 #include "platform/dialog.h"
 
+namespace platform {
+
 namespace {
 
 MessageBoxResponder& Responder() {
@@ -97,3 +99,5 @@ void FatalError(QWidget* owner, const QString& text, const QString& caption) {
     MessageBox(owner, text, caption, MB_ICONHAND);
     std::exit(1);
 }
+
+}  // namespace platform

@@ -9,6 +9,8 @@
 
 class QWidget;
 
+namespace platform {
+
 // What a box showed, as a test responder sees it.
 struct MessageBoxRecord {
     QWidget* owner;
@@ -35,5 +37,7 @@ void SetMessageBoxResponder(MessageBoxResponder responder);
 // process with exit code 1: static objects are destroyed, nothing else runs
 // (no ExitInstance, no page shutdown). Never returns.
 [[noreturn]] void FatalError(QWidget* owner, const QString& text, const QString& caption);
+
+}  // namespace platform
 
 #endif  // LEXIVANE_PLATFORM_MESSAGEBOX_H_

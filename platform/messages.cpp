@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+namespace platform {
+
 WPARAM VirtualKeyFromQtKey(int qtKey) {
     if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) {
         return static_cast<WPARAM>(qtKey);
@@ -146,3 +148,5 @@ bool TranslateEventToMessage(QWidget* target, const QEvent* event, MSG* msg) {
             return false;
     }
 }
+
+}  // namespace platform

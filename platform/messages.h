@@ -8,6 +8,8 @@
 class QEvent;
 class QWidget;
 
+namespace platform {
+
 struct MSG {
     QWidget* hwnd;  // the widget the event was sent to
     UINT message;   // WM_KEYDOWN, WM_KEYUP, WM_LBUTTONDOWN, WM_LBUTTONUP or WM_MOUSEMOVE
@@ -28,5 +30,7 @@ WPARAM VirtualKeyFromQtKey(int qtKey);
 // WM_LBUTTONDOWN, WM_LBUTTONDOWN, WM_LBUTTONUP and WM_MOUSEMOVE. Every other
 // event, and keys without a virtual-key code, give false.
 bool TranslateEventToMessage(QWidget* target, const QEvent* event, MSG* msg);
+
+}  // namespace platform
 
 #endif  // LEXIVANE_PLATFORM_MESSAGES_H_

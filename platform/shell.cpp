@@ -2,60 +2,33 @@
 
 #include <QGuiApplication>
 #include <QInputMethod>
-#include <QScreen>
 #include <QWindow>
 #include <optional>
 
 #include "platform/dialog.h"
-#include "platform/files.h"
 
+namespace platform {
 namespace {
 
-struct PanelState {
-    bool on;
-    QRect rect;
-};
-
-std::optional<PanelState>& Override() {
-    static std::optional<PanelState> state;
-    return state;
+std::optional<SoftInputPanel>& Override() {
+    static std::optional<SoftInputPanel> panel;
+    return panel;
 }
 
-PanelState CurrentPanel() {
+}  // namespace
+
+SoftInputPanel CurrentSoftInputPanel() {
     if (Override()) return *Override();
     QInputMethod* method = QGuiApplication::inputMethod();
-    if (method == nullptr || !method->isVisible()) return {false, QRect()};
+    if (method == nullptr || !method->isVisible()) return {};
     QRect rect = method->keyboardRectangle().toRect();
     if (QWindow* window = QGuiApplication::focusWindow())
         rect.moveTopLeft(window->mapToGlobal(rect.topLeft()));
     return {true, rect};
 }
 
-RECT ToRect(const QRect& rect) {
-    return RECT{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
-}
-
-}  // namespace
-
-BOOL SHSipInfo(UINT action, UINT, SIPINFO* info, UINT) {
-    if (action != SPI_GETSIPINFO || info == nullptr || info->cbSize != sizeof(SIPINFO)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    const PanelState panel = CurrentPanel();
-    QRect desktop;
-    if (QScreen* screen = QGuiApplication::primaryScreen()) desktop = screen->availableGeometry();
-    if (panel.on && panel.rect.top() > desktop.top()) desktop.setBottom(panel.rect.top() - 1);
-    info->fdwFlags = panel.on ? SIPF_ON : 0;
-    info->rcVisibleDesktop = ToRect(desktop);
-    info->rcSipRect = ToRect(panel.rect);
-    info->dwImDataSize = 0;
-    info->pvImData = 0;
-    return TRUE;
-}
-
 void SetSoftInputPanelForTesting(bool on, const QRect& rect) {
-    Override() = PanelState{on, rect};
+    Override() = SoftInputPanel{on, rect};
     CDialog::BroadcastSettingChange();
 }
 
@@ -63,3 +36,5 @@ void ResetSoftInputPanelForTesting() {
     Override().reset();
     CDialog::BroadcastSettingChange();
 }
+
+}  // namespace platform

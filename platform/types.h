@@ -1,14 +1,15 @@
 // The handheld platform's basic types, constants and codes, as the pages are
-// written against them. Only what the program uses is here; the values are the
-// platform's own so that message styles, key codes and results read the same.
+// written against them (docs/platform.md says why). Only what the program
+// uses is here; the values are the platform's own, so that message styles,
+// key codes and results read as they do there.
 #ifndef LEXIVANE_PLATFORM_TYPES_H_
 #define LEXIVANE_PLATFORM_TYPES_H_
 
 #include <cstdint>
 
+namespace platform {
+
 using BOOL = int;
-using BYTE = uint8_t;
-using WORD = uint16_t;
 using DWORD = uint32_t;
 using UINT = uint32_t;
 using WPARAM = uintptr_t;
@@ -73,7 +74,6 @@ inline constexpr UINT MB_ICONASTERISK = 0x40;
 inline constexpr UINT MB_ICONINFORMATION = MB_ICONASTERISK;
 inline constexpr UINT MB_ICONMASK = 0xF0;
 inline constexpr UINT MB_DEFBUTTON2 = 0x100;
-inline constexpr UINT MB_DEFBUTTON3 = 0x200;
 inline constexpr UINT MB_DEFMASK = 0xF00;
 
 inline constexpr int IDOK = 1;
@@ -136,28 +136,6 @@ inline constexpr int LB_ERR = -1;
 inline constexpr int BST_UNCHECKED = 0;
 inline constexpr int BST_CHECKED = 1;
 
-// Window and control styles used by the dialog templates.
-inline constexpr DWORD WS_POPUP = 0x80000000u;
-inline constexpr DWORD WS_VISIBLE = 0x10000000u;
-inline constexpr DWORD WS_CAPTION = 0x00C00000u;
-inline constexpr DWORD WS_SYSMENU = 0x00080000u;
-inline constexpr DWORD WS_BORDER = 0x00800000u;
-inline constexpr DWORD WS_VSCROLL = 0x00200000u;
-inline constexpr DWORD WS_TABSTOP = 0x00010000u;
-inline constexpr DWORD LBS_NOTIFY = 0x0001;
-inline constexpr DWORD LBS_NOINTEGRALHEIGHT = 0x0100;
-inline constexpr DWORD BS_PUSHBUTTON = 0x0;
-inline constexpr DWORD BS_DEFPUSHBUTTON = 0x1;
-inline constexpr DWORD BS_AUTOCHECKBOX = 0x3;
-inline constexpr DWORD BS_TYPEMASK = 0xF;
-inline constexpr DWORD ES_AUTOHSCROLL = 0x0080;
-inline constexpr DWORD ES_MULTILINE = 0x0004;
-inline constexpr DWORD ES_READONLY = 0x0800;
-inline constexpr DWORD SBS_VERT = 0x0001;
-inline constexpr DWORD SS_LEFT = 0x0;
-inline constexpr DWORD SS_CENTER = 0x1;
-inline constexpr DWORD SS_BITMAP = 0xE;
-inline constexpr DWORD SS_TYPEMASK = 0x1F;
-inline constexpr DWORD SS_NOTIFY = 0x0100;
+}  // namespace platform
 
 #endif  // LEXIVANE_PLATFORM_TYPES_H_

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+namespace platform {
+
 namespace {
 CWinApp* s_app = nullptr;
 int s_quitCode = 0;
@@ -46,3 +48,5 @@ int AfxWinMain() {
     }
     return app->ExitInstance();
 }
+
+}  // namespace platform

@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace platform {
+
 class CWinApp {
   public:
     // The newest application object becomes the one AfxWinMain runs.
@@ -33,5 +35,7 @@ void PostQuitMessage(int exitCode);
 // the event loop when it returned TRUE, then ExitInstance, whose result it
 // returns as the process exit code.
 int AfxWinMain();
+
+}  // namespace platform
 
 #endif  // LEXIVANE_PLATFORM_WINAPP_H_

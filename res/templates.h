@@ -72,8 +72,11 @@ const MenuTemplate* FindMenu(int id);
 // Escape, typing, Ctrl+C and Ctrl+V).
 const char* FindShortcut(int command);
 
-// The program icon's resource path.
+// Resource paths of the program icon, the command bar's close button and
+// the command bar's overflow button.
 inline constexpr const char* kAppIconPath = ":/res/pictures/lexivane.png";
+inline constexpr const char* kClosePicturePath = ":/res/pictures/close.png";
+inline constexpr const char* kMorePicturePath = ":/res/pictures/more.png";
 
 }  // namespace res
 

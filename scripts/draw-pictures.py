@@ -176,14 +176,6 @@ def lookup():
     ]
 
 
-def new():
-    return [
-        polygon([(3, 1.5), (10, 1.5), (13, 4.5), (13, 14.5), (3, 14.5)], INK),
-        polygon([(4, 2.5), (9.5, 2.5), (12, 5), (12, 13.5), (4, 13.5)], PAPER),
-        polygon([(9.5, 2.5), (9.5, 5), (12, 5)], CLIP),
-    ]
-
-
 def arrow(direction):
     if direction == "left":
         points = [(3, 8), (10, 2), (10, 5.5), (14, 5.5), (14, 10.5), (10, 10.5), (10, 14)]
@@ -207,6 +199,17 @@ def app_icon():
     ]
 
 
+def close():
+    # The command bar's close button: a cross.
+    return [line(4, 4, 12, 12, 2.0, INK), line(12, 4, 4, 12, 2.0, INK)]
+
+
+def more():
+    # The command bar's overflow button, shown when its buttons do not fit.
+    return [polygon([(3, 3), (5, 3), (9, 8), (5, 13), (3, 13), (7, 8)], INK),
+            polygon([(8, 3), (10, 3), (14, 8), (10, 13), (8, 13), (12, 8)], INK)]
+
+
 def scaled(shapes, factor):
     """The same shapes drawn `factor` times as large."""
     return [((lambda x, y, t=test: t(x / factor, y / factor)), color) for test, color in shapes]
@@ -219,8 +222,9 @@ def about():
 
 PICTURES = {
     "paste": (16, paste), "bookmarks": (16, bookmarks), "history": (16, history),
-    "help": (16, help_), "copy": (16, copy), "lookup": (16, lookup), "new": (16, new),
+    "help": (16, help_), "copy": (16, copy), "lookup": (16, lookup),
     "arrow-left": (16, lambda: arrow("left")), "arrow-right": (16, lambda: arrow("right")),
+    "close": (16, close), "more": (16, more),
     "lexivane": (48, app_icon), "about": (32, about),
 }
 

@@ -4,10 +4,12 @@
 #include <QSysInfo>
 #include <QtEndian>
 
-#include "platform/glue.h"
+#include "platform/paths.h"
+
+using platform::SetLastError;
 
 CBookmarkFile::CBookmarkFile() : m_strPath(QStringLiteral("bookmark.dat")) {
-    MakeModulePath(m_strPath);
+    platform::MakeModulePath(m_strPath);
 }
 
 CBookmarkFile::~CBookmarkFile() = default;
@@ -18,37 +20,37 @@ bool CBookmarkFile::Truncate() {
 
 bool CBookmarkFile::WriteLines(QStringView lines) {
     if (static_cast<uint64_t>(lines.size()) * 2 > kMaxLength) {
-        SetLastError(ERROR_FILE_TOO_LARGE);
+        SetLastError(platform::ERROR_FILE_TOO_LARGE);
         return false;
     }
     const auto* units = reinterpret_cast<const char*>(lines.utf16());
     const qsizetype size = lines.size() * 2;
     if constexpr (QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
         // The code units lie in memory as the file holds them.
-        return ReplaceFileContents(m_strPath, QByteArrayView(units, size));
+        return platform::ReplaceFileContents(m_strPath, QByteArrayView(units, size));
     } else {
         QByteArray bytes(size, Qt::Uninitialized);
         qToLittleEndian<char16_t>(lines.utf16(), lines.size(), bytes.data());
-        return ReplaceFileContents(m_strPath, bytes);
+        return platform::ReplaceFileContents(m_strPath, bytes);
     }
 }
 
 bool CBookmarkFile::ReadAll(QString& units) {
     units.clear();
-    if (!m_file.Open(m_strPath)) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (!m_file.Open(m_strPath)) return platform::GetLastError() == platform::ERROR_FILE_NOT_FOUND;
     const uint64_t length = m_file.GetLength();
     if (length > kMaxLength) {
         m_file.Close();
-        SetLastError(ERROR_FILE_TOO_LARGE);
+        SetLastError(platform::ERROR_FILE_TOO_LARGE);
         return false;
     }
     // Read straight into the string: the file is held once, never twice.
     units.resize(static_cast<qsizetype>(length / 2));
-    const UINT wanted = static_cast<UINT>(units.size() * 2);
-    SetLastError(ERROR_SUCCESS);
-    const UINT read = m_file.Read(units.data(), wanted);
+    const auto wanted = static_cast<platform::UINT>(units.size() * 2);
+    SetLastError(platform::ERROR_SUCCESS);
+    const platform::UINT read = m_file.Read(units.data(), wanted);
     m_file.Close();
-    if (read < wanted && GetLastError() != ERROR_SUCCESS) {
+    if (read < wanted && platform::GetLastError() != platform::ERROR_SUCCESS) {
         units.clear();
         return false;
     }

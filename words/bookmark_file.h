@@ -49,7 +49,7 @@ class CBookmarkFile {
 
   private:
     QString m_strPath;
-    CFile m_file;
+    platform::CFile m_file;
 };
 
 #endif  // LEXIVANE_WORDS_BOOKMARK_FILE_H_

@@ -1,13 +1,20 @@
 #include "words/bookmark_list.h"
 
+#include <QFileInfo>
 #include <algorithm>
 
+#include "platform/files.h"
+
+using platform::ERROR_SUCCESS;
+using platform::GetLastError;
+using platform::SetLastError;
+
 std::shared_ptr<CBookmarkList> CBookmarkList::Shared() {
-    static std::weak_ptr<CBookmarkList> s_list;
-    std::shared_ptr<CBookmarkList> list = s_list.lock();
+    static std::weak_ptr<CBookmarkList> shared;
+    std::shared_ptr<CBookmarkList> list = shared.lock();
     if (!list) {
         list = std::make_shared<CBookmarkList>();
-        s_list = list;
+        shared = list;
     }
     return list;
 }
@@ -59,7 +66,7 @@ bool CBookmarkList::HoldsTheFile() {
 
 bool CBookmarkList::Mark(const QString& word) {
     if (word.isEmpty() || word.contains(u'\n')) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+        SetLastError(platform::ERROR_INVALID_PARAMETER);
         return false;
     }
     if (!HoldsTheFile()) return false;
@@ -98,7 +105,7 @@ bool CBookmarkList::Unmark(QStringView word) {
     if (!HoldsTheFile()) return false;
     const int row = Find(word);
     if (row < 0) {
-        SetLastError(ERROR_FILE_NOT_FOUND);
+        SetLastError(platform::ERROR_FILE_NOT_FOUND);
         return false;
     }
     const size_t at = static_cast<size_t>(row);
@@ -134,4 +141,16 @@ int CBookmarkList::rowCount(const QModelIndex& parent) const {
 QVariant CBookmarkList::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= Count()) return {};
     return WordView(index.row()).toString();
+}
+
+QString CBookmarkList::FailureText(bool saving) const {
+    const platform::DWORD error = GetLastError();
+    QString reason = platform::ErrorText(error);
+    if (error == platform::ERROR_FILE_TOO_LARGE) {
+        reason += QStringLiteral(" (bookmarks are limited to %1 MB)")
+                      .arg(CBookmarkFile::kMaxLength >> 20);
+    }
+    return QStringLiteral("Could not %1 %2: %3")
+        .arg(saving ? QStringLiteral("save") : QStringLiteral("read"),
+             QFileInfo(m_file.Path()).fileName(), reason);
 }

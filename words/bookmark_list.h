@@ -51,7 +51,9 @@ class CBookmarkList : public QAbstractListModel {
     // Removes every word; the file is left empty.
     bool Clear();
 
-    const QString& Path() const { return m_file.Path(); }
+    // "Could not read bookmark.dat: <reason>" (`saving` false) or "Could not
+    // save bookmark.dat: <reason>", the reason in words from the last error.
+    QString FailureText(bool saving) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -70,8 +72,8 @@ class CBookmarkList : public QAbstractListModel {
     // it saves it.
     QString m_text;
     std::vector<uint32_t> m_starts{0};
-    bool m_bRead = false;                // Load has run
-    DWORD m_nReadError = ERROR_SUCCESS;  // why the last Load failed
+    bool m_bRead = false;                                    // Load has run
+    platform::DWORD m_nReadError = platform::ERROR_SUCCESS;  // why the last Load failed
 };
 
 #endif  // LEXIVANE_WORDS_BOOKMARK_LIST_H_

@@ -11,9 +11,14 @@
 
 #include "app/lexivane_app.h"
 #include "lexicore/builder.h"
-#include "platform/glue.h"
 #include "platform/messagebox.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "res/resource.h"
 #include "search/search_dlg.h"
+#include "tests/support/page_helpers.h"
+
+using namespace platform;
 
 namespace {
 
@@ -70,13 +75,14 @@ TEST_F(RealEngineTest, LargestDictionaryIsOpenAndServesThePage) {
         "English Dictionary (medium).pdb",
         {Entry("a", "first letter"), Entry("cat", "a small feline"), Entry("dog", "a canine")});
     CLexivaneApp app;
-    Start(app, [](CSearchDlg& page) {
-        EXPECT_NE(page.m_hEngine, 0u);
-        EXPECT_EQ(page.m_words.NearestWord("ca"), QStringLiteral("cat"));
-        EXPECT_EQ(page.m_words.NearestIndex("cat"), 1u);
-        EXPECT_EQ(page.m_words.NearestIndex("a"), 0u);
-        EXPECT_TRUE(page.m_words.RenderEntry("cat", true).contains("a small feline"));
-        EXPECT_TRUE(page.m_words.RenderEntry("dog", false).contains("a canine"));
+    Start(app, [&](CSearchDlg& page) {
+        EXPECT_EQ(Rows(page.GetDlgItem(IDC_WORDLIST)), (QStringList{"a", "cat", "dog"}));
+        CWordServices words(app.m_hEngine);
+        EXPECT_EQ(words.NearestWord("ca"), QStringLiteral("cat"));
+        EXPECT_EQ(words.NearestIndex("cat"), 1u);
+        EXPECT_EQ(words.NearestIndex("a"), 0u);
+        EXPECT_TRUE(words.RenderEntry("cat", true).contains("a small feline"));
+        EXPECT_TRUE(words.RenderEntry("dog", false).contains("a canine"));
     });
     EXPECT_EQ(m_pageRuns, 1);
     EXPECT_TRUE(m_boxes.empty());
@@ -123,7 +129,9 @@ TEST_F(RealEngineTest, SecondCopyLeavesTheFirstCopysEngineWorking) {
         second.ExitInstance();
         ASSERT_EQ(m_boxes.size(), 1u);
         EXPECT_EQ(m_boxes[0].text, QStringLiteral("CreateFileForMapping : 32"));
-        EXPECT_TRUE(page.m_words.RenderEntry("cat", true).contains("feline"));
+        EXPECT_TRUE(CWordServices(first.m_hEngine).RenderEntry("cat", true).contains("feline"))
+            << "the first copy goes on";
+        EXPECT_TRUE(page.isVisible());
     });
     EXPECT_EQ(m_pageRuns, 1);
     first.ExitInstance();

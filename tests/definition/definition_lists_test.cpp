@@ -30,13 +30,16 @@
 #include "html/help_dlg.h"
 #include "platform/controls.h"
 #include "platform/files.h"
-#include "platform/glue.h"
 #include "platform/messagebox.h"
+#include "platform/paths.h"
 #include "platform/shell.h"
+#include "platform/text.h"
 #include "res/resource.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/page_helpers.h"
 #include "tests/support/run_page.h"
+
+using namespace platform;
 
 namespace {
 
@@ -72,9 +75,7 @@ class DefinitionListsTest : public ::testing::Test {
 
     // Opens the page on `word` (at `index`) and runs `body` while it shows.
     void Run(const std::function<void()>& body, const QString& word = "cat", uint32_t index = 1) {
-        m_page = std::make_unique<CDefinitionDlg>();
-        m_page->m_hEngine = kEngine;
-        m_page->m_words.m_hEngine = kEngine;
+        m_page = std::make_unique<CDefinitionDlg>(kEngine);
         m_page->Initialise(word, index);
         RunPageModally(*m_page, body);
     }
@@ -102,7 +103,7 @@ TEST_F(DefinitionListsTest, MarkWithNoFileThenTheRowOffersUnmark) {
         EXPECT_EQ(Rows(Bookmarks()), (QStringList{"Bookmarks", "---Mark this---"}));
         EXPECT_TRUE(Bookmarks()->isVisible());
         EXPECT_EQ(QApplication::focusWidget(), Bookmarks());
-        EXPECT_EQ(dynamic_cast<ListBoxWidget*>(Bookmarks())->currentIndex().row(), 0);
+        EXPECT_EQ(dynamic_cast<CListBoxWidget*>(Bookmarks())->currentIndex().row(), 0);
         EXPECT_EQ(BookmarkBytes(), QByteArray("<missing>")) << "showing the list writes nothing";
 
         TapListRow(Bookmarks(), 1);
@@ -286,6 +287,8 @@ TEST_F(DefinitionListsTest, KeysMoveTheHighlightOnlyAndReturnPicks) {
     Run([&] {
         QScrollBar* bar = Pane()->verticalScrollBar();
         ASSERT_GT(bar->maximum(), 0);
+        Key(Pane(), Qt::Key_Return);
+        EXPECT_TRUE(m_page->isVisible()) << "Return is the page's, with no list to pick in";
         TapToolButton(m_page.get(), "History");
         Key(History(), Qt::Key_Down);
         Key(History(), Qt::Key_Down);

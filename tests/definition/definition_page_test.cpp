@@ -21,11 +21,12 @@
 
 #include "definition/definition_dlg.h"
 #include "platform/controls.h"
-#include "platform/font.h"
 #include "platform/messagebox.h"
 #include "res/resource.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/page_helpers.h"
+
+using namespace platform;
 
 namespace {
 
@@ -62,9 +63,7 @@ class DefinitionPageTest : public ::testing::Test {
     // Opens the page the way the search page does and runs `body` while it is
     // shown; the page is closed whatever the body does.
     void Run(const QString& word, uint32_t index, const std::function<void()>& body) {
-        m_page = std::make_unique<CDefinitionDlg>();
-        m_page->m_hEngine = kEngine;
-        m_page->m_words.m_hEngine = kEngine;
+        m_page = std::make_unique<CDefinitionDlg>(kEngine);
         m_page->Initialise(word, index);
         QTimer::singleShot(0, m_page.get(), [&] {
             if (QTest::qWaitForWindowExposed(m_page.get())) body();
@@ -191,9 +190,7 @@ TEST_F(DefinitionPageTest, UpAndDownKeysPageTheEntryOncePerPress) {
 
 TEST_F(DefinitionPageTest, TitleBandIsYellowWithTheHeadwordInIt) {
     Run("dog", 4, [&] {
-        const int fonts = LiveFontObjectCount();
         const QImage page = m_page->grab().toImage();
-        EXPECT_EQ(LiveFontObjectCount(), fonts) << "the title's font is deleted after each paint";
         EXPECT_EQ(page.pixelColor(0, 0), kYellow);
         EXPECT_EQ(page.pixelColor(235, 27), kYellow) << "the band spans the page";
         EXPECT_NE(page.pixelColor(100, 28), kYellow) << "and ends at the title's height";
@@ -395,36 +392,6 @@ TEST_F(DefinitionPageTest, EntryThatCannotBeReadSaysSoOnOpeningAndStepping) {
         EXPECT_EQ(m_page->Word(), QStringLiteral("cat"));
         EXPECT_EQ(pane->toPlainText(), damaged) << "not the previous word's entry";
         EXPECT_TRUE(BoxTexts().empty());
-    });
-}
-
-TEST_F(DefinitionPageTest, ReturnPicksInTheVisiblePopupListAndIsConsumed) {
-    Run("cat", 3, [&] {
-        std::vector<int> picks;
-        auto* bookmarks = dynamic_cast<ListBoxWidget*>(Item(IDC_BOOKMARK_LIST));
-        auto* history = dynamic_cast<ListBoxWidget*>(Item(IDC_HISTORY_LIST));
-        ASSERT_NE(bookmarks, nullptr);
-        ASSERT_NE(history, nullptr);
-        // A pick closes the lists, so the key-up that follows finds none showing.
-        bookmarks->onUserSelect = [&] {
-            picks.push_back(IDC_BOOKMARK_LIST);
-            bookmarks->hide();
-            history->hide();
-        };
-        history->onUserSelect = [&] {
-            picks.push_back(IDC_HISTORY_LIST);
-            history->hide();
-        };
-        QTest::keyClick(m_page.get(), Qt::Key_Return);
-        EXPECT_TRUE(picks.empty()) << "no list showing: nothing to pick";
-        history->show();
-        QTest::keyClick(history, Qt::Key_Return);
-        history->show();
-        bookmarks->show();
-        QTest::keyClick(history, Qt::Key_Return);
-        EXPECT_EQ(picks, (std::vector<int>{IDC_HISTORY_LIST, IDC_BOOKMARK_LIST}))
-            << "the bookmark list first when both show";
-        EXPECT_TRUE(m_page->isVisible()) << "Return never reaches the dialog's own handling";
     });
 }
 

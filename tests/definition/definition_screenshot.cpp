@@ -21,10 +21,13 @@
 #include "app/lexivane_app.h"
 #include "definition/definition_dlg.h"
 #include "platform/dialog.h"
-#include "platform/glue.h"
+#include "platform/paths.h"
 #include "platform/resources.h"
+#include "platform/text.h"
 #include "res/resource.h"
 #include "search/search_dlg.h"
+
+using namespace platform;
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -34,8 +37,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    Application application(argc, argv);
-    Application::setWindowIcon(LoadAppIcon());
+    CApplication application(argc, argv);
+    CApplication::setWindowIcon(LoadAppIcon());
     const QString output = QString::fromLocal8Bit(argv[2]);
     const QString word = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("cat");
     const QString list = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString();

@@ -20,11 +20,14 @@
 #include "definition/definition_dlg.h"
 #include "lexicore/builder.h"
 #include "platform/controls.h"
-#include "platform/glue.h"
 #include "platform/messagebox.h"
+#include "platform/paths.h"
+#include "platform/text.h"
 #include "res/resource.h"
 #include "search/search_dlg.h"
 #include "tests/support/page_helpers.h"
+
+using namespace platform;
 
 namespace {
 
@@ -89,12 +92,12 @@ class JourneysTest : public ::testing::Test {
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(edit, Qt::Key_Backspace);
         QTest::keyClicks(edit, word);
-        auto* list = dynamic_cast<ListBoxWidget*>(search->GetDlgItem(IDC_WORDLIST));
-        ASSERT_EQ(list->Rows().Text(0), word);
+        auto* list = dynamic_cast<CListBoxWidget*>(search->GetDlgItem(IDC_WORDLIST));
+        ASSERT_EQ(list->model()->index(0, 0).data().toString(), word);
         int ran = 0;
         InNextPage<CDefinitionDlg>(ran, std::move(body));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualRect(list->Rows().index(0, 0)).center());
+                          list->visualRect(list->model()->index(0, 0)).center());
         EXPECT_EQ(ran, 1) << "the definition page of " << word.toStdString();
     }
 

@@ -24,6 +24,8 @@
 #include "tests/support/page_helpers.h"
 #include "tests/support/run_page.h"
 
+using namespace platform;
+
 namespace {
 
 constexpr LXV_HANDLE kEngine = 0x2A;
@@ -46,9 +48,7 @@ class LookupCopyTest : public ::testing::Test {
     void TearDown() override { SetMessageBoxResponder({}); }
 
     void Run(const std::function<void()>& body) {
-        m_page = std::make_unique<CDefinitionDlg>();
-        m_page->m_hEngine = kEngine;
-        m_page->m_words.m_hEngine = kEngine;
+        m_page = std::make_unique<CDefinitionDlg>(kEngine);
         m_page->Initialise("cat", 1);
         RunPageModally(*m_page, body);
     }

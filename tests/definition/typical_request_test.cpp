@@ -17,11 +17,14 @@
 #include "definition/definition_dlg.h"
 #include "lexicore/builder.h"
 #include "platform/controls.h"
-#include "platform/glue.h"
 #include "platform/messagebox.h"
+#include "platform/paths.h"
+#include "platform/text.h"
 #include "res/resource.h"
 #include "search/search_dlg.h"
 #include "tests/support/page_helpers.h"
+
+using namespace platform;
 
 namespace {
 
@@ -74,8 +77,8 @@ TEST_F(TypicalRequestTest, TypeTapReadStepCloseAndCarryOn) {
         auto* search = dynamic_cast<CSearchDlg*>(QApplication::activeModalWidget());
         ASSERT_NE(search, nullptr);
         QTest::keyClicks(search->GetDlgItem(IDC_SEARCH_EDIT), "Cat ");
-        auto* list = dynamic_cast<ListBoxWidget*>(search->GetDlgItem(IDC_WORDLIST));
-        ASSERT_EQ(list->Rows().Text(0), QStringLiteral("cat"));
+        auto* list = dynamic_cast<CListBoxWidget*>(search->GetDlgItem(IDC_WORDLIST));
+        ASSERT_EQ(list->model()->index(0, 0).data().toString(), QStringLiteral("cat"));
         EXPECT_EQ(list->currentIndex().row(), 0);
         const QStringList rowsBefore = Rows(list);
 
@@ -94,19 +97,20 @@ TEST_F(TypicalRequestTest, TypeTapReadStepCloseAndCarryOn) {
             EXPECT_EQ(Rows(page->GetDlgItem(IDC_HISTORY_LIST)),
                       (QStringList{"History", "---Clear All---", "catalog"}));
         });
-        const QRect cat = list->visualRect(list->Rows().index(0, 0));
+        const QRect cat = list->visualRect(list->model()->index(0, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cat.center());
         EXPECT_TRUE(defined);
 
         EXPECT_EQ(Rows(list), rowsBefore) << "the search page is unchanged";
         EXPECT_EQ(qobject_cast<QLineEdit*>(search->GetDlgItem(IDC_SEARCH_EDIT))->text(),
                   QStringLiteral("Cat "));
-        const int pageRows = search->m_nPageRows;
+        const int pageRows = search->WordWindow().PageRows();
         ASSERT_LT(pageRows, 30) << "the dictionary must be longer than two pages";
         auto* bar = qobject_cast<QScrollBar*>(search->GetDlgItem(IDC_WORD_SCROLL));
         bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
         // Headwords: a, cat, catalog, cato100 ... cato159; the window began at cat (index 1).
-        EXPECT_EQ(list->Rows().Text(0), QStringLiteral("cato%1").arg(98 + pageRows))
+        EXPECT_EQ(list->model()->index(0, 0).data().toString(),
+                  QStringLiteral("cato%1").arg(98 + pageRows))
             << "exactly one page further";
         searched = true;
     });

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QStringListModel>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -20,6 +21,8 @@
 #include "tests/support/fake_engine.h"
 #include "tests/support/page_helpers.h"
 #include "tests/support/run_page.h"
+
+using namespace platform;
 
 namespace {
 
@@ -46,9 +49,7 @@ class WordSelectionTest : public ::testing::Test {
 
     // Runs the search page and `body` while it shows.
     void Run(const std::function<void()>& body) {
-        m_page = std::make_unique<CSearchDlg>();
-        m_page->m_hEngine = kEngine;
-        m_page->m_words.m_hEngine = kEngine;
+        m_page = std::make_unique<CSearchDlg>(kEngine);
         RunPageModally(*m_page, body);
     }
 
@@ -61,20 +62,21 @@ class WordSelectionTest : public ::testing::Test {
         });
     }
 
-    ListBoxWidget* WordList() const {
-        return dynamic_cast<ListBoxWidget*>(m_page->GetDlgItem(IDC_WORDLIST));
+    CListBoxWidget* WordList() const {
+        return dynamic_cast<CListBoxWidget*>(m_page->GetDlgItem(IDC_WORDLIST));
     }
     // Taps the word list's row `row`.
     void TapRow(int row) {
-        ListBoxWidget* list = WordList();
-        const QRect rect = list->visualRect(list->Rows().index(row, 0));
+        CListBoxWidget* list = WordList();
+        const QRect rect = list->visualRect(list->model()->index(row, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     }
+    // Selects the word list's row `row`, as a program would.
+    void SelectRow(int row) { CListBox(WordList()).SetCurSel(row); }
     // Puts `text` as the only row of the word list, selected.
     void ShowOnlyRow(const QString& text) {
-        m_page->m_wordList.ResetContent();
-        m_page->m_wordList.AddString(text);
-        m_page->m_wordList.SetCurSel(0);
+        WordList()->ShowRows(std::make_shared<QStringListModel>(QStringList{text}));
+        SelectRow(0);
     }
 
     std::unique_ptr<CSearchDlg> m_page;
@@ -83,9 +85,10 @@ class WordSelectionTest : public ::testing::Test {
 };
 
 TEST_F(WordSelectionTest, TappingARowOpensItsDefinitionAndListsItInTheHistory) {
+    fake_engine::Get().history = {"zebra"};
     Run([&] {
-        m_page->m_bBookmarksNeedFill = false;
-        m_page->m_bHistoryNeedsFill = false;
+        TapToolButton(m_page.get(), "History");
+        TapToolButton(m_page.get(), "History");
         CloseNextDefinitionPage();
         TapRow(3);
         ASSERT_EQ(m_opened.size(), 1u);
@@ -93,9 +96,12 @@ TEST_F(WordSelectionTest, TappingARowOpensItsDefinitionAndListsItInTheHistory) {
         EXPECT_EQ(m_opened[0].index, 3u);
         EXPECT_EQ(m_opened[0].html, QStringLiteral("<b>cat</b> html"));
         EXPECT_EQ(Rows(m_page->GetDlgItem(IDC_HISTORY_LIST)),
-                  (QStringList{"History", "---Clear All---", "cat"}));
-        EXPECT_TRUE(m_page->m_bBookmarksNeedFill) << "the lists are read afresh when next shown";
-        EXPECT_TRUE(m_page->m_bHistoryNeedsFill);
+                  (QStringList{"History", "---Clear All---", "cat", "zebra"}));
+        fake_engine::Get().history = {"dog"};
+        TapToolButton(m_page.get(), "History");
+        EXPECT_EQ(Rows(m_page->GetDlgItem(IDC_HISTORY_LIST)),
+                  (QStringList{"History", "---Clear All---", "dog"}))
+            << "the lists are read afresh when next shown";
         EXPECT_TRUE(m_boxes.empty());
     });
 }
@@ -108,13 +114,13 @@ TEST_F(WordSelectionTest, SearchPageIsAsItWasWhenTheDefinitionPageCloses) {
     Run([&] {
         QTest::keyClicks(m_page->GetDlgItem(IDC_SEARCH_EDIT), "w1040");
         const QStringList before = Rows(WordList());
-        const uint32_t top = m_page->m_nTopIndex;
+        const uint32_t top = m_page->WordWindow().TopIndex();
         CloseNextDefinitionPage();
         TapRow(2);
         ASSERT_EQ(m_opened.size(), 1u);
         EXPECT_EQ(m_opened[0].word, QStringLiteral("w1042"));
         EXPECT_EQ(Rows(WordList()), before);
-        EXPECT_EQ(m_page->m_nTopIndex, top);
+        EXPECT_EQ(m_page->WordWindow().TopIndex(), top);
         EXPECT_EQ(qobject_cast<QLineEdit*>(m_page->GetDlgItem(IDC_SEARCH_EDIT))->text(),
                   QStringLiteral("w1040"));
     });
@@ -122,7 +128,7 @@ TEST_F(WordSelectionTest, SearchPageIsAsItWasWhenTheDefinitionPageCloses) {
 
 TEST_F(WordSelectionTest, ReturnOpensTheSelectedRow) {
     Run([&] {
-        m_page->m_wordList.SetCurSel(4);
+        SelectRow(4);
         // The page opens on the key-down; the key-up then goes to it, not to
         // the search page, and the page stays open.
         QTimer::singleShot(0, [this] {
@@ -139,12 +145,12 @@ TEST_F(WordSelectionTest, ReturnOpensTheSelectedRow) {
 
 TEST_F(WordSelectionTest, NoSelectedRowOrAnEmptyRowOpensNothing) {
     Run([&] {
-        m_page->m_wordList.SetCurSel(-1);
+        SelectRow(-1);
         m_page->OnSelectWord();
         ShowOnlyRow(QString());
         m_page->OnSelectWord();
         EXPECT_TRUE(m_opened.empty());
-        EXPECT_EQ(m_page->m_historyList.GetCount(), 0);
+        EXPECT_TRUE(Rows(m_page->GetDlgItem(IDC_HISTORY_LIST)).isEmpty());
         EXPECT_TRUE(m_boxes.empty());
     });
 }

@@ -7,8 +7,9 @@
 #include <QTimer>
 #include <functional>
 
-#include "platform/font.h"
 #include "res/resource.h"
+
+using namespace platform;
 
 namespace {
 
@@ -76,25 +77,6 @@ TEST(AboutBoxTest, PictureAndTextsFitTheirPlaces) {
         }
         box.close();
     });
-}
-
-TEST(AboutBoxTest, EachOpeningMakesAFontAndClosingLeavesNone) {
-    const int before = LiveFontObjectCount();
-    for (int round = 0; round < 3; ++round) {
-        CAboutDlg box;
-        const bool byEscape = round == 1;
-        const int result = RunAbout(box, [&] {
-            EXPECT_EQ(LiveFontObjectCount(), before + 1);
-            EXPECT_NE(box.m_fontBold.GetSafeHandle(), nullptr);
-            if (byEscape)
-                QTest::keyClick(&box, Qt::Key_Escape);
-            else
-                box.close();
-        });
-        EXPECT_EQ(result, byEscape ? IDCANCEL : IDOK);
-        EXPECT_EQ(box.m_fontBold.GetSafeHandle(), nullptr);
-        EXPECT_EQ(LiveFontObjectCount(), before);
-    }
 }
 
 }  // namespace

@@ -14,9 +14,12 @@
 #include <memory>
 #include <vector>
 
-#include "platform/glue.h"
-#include "tests/html/html_test_support.h"
-#include "words/word_services.h"
+#include "html_test_support.h"
+#include "platform/clipboard.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+
+using namespace platform;
 
 namespace {
 
@@ -44,30 +47,29 @@ class HtmlPaneTest : public testing::Test {
         pane->Create();
     }
 
-    QScrollBar* Bar() { return pane->m_hwndHtml->verticalScrollBar(); }
-    QString Shown() { return pane->m_hwndHtml->toPlainText(); }
+    QScrollBar* Bar() { return pane->View()->verticalScrollBar(); }
+    QString Shown() { return pane->View()->toPlainText(); }
     static void SetClipboard(const QString& text) {
-        CWordServices words;
         if (text.isEmpty())
-            words.ClearClipboard();
+            ClearClipboard();
         else
-            words.CopyToClipboard(text);
+            CopyTextToClipboard(text);
     }
-    static QString Clipboard() { return CWordServices().GetClipboardText(); }
+    static QString Clipboard() { return ClipboardText(); }
 
     QWidget page;
     std::unique_ptr<CHtmlPane> pane;
 };
 
 TEST_F(HtmlPaneTest, CreatePlacesAnEmptyVisibleViewOnThePage) {
-    EXPECT_EQ(pane->m_hwndHtml->parentWidget(), &page);
-    EXPECT_EQ(pane->m_hwndHtml->geometry(), QRect(2, 2, 236, 265));
-    EXPECT_TRUE(pane->m_hwndHtml->isVisible());
-    EXPECT_EQ(pane->m_hwndView, pane->m_hwndHtml->viewport());
-    EXPECT_EQ(pane->m_hwndHtml->property("controlId").toInt(), HTML_CONTROL_ID);
-    EXPECT_FALSE(pane->m_hwndHtml->accessibleName().isEmpty());
+    EXPECT_EQ(pane->View()->parentWidget(), &page);
+    EXPECT_EQ(pane->View()->geometry(), QRect(2, 2, 236, 265));
+    EXPECT_TRUE(pane->View()->isVisible());
+    EXPECT_EQ(pane->View()->objectName(), QStringLiteral("control%1").arg(HTML_CONTROL_ID));
+    EXPECT_FALSE(pane->View()->accessibleName().isEmpty());
     EXPECT_TRUE(Shown().isEmpty());
-    EXPECT_NE(g_hHtmlViewLib, nullptr);
+    QWidget* const viewport = pane->Create();
+    EXPECT_EQ(viewport, pane->View()->viewport()) << "Create returns the view's inner window";
 }
 
 TEST_F(HtmlPaneTest, OnlyTextStartingWithLowerCaseHtmlTagIsTakenWhole) {
@@ -87,7 +89,7 @@ TEST_F(HtmlPaneTest, OnlyTextStartingWithLowerCaseHtmlTagIsTakenWhole) {
     };
     for (const Case& c : cases) {
         pane->SetHtml(c.text);
-        EXPECT_EQ(pane->m_hwndHtml->DocumentHtml(), c.document) << c.text.toStdString();
+        EXPECT_EQ(pane->View()->DocumentHtml(), c.document) << c.text.toStdString();
     }
     pane->SetHtml(QStringLiteral("<b>cat</b> a small animal"));
     EXPECT_EQ(Shown(), QStringLiteral("cat a small animal"));
@@ -99,8 +101,8 @@ TEST_F(HtmlPaneTest, FilesADocumentRefersToAreNotRead) {
     ASSERT_TRUE(QPixmap(8, 8).save(picture));
     pane->SetHtml(
         QStringLiteral("<img src=\"%1\"><b>cat</b>").arg(QUrl::fromLocalFile(picture).toString()));
-    const QVariant image = pane->m_hwndHtml->document()->resource(QTextDocument::ImageResource,
-                                                                  QUrl::fromLocalFile(picture));
+    const QVariant image = pane->View()->document()->resource(QTextDocument::ImageResource,
+                                                              QUrl::fromLocalFile(picture));
     EXPECT_TRUE(image.toByteArray().isEmpty());
     EXPECT_TRUE(qvariant_cast<QImage>(image).isNull());
     EXPECT_EQ(Shown().trimmed().right(3), QStringLiteral("cat"));
@@ -136,7 +138,7 @@ TEST_F(HtmlPaneTest, EachPagingCallScrollsOnePage) {
 TEST_F(HtmlPaneTest, CopySelectionPutsTheSelectedTextOnTheClipboard) {
     SetClipboard(QStringLiteral("earlier"));
     pane->SetHtml(QStringLiteral("<b>cat</b> a small animal"));
-    pane->m_hwndHtml->selectAll();
+    pane->View()->selectAll();
     EXPECT_EQ(pane->CopySelection(), TRUE);
     EXPECT_EQ(Clipboard(), QStringLiteral("cat a small animal"));
 }
@@ -157,13 +159,13 @@ TEST_F(HtmlPaneTest, AnchorsBringTheirHeadingsToTheTop) {
     pane->SetHtml(LongDocument());
     pane->GoToAnchor(QStringLiteral("#search"));
     EXPECT_GT(Bar()->value(), 0);
-    EXPECT_EQ(html_test::TopLine(pane->m_hwndHtml), QStringLiteral("[Search heading]"));
+    EXPECT_EQ(html_test::TopLine(pane->View()), QStringLiteral("[Search heading]"));
     pane->GoToAnchor(QStringLiteral("#DEFINITION"));
-    EXPECT_EQ(html_test::TopLine(pane->m_hwndHtml), QStringLiteral("[Definition heading]"));
+    EXPECT_EQ(html_test::TopLine(pane->View()), QStringLiteral("[Definition heading]"));
     pane->GoToAnchor(QStringLiteral("#TOP"));
     EXPECT_EQ(Bar()->value(), 0);
     pane->GoToAnchor(QStringLiteral("#Search"));
-    EXPECT_EQ(html_test::TopLine(pane->m_hwndHtml), QStringLiteral("[Search heading]"));
+    EXPECT_EQ(html_test::TopLine(pane->View()), QStringLiteral("[Search heading]"));
 }
 
 TEST_F(HtmlPaneTest, OtherTargetsAndMissingAnchorsChangeNothing) {
@@ -181,15 +183,15 @@ TEST_F(HtmlPaneTest, OtherTargetsAndMissingAnchorsChangeNothing) {
 
 TEST_F(HtmlPaneTest, TappedLinkIsReportedWithItsTargetAndNotFollowed) {
     std::vector<NMHTMLVIEW> notes;
-    pane->m_hwndHtml->onHotspot = [&](const NMHTMLVIEW& n) { notes.push_back(n); };
+    pane->View()->SetHotspotHandler([&](const NMHTMLVIEW& n) { notes.push_back(n); });
     pane->SetHtml(LongDocument());
     const QString before = Shown();
-    html_test::TapLink(pane->m_hwndHtml, QStringLiteral("#search"));
+    html_test::TapLink(pane->View(), QStringLiteral("#search"));
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0].szTarget, QStringLiteral("#search"));
     EXPECT_EQ(notes[0].hdr.code, NM_HOTSPOT);
     EXPECT_EQ(notes[0].hdr.idFrom, HTML_CONTROL_ID);
-    EXPECT_EQ(notes[0].hdr.hwndFrom, pane->m_hwndHtml.data());
+    EXPECT_EQ(notes[0].hdr.hwndFrom, pane->View());
     EXPECT_EQ(Shown(), before);
     EXPECT_EQ(Bar()->value(), 0);
 }
@@ -197,8 +199,7 @@ TEST_F(HtmlPaneTest, TappedLinkIsReportedWithItsTargetAndNotFollowed) {
 TEST_F(HtmlPaneTest, DestroyRemovesTheViewAndLaterCallsDoNothing) {
     pane->SetHtml(LongDocument());
     pane->Destroy();
-    EXPECT_EQ(pane->m_hwndHtml, nullptr);
-    EXPECT_EQ(pane->m_hwndView, nullptr);
+    EXPECT_EQ(pane->View(), nullptr);
     EXPECT_TRUE(page.findChildren<QTextBrowser*>().isEmpty());
     pane->SetHtml(QStringLiteral("x"));
     pane->PageDown();
@@ -211,7 +212,7 @@ TEST(HtmlPaneLifetimeTest, PaneOutlivingItsPageDoesNotDestroyTheViewTwice) {
     CHtmlPane pane(page.get(), QRect(0, 0, 100, 100));
     pane.Create();
     page.reset();
-    EXPECT_EQ(pane.m_hwndHtml, nullptr);
+    EXPECT_EQ(pane.View(), nullptr);
 }
 
 TEST(HtmlPaneLifetimeTest, SecondCreateLeavesOneView) {
@@ -221,8 +222,8 @@ TEST(HtmlPaneLifetimeTest, SecondCreateLeavesOneView) {
     pane.SetHtml(QStringLiteral("first"));
     pane.Create();
     ASSERT_EQ(page.findChildren<QTextBrowser*>().size(), 1);
-    EXPECT_EQ(page.findChildren<QTextBrowser*>().front(), pane.m_hwndHtml.data());
-    EXPECT_TRUE(pane.m_hwndHtml->toPlainText().isEmpty());
+    EXPECT_EQ(page.findChildren<QTextBrowser*>().front(), pane.View());
+    EXPECT_TRUE(pane.View()->toPlainText().isEmpty());
 }
 
 TEST(HtmlPaneLifetimeTest, DeletingThePaneRemovesItsView) {

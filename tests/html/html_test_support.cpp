@@ -1,4 +1,4 @@
-#include "tests/html/html_test_support.h"
+#include "html_test_support.h"
 
 #include <QScrollBar>
 #include <QTest>

@@ -12,7 +12,7 @@
 namespace {
 
 // Opens `page` modally, saves what it shows to `path` and closes it.
-bool Render(CDialog& page, const QString& path) {
+bool Render(platform::CDialog& page, const QString& path) {
     bool saved = false;
     QTimer::singleShot(0, &page, [&] {
         saved = page.grab().save(path);
@@ -27,7 +27,7 @@ bool Render(CDialog& page, const QString& path) {
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    Application app(argc, argv);
+    platform::CApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: page_screenshots OUTPUT-FOLDER\n");
         return 2;

@@ -24,13 +24,16 @@
 #include "definition/definition_dlg.h"
 #include "html/about_dlg.h"
 #include "html/help_dlg.h"
-#include "platform/glue.h"
 #include "platform/messagebox.h"
+#include "platform/paths.h"
+#include "platform/text.h"
 #include "res/resource.h"
 #include "search/search_dlg.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/page_helpers.h"
 #include "tests/support/run_page.h"
+
+using namespace platform;
 
 namespace {
 
@@ -153,15 +156,11 @@ class KeyboardTest : public ::testing::Test {
     }
 
     void RunSearch(const std::function<void()>& body) {
-        m_search = std::make_unique<CSearchDlg>();
-        m_search->m_hEngine = kEngine;
-        m_search->m_words.m_hEngine = kEngine;
+        m_search = std::make_unique<CSearchDlg>(kEngine);
         RunPageModally(*m_search, body);
     }
     void RunDefinition(const std::function<void()>& body) {
-        m_definition = std::make_unique<CDefinitionDlg>();
-        m_definition->m_hEngine = kEngine;
-        m_definition->m_words.m_hEngine = kEngine;
+        m_definition = std::make_unique<CDefinitionDlg>(kEngine);
         m_definition->Initialise("cat", 1);
         RunPageModally(*m_definition, body);
     }
@@ -277,9 +276,7 @@ TEST_F(KeyboardTest, PasteKeyFillsTheSearchBoxOnceAndCtrlVStaysTheBoxsOwn) {
 }
 
 TEST_F(KeyboardTest, EscapeSelectsTheSearchTextAndCtrlQEndsTheProgramFromEitherPage) {
-    m_search = std::make_unique<CSearchDlg>();
-    m_search->m_hEngine = kEngine;
-    m_search->m_words.m_hEngine = kEngine;
+    m_search = std::make_unique<CSearchDlg>(kEngine);
     QTimer::singleShot(0, m_search.get(), [&] {
         auto* edit = qobject_cast<QLineEdit*>(m_search->GetDlgItem(IDC_SEARCH_EDIT));
         if (QTest::qWaitForWindowActive(m_search.get())) {

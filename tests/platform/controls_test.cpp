@@ -5,16 +5,19 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QLabel>
 #include <QLineEdit>
+#include <QStringListModel>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 #include "platform/dialog.h"
 #include "res/resource.h"
+
+using namespace platform;
 
 namespace {
 
@@ -60,17 +63,21 @@ void WithPage(ControlsPage& page, const std::function<void()>& body) {
     page.DoModal();
 }
 
+std::shared_ptr<QStringListModel> Rows(const QStringList& texts) {
+    return std::make_shared<QStringListModel>(texts);
+}
+
 TEST(ListBoxTest, ProgramSelectionIsSilentUserChoicesNotify) {
     ControlsPage page;
     WithPage(page, [&] {
-        for (const char* word : {"a", "aardvark", "abacus", "abbey"}) page.wordList.AddString(word);
+        page.wordList.ShowRows(Rows({"a", "aardvark", "abacus", "abbey"}));
         EXPECT_EQ(page.wordList.SetCurSel(0), 0);
         EXPECT_EQ(page.wordList.GetCurSel(), 0);
         EXPECT_EQ(page.selChanges, 0) << "SetCurSel never notifies";
 
-        QWidget* viewport = static_cast<ListBoxWidget*>(page.GetDlgItem(IDC_WORDLIST))->viewport();
-        QRect row2;
-        ASSERT_EQ(page.wordList.GetItemRect(2, &row2), 0);
+        QWidget* viewport = static_cast<CListBoxWidget*>(page.GetDlgItem(IDC_WORDLIST))->viewport();
+        const QRect row2 = page.wordList.GetItemRect(2);
+        ASSERT_FALSE(row2.isNull());
         QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, row2.center());
         EXPECT_EQ(page.wordList.GetCurSel(), 2);
         EXPECT_EQ(page.selChanges, 1);
@@ -98,54 +105,42 @@ TEST(ListBoxTest, ProgramSelectionIsSilentUserChoicesNotify) {
     });
 }
 
-TEST(ListBoxTest, RowOperations) {
+TEST(ListBoxTest, ShowsTheRowsOfItsModelAsTheyChange) {
     ControlsPage page;
     WithPage(page, [&] {
         CListBox& list = page.wordList;
         EXPECT_EQ(list.GetCount(), 0);
         EXPECT_EQ(list.GetCurSel(), LB_ERR);
-        EXPECT_EQ(list.AddString("History"), 0);
-        EXPECT_EQ(list.AddString("cat"), 1);
-        EXPECT_EQ(list.InsertString(1, "---Clear All---"), 1);
-        EXPECT_EQ(list.InsertString(-1, "dog"), 3);
-        EXPECT_EQ(list.InsertString(9, "x"), LB_ERR);
-        QString text;
-        EXPECT_EQ(list.GetText(2, text), 3);
-        EXPECT_EQ(text, QStringLiteral("cat"));
-        EXPECT_EQ(list.GetText(4, text), LB_ERR);
-        EXPECT_EQ(list.GetTextLen(1), 15);
-        EXPECT_EQ(list.FindStringExact(-1, "CAT"), 2);
-        EXPECT_EQ(list.FindStringExact(2, "cat"), 2) << "search wraps around";
-        EXPECT_EQ(list.FindStringExact(-1, "ca"), LB_ERR);
-        EXPECT_EQ(list.DeleteString(1), 3);
-        EXPECT_EQ(list.DeleteString(3), LB_ERR);
-        QRect first, second;
-        list.GetItemRect(0, &first);
-        list.GetItemRect(1, &second);
+        const auto rows = Rows({"History", "---Clear All---", "cat"});
+        list.ShowRows(rows);
+        EXPECT_EQ(list.GetCount(), 3);
+        EXPECT_EQ(list.GetText(2), QStringLiteral("cat"));
+        EXPECT_TRUE(list.GetText(3).isNull());
+        EXPECT_TRUE(list.GetItemRect(3).isNull());
+        const QRect first = list.GetItemRect(0);
         EXPECT_EQ(first.height(), list.GetItemHeight());
-        EXPECT_EQ(second.top(), first.bottom() + 1);
+        EXPECT_EQ(list.GetItemRect(1).top(), first.bottom() + 1);
+
+        rows->insertRows(3, 1);
+        rows->setData(rows->index(3), QStringLiteral("dog"));
+        EXPECT_EQ(list.GetCount(), 4);
+        EXPECT_EQ(list.GetText(3), QStringLiteral("dog"));
+        EXPECT_EQ(list.SetCurSel(2), 2);
+        rows->removeRows(2, 1);
+        EXPECT_EQ(list.GetCurSel(), LB_ERR) << "the selection goes with its row";
+        EXPECT_EQ(list.GetText(2), QStringLiteral("dog"));
+
         EXPECT_EQ(list.SetItemHeight(0), LB_ERR);
         EXPECT_EQ(list.SetItemHeight(21), 0);
         EXPECT_EQ(list.GetItemHeight(), 21);
-        list.AddString("emu");
-        for (int row : {0, 3}) {
-            list.GetItemRect(row, &first);
-            EXPECT_EQ(first.height(), 21) << "rows present and added later";
-        }
-        list.ResetContent();
-        EXPECT_EQ(list.GetCount(), 0);
-        EXPECT_EQ(page.selChanges, 0);
-    });
-}
+        rows->insertRows(3, 1);
+        for (int row : {0, 3})
+            EXPECT_EQ(list.GetItemRect(row).height(), 21) << "rows present and added later";
 
-TEST(ListBoxTest, TopIndexFollowsScrolling) {
-    ControlsPage page;
-    WithPage(page, [&] {
-        for (int i = 0; i < 100; ++i) page.wordList.AddString(QString::number(i));
-        EXPECT_EQ(page.wordList.GetTopIndex(), 0);
-        EXPECT_EQ(page.wordList.SetTopIndex(40), 0);
-        EXPECT_EQ(page.wordList.GetTopIndex(), 40);
-        EXPECT_EQ(page.wordList.SetTopIndex(100), LB_ERR);
+        list.ShowRows(nullptr);
+        EXPECT_EQ(list.GetCount(), 0);
+        EXPECT_EQ(list.GetCurSel(), LB_ERR);
+        EXPECT_EQ(page.selChanges, 0);
     });
 }
 
@@ -167,10 +162,9 @@ TEST(ScrollBarTest, RangeAndPositionStayWithinBounds) {
     ControlsPage page;
     WithPage(page, [&] {
         page.scrollBar.SetScrollRange(0, 1000);
-        int low = -1, high = -1;
-        page.scrollBar.GetScrollRange(&low, &high);
-        EXPECT_EQ(low, 0);
-        EXPECT_EQ(high, 1000);
+        auto* bar = static_cast<QScrollBar*>(page.GetDlgItem(IDC_WORD_SCROLL));
+        EXPECT_EQ(bar->minimum(), 0);
+        EXPECT_EQ(bar->maximum(), 1000);
         EXPECT_EQ(page.scrollBar.SetScrollPos(250), 0);
         EXPECT_EQ(page.scrollBar.SetScrollPos(2000), 250);
         EXPECT_EQ(page.scrollBar.GetScrollPos(), 1000);
@@ -251,19 +245,18 @@ TEST(ButtonsAndEditTest, NotificationsAndState) {
         EXPECT_EQ(page.editChanges, 3);
         edit.SetWindowText("dog");
         EXPECT_EQ(page.editChanges, 4) << "setting the text notifies as typing does";
-        edit.SetSel(0, -1);
-        edit.ReplaceSel("bird");
-        EXPECT_EQ(edit.GetWindowText(), QStringLiteral("bird"));
-        edit.LimitText(3);
-        edit.SetWindowText("abcdef");
-        EXPECT_EQ(edit.GetWindowText(), QStringLiteral("abc"));
-        edit.LimitText(0);
         QApplication::clipboard()->setText(QStringLiteral("owl"));
         edit.SetSel(1, 2);
         const int before = page.editChanges;
         edit.Paste();
-        EXPECT_EQ(edit.GetWindowText(), QStringLiteral("aowlc")) << "replaces the selection";
+        EXPECT_EQ(edit.GetWindowText(), QStringLiteral("dowlg")) << "replaces the selection";
         EXPECT_EQ(page.editChanges, before + 1);
+        edit.SetSel(0, -1);
+        edit.Paste();
+        EXPECT_EQ(edit.GetWindowText(), QStringLiteral("owl")) << "-1 selects to the end";
+        edit.SetSel(-1, 0);
+        edit.Paste();
+        EXPECT_EQ(edit.GetWindowText(), QStringLiteral("owlowl")) << "no selection: inserts";
         QApplication::clipboard()->clear();
 
         const QRect inScreen = edit.GetWindowRect();
@@ -273,16 +266,6 @@ TEST(ButtonsAndEditTest, NotificationsAndState) {
         edit.MoveWindow(QRect(10, 20, 50, 20));
         EXPECT_EQ(page.GetDlgItem(IDC_SEARCH_EDIT)->geometry(), QRect(10, 20, 50, 20));
     });
-}
-
-TEST(StaticTest, PicturesAndText) {
-    QLabel label;
-    CStatic picture(&label);
-    EXPECT_TRUE(picture.SetPicture(":/res/pictures/arrow-left.png"));
-    EXPECT_FALSE(label.pixmap().isNull());
-    EXPECT_FALSE(picture.SetPicture(":/res/pictures/none.png"));
-    picture.SetWindowText("Lexivane");
-    EXPECT_EQ(label.text(), QStringLiteral("Lexivane"));
 }
 
 }  // namespace

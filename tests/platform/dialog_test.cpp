@@ -15,6 +15,8 @@
 #include "platform/controls.h"
 #include "res/resource.h"
 
+using namespace platform;
+
 namespace {
 
 // A page on the search template that records what reaches it.
@@ -65,13 +67,13 @@ TEST(DialogTemplateTest, SearchTemplateBuildsItsSevenControls) {
             QString name;
         };
         const Expected expected[] = {
-            {IDC_WORDLIST, "ListBoxWidget", {119, 4, 107, 263}, true, "Word list"},
-            {IDC_BOOKMARK_LIST, "ListBoxWidget", {4, 117, 107, 147}, false, "Bookmarks"},
-            {IDC_HISTORY_LIST, "ListBoxWidget", {12, 119, 102, 145}, false, "History"},
+            {IDC_WORDLIST, "CListBoxWidget", {119, 4, 107, 263}, true, "Word list"},
+            {IDC_BOOKMARK_LIST, "CListBoxWidget", {4, 117, 107, 147}, false, "Bookmarks"},
+            {IDC_HISTORY_LIST, "CListBoxWidget", {12, 119, 102, 145}, false, "History"},
             {IDC_AUTOSCROLL, "QCheckBox", {4, 245, 88, 18}, true, "Auto Scroll"},
             {IDC_GO, "QPushButton", {4, 60, 49, 25}, false, "GO"},
             {IDC_SEARCH_EDIT, "QLineEdit", {7, 26, 103, 23}, true, "Search"},
-            {IDC_WORD_SCROLL, "ScrollBarWidget", {224, 4, 14, 263}, true, "Word scroll bar"},
+            {IDC_WORD_SCROLL, "CScrollBarWidget", {224, 4, 14, 263}, true, "Word scroll bar"},
         };
         for (const Expected& e : expected) {
             QWidget* control = page.GetDlgItem(e.id);
@@ -79,15 +81,14 @@ TEST(DialogTemplateTest, SearchTemplateBuildsItsSevenControls) {
             EXPECT_EQ(control->geometry(), e.rect) << e.id;
             EXPECT_EQ(control->isVisible(), e.visible) << e.id;
             EXPECT_EQ(control->accessibleName(), e.name) << e.id;
-            CWnd wrapper(control);
-            EXPECT_EQ(wrapper.GetDlgCtrlID(), e.id);
+            EXPECT_EQ(control->objectName(), QStringLiteral("control%1").arg(e.id));
         }
-        EXPECT_NE(dynamic_cast<ListBoxWidget*>(page.GetDlgItem(IDC_WORDLIST)), nullptr);
+        EXPECT_NE(dynamic_cast<CListBoxWidget*>(page.GetDlgItem(IDC_WORDLIST)), nullptr);
         EXPECT_EQ(
-            static_cast<ListBoxWidget*>(page.GetDlgItem(IDC_WORDLIST))->verticalScrollBarPolicy(),
+            static_cast<CListBoxWidget*>(page.GetDlgItem(IDC_WORDLIST))->verticalScrollBarPolicy(),
             Qt::ScrollBarAlwaysOff)
             << "the word list uses its own scroll bar";
-        EXPECT_EQ(static_cast<ListBoxWidget*>(page.GetDlgItem(IDC_BOOKMARK_LIST))
+        EXPECT_EQ(static_cast<CListBoxWidget*>(page.GetDlgItem(IDC_BOOKMARK_LIST))
                       ->verticalScrollBarPolicy(),
                   Qt::ScrollBarAsNeeded);
         EXPECT_EQ(qobject_cast<QScrollBar*>(page.GetDlgItem(IDC_WORD_SCROLL))->orientation(),
@@ -202,7 +203,7 @@ TEST_F(PreTranslateTest, SwallowedKeysNeverReachTheControl) {
 
 TEST_F(PreTranslateTest, PointerMessagesCarryTheButtonStateAndNothingElseArrives) {
     Run([this](QWidget*) {
-        QWidget* list = static_cast<ListBoxWidget*>(m_page.GetDlgItem(IDC_WORDLIST))->viewport();
+        QWidget* list = static_cast<CListBoxWidget*>(m_page.GetDlgItem(IDC_WORDLIST))->viewport();
         m_page.messages.clear();
         QTest::mousePress(list, Qt::LeftButton, Qt::NoModifier, QPoint(5, 7));
         QTest::mouseMove(list, QPoint(9, 11));

@@ -16,6 +16,8 @@
 #include <future>
 #include <utility>
 
+using namespace platform;
+
 namespace {
 
 constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <vector>
 
+using namespace platform;
+
 namespace {
 
 class MessageBoxTest : public ::testing::Test {

@@ -7,6 +7,8 @@
 #include "platform/dialog.h"
 #include "res/resource.h"
 
+using namespace platform;
+
 namespace {
 
 class LoopApp : public CWinApp {

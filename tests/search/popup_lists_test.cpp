@@ -22,13 +22,16 @@
 #include "html/help_dlg.h"
 #include "platform/controls.h"
 #include "platform/files.h"
-#include "platform/glue.h"
 #include "platform/messagebox.h"
+#include "platform/paths.h"
+#include "platform/text.h"
 #include "res/resource.h"
 #include "search/search_dlg.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/page_helpers.h"
 #include "tests/support/run_page.h"
+
+using namespace platform;
 
 namespace {
 
@@ -68,9 +71,7 @@ class PopupListsTest : public ::testing::Test {
 
     // Runs the search page and `body` while it shows.
     void Run(const std::function<void()>& body) {
-        m_page = std::make_unique<CSearchDlg>();
-        m_page->m_hEngine = kEngine;
-        m_page->m_words.m_hEngine = kEngine;
+        m_page = std::make_unique<CSearchDlg>(kEngine);
         RunPageModally(*m_page, body);
     }
 
@@ -86,7 +87,7 @@ class PopupListsTest : public ::testing::Test {
     QWidget* Bookmarks() const { return m_page->GetDlgItem(IDC_BOOKMARK_LIST); }
     QWidget* History() const { return m_page->GetDlgItem(IDC_HISTORY_LIST); }
     int Current(QWidget* list) const {
-        return dynamic_cast<ListBoxWidget*>(list)->currentIndex().row();
+        return dynamic_cast<CListBoxWidget*>(list)->currentIndex().row();
     }
 
     void Key(QWidget* widget, Qt::Key key) { QTest::keyClick(widget, key); }
@@ -103,14 +104,14 @@ TEST_F(PopupListsTest, BookmarksTappedTwiceShowsTheListThenHidesIt) {
         TapToolButton(m_page.get(), "Bookmarks");
         EXPECT_EQ(Rows(Bookmarks()), (QStringList{"Bookmarks", "---Clear All---", "dog", "cat"}));
         EXPECT_TRUE(Bookmarks()->isVisible());
-        EXPECT_TRUE(m_page->m_bBookmarksShown);
         EXPECT_EQ(Current(Bookmarks()), 0) << "the title row is selected";
         EXPECT_EQ(QApplication::focusWidget(), Bookmarks());
-        EXPECT_FALSE(m_page->m_bBookmarksNeedFill);
 
+        SetBookmarks({"zebra"});
         TapToolButton(m_page.get(), "Bookmarks");
         EXPECT_FALSE(Bookmarks()->isVisible());
-        EXPECT_FALSE(m_page->m_bBookmarksShown);
+        TapToolButton(m_page.get(), "Bookmarks");
+        EXPECT_EQ(Rows(Bookmarks()).size(), 4) << "filled once, until a definition page opens";
         EXPECT_TRUE(m_boxes.empty());
         EXPECT_TRUE(m_opened.empty());
     });
@@ -124,7 +125,6 @@ TEST_F(PopupListsTest, HistoryHidesTheBookmarkListAndTogglesOnceFilled) {
         EXPECT_EQ(Rows(History()), (QStringList{"History", "---Clear All---", "zebra", "cat"}));
         EXPECT_TRUE(History()->isVisible());
         EXPECT_EQ(Current(History()), 0);
-        EXPECT_FALSE(m_page->m_bHistoryNeedsFill);
 
         TapToolButton(m_page.get(), "Bookmarks");
         EXPECT_TRUE(Bookmarks()->isVisible());
@@ -132,7 +132,6 @@ TEST_F(PopupListsTest, HistoryHidesTheBookmarkListAndTogglesOnceFilled) {
         TapToolButton(m_page.get(), "History");
         EXPECT_TRUE(History()->isVisible());
         EXPECT_FALSE(Bookmarks()->isVisible());
-        EXPECT_FALSE(m_page->m_bBookmarksShown);
         TapToolButton(m_page.get(), "History");
         EXPECT_FALSE(History()->isVisible()) << "a second tap closes the list";
         EXPECT_EQ(fake_engine::CallCount("lxv_history_count"), 1) << "filled once";
@@ -237,7 +236,8 @@ TEST_F(PopupListsTest, ABookmarkFileThatCannotBeReadOrSavedSaysWhyAndStays) {
         EXPECT_EQ(BookmarkBytes(), Utf16Lines({"dog", "cat"}));
         EXPECT_EQ(Rows(Bookmarks()), (QStringList{"Bookmarks", "---Clear All---", "dog", "cat"}));
 
-        m_page->m_bBookmarksNeedFill = true;
+        CloseNextDefinitionPage();
+        EXPECT_EQ(m_page->OpenDefinition("cat"), 0) << "the bookmark list is read afresh after it";
         TapToolButton(m_page.get(), "Bookmarks");
         ASSERT_EQ(m_boxes.size(), 3u);
         EXPECT_EQ(m_boxes[2].text,
@@ -263,7 +263,10 @@ TEST_F(PopupListsTest, ArrowKeysInAListOpenNothingAndReturnOpensTheSelectedWord)
         EXPECT_EQ(m_opened, std::vector<QString>{"cat"});
         EXPECT_FALSE(History()->isVisible());
         EXPECT_TRUE(m_boxes.empty());
-        EXPECT_TRUE(m_page->m_bHistoryNeedsFill) << "read afresh after the definition page";
+        fake_engine::Get().history = {"dog"};
+        TapToolButton(m_page.get(), "History");
+        EXPECT_EQ(Rows(History()), (QStringList{"History", "---Clear All---", "dog"}))
+            << "read afresh after the definition page";
     });
 }
 
@@ -298,7 +301,6 @@ TEST_F(PopupListsTest, ATapOnThePageOrElsewhereClosesTheOpenList) {
         ASSERT_TRUE(Bookmarks()->isVisible());
         m_page->GetDlgItem(IDC_SEARCH_EDIT)->setFocus();
         EXPECT_FALSE(Bookmarks()->isVisible()) << "losing the focus closes it";
-        EXPECT_FALSE(m_page->m_bPopupTap);
     });
 }
 

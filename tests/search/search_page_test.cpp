@@ -24,10 +24,13 @@
 #include "definition/definition_dlg.h"
 #include "platform/controls.h"
 #include "platform/files.h"
-#include "platform/glue.h"
+#include "platform/paths.h"
 #include "platform/shell.h"
+#include "platform/text.h"
 #include "res/resource.h"
 #include "search/search_dlg.h"
+
+using namespace platform;
 
 namespace {
 
@@ -53,7 +56,7 @@ class Engine {
     LXV_HANDLE handle() const { return m_hEngine; }
     QString At(uint32_t index) const { return NarrowToWide(lxv_wordlist_at(m_hEngine, index)); }
     uint32_t IndexOfNearest(const QString& word) const {
-        const std::unique_ptr<char[]> key(WideToNarrow(word));
+        const std::unique_ptr<char[]> key = WideToNarrow(word);
         return lxv_wordlist_on(m_hEngine, lxv_wordlist_nearest(m_hEngine, key.get()));
     }
 
@@ -94,10 +97,8 @@ class SearchPageTest : public ::testing::Test {
     void Run(const std::string& name, const std::function<void()>& body) {
         m_engine = std::make_unique<Engine>(name);
         ASSERT_NE(m_engine->handle(), 0u) << name;
-        CSearchDlg page;
+        CSearchDlg page(m_engine->handle());
         m_page = &page;
-        page.m_hEngine = m_engine->handle();
-        page.m_words.m_hEngine = m_engine->handle();
         QTimer::singleShot(0, &page, [&] {
             EndsOnReturn end(page);
             ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
@@ -108,8 +109,8 @@ class SearchPageTest : public ::testing::Test {
         m_page = nullptr;
     }
 
-    ListBoxWidget* List() const {
-        return static_cast<ListBoxWidget*>(m_page->GetDlgItem(IDC_WORDLIST));
+    CListBoxWidget* List() const {
+        return static_cast<CListBoxWidget*>(m_page->GetDlgItem(IDC_WORDLIST));
     }
     QLineEdit* Edit() const { return static_cast<QLineEdit*>(m_page->GetDlgItem(IDC_SEARCH_EDIT)); }
     QScrollBar* Bar() const {
@@ -119,15 +120,16 @@ class SearchPageTest : public ::testing::Test {
 
     std::vector<QString> Rows() const {
         std::vector<QString> rows;
-        for (int i = 0; i < List()->Rows().rowCount(); ++i) rows.push_back(List()->Rows().Text(i));
+        for (int i = 0; i < List()->model()->rowCount(); ++i)
+            rows.push_back(List()->model()->index(i, 0).data().toString());
         return rows;
     }
     // The rows a window at `top` shows: one page, never past the last headword.
     std::vector<QString> Window(uint32_t top) const {
         std::vector<QString> rows;
         const uint32_t count = lxv_wordlist_count(m_engine->handle());
-        for (uint32_t i = top; i < count && i < top + static_cast<uint32_t>(m_page->m_nPageRows);
-             ++i)
+        for (uint32_t i = top;
+             i < count && i < top + static_cast<uint32_t>(m_page->WordWindow().PageRows()); ++i)
             rows.push_back(m_engine->At(i));
         return rows;
     }
@@ -144,7 +146,7 @@ class SearchPageTest : public ::testing::Test {
     }
     void Action(QAbstractSlider::SliderAction action) { Bar()->triggerAction(action); }
     void ClickRow(int row) {
-        const QRect rect = List()->visualRect(List()->Rows().index(row, 0));
+        const QRect rect = List()->visualRect(List()->model()->index(row, 0));
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
     }
 
@@ -155,9 +157,9 @@ class SearchPageTest : public ::testing::Test {
 
 TEST_F(SearchPageTest, StartsAtTheFirstHeadwordWithTheScaleOfTheCount) {
     Run("words-1000.pdb", [&] {
-        EXPECT_EQ(m_page->m_nWordCount, 1000u);
-        EXPECT_EQ(m_page->m_nScrollRange, 500u);
-        EXPECT_FLOAT_EQ(m_page->m_fScrollScale, 2.0f);
+        EXPECT_EQ(m_page->WordWindow().WordCount(), 1000u);
+        EXPECT_EQ(m_page->WordWindow().ScrollRange(), 500u);
+        EXPECT_FLOAT_EQ(m_page->WordWindow().ScrollScale(), 2.0f);
         EXPECT_EQ(Bar()->maximum(), 500);
         EXPECT_EQ(Rows(), Window(0));
         EXPECT_EQ(Rows().front(), QStringLiteral("a"));
@@ -166,8 +168,8 @@ TEST_F(SearchPageTest, StartsAtTheFirstHeadwordWithTheScaleOfTheCount) {
         EXPECT_EQ(QApplication::focusWidget(), Edit());
         EXPECT_FALSE(Control(IDC_GO)->isVisible());
         // The page's 18 rows all show in the list box.
-        EXPECT_EQ(m_page->m_nPageRows, 18);
-        EXPECT_LE(List()->visualRect(List()->Rows().index(17, 0)).bottom(),
+        EXPECT_EQ(m_page->WordWindow().PageRows(), 18);
+        EXPECT_LE(List()->visualRect(List()->model()->index(17, 0)).bottom(),
                   List()->viewport()->height());
         EXPECT_TRUE(static_cast<QCheckBox*>(Control(IDC_AUTOSCROLL))->isChecked());
     });
@@ -176,11 +178,11 @@ TEST_F(SearchPageTest, StartsAtTheFirstHeadwordWithTheScaleOfTheCount) {
 TEST_F(SearchPageTest, ThumbAndTopFollowTheScaleOnAThousandHeadwords) {
     Run("words-1000.pdb", [&] {
         Type(m_engine->At(500));
-        EXPECT_EQ(m_page->m_nTopIndex, 500u);
+        EXPECT_EQ(m_page->WordWindow().TopIndex(), 500u);
         EXPECT_EQ(Thumb(), 250);
         Drag(249);
         Drag(250);
-        EXPECT_EQ(m_page->m_nTopIndex, 491u);
+        EXPECT_EQ(m_page->WordWindow().TopIndex(), 491u);
         EXPECT_EQ(Rows(), Window(491));
         EXPECT_EQ(Selected(), -1) << "a thumb move selects nothing";
         EXPECT_EQ(Thumb(), 250);
@@ -189,10 +191,10 @@ TEST_F(SearchPageTest, ThumbAndTopFollowTheScaleOnAThousandHeadwords) {
 
 TEST_F(SearchPageTest, ThumbAndTopFollowTheCappedRangeOnSeventyThousandHeadwords) {
     Run("words-70000.pdb", [&] {
-        EXPECT_EQ(m_page->m_nScrollRange, 32000u);
-        EXPECT_FLOAT_EQ(m_page->m_fScrollScale, 2.1875f);
+        EXPECT_EQ(m_page->WordWindow().ScrollRange(), 32000u);
+        EXPECT_FLOAT_EQ(m_page->WordWindow().ScrollScale(), 2.1875f);
         Type(m_engine->At(35000));
-        EXPECT_EQ(m_page->m_nTopIndex, 35000u);
+        EXPECT_EQ(m_page->WordWindow().TopIndex(), 35000u);
         EXPECT_EQ(Thumb(), 16000);
         Drag(15999);
         Drag(16000);
@@ -202,9 +204,10 @@ TEST_F(SearchPageTest, ThumbAndTopFollowTheCappedRangeOnSeventyThousandHeadwords
 
 TEST_F(SearchPageTest, ThumbAtTheEndOfTheLargestDictionaryShowsItsEnd) {
     Run("words-170000.pdb", [&] {
-        EXPECT_EQ(m_page->m_nWordCount, 170000u);
+        EXPECT_EQ(m_page->WordWindow().WordCount(), 170000u);
         Drag(30000);
-        EXPECT_EQ(m_page->m_nTopIndex, 159358u) << "past four fifths the thumb stays near the end";
+        EXPECT_EQ(m_page->WordWindow().TopIndex(), 159358u)
+            << "past four fifths the thumb stays near the end";
         Drag(32000);
         EXPECT_EQ(Rows(), Window(170000 - 18));
         EXPECT_EQ(Rows().back(), m_engine->At(169999));
@@ -225,7 +228,7 @@ TEST_F(SearchPageTest, LinePageAndThumbStopAtBothEnds) {
         EXPECT_EQ(Thumb(), 0);
 
         Type(m_engine->At(975));
-        EXPECT_EQ(m_page->m_nTopIndex, 975u);
+        EXPECT_EQ(m_page->WordWindow().TopIndex(), 975u);
         Action(QAbstractSlider::SliderPageStepAdd);
         EXPECT_EQ(Rows(), Window(982)) << "a page down past the end stops at the last page";
         EXPECT_EQ(Thumb(), 500);
@@ -308,15 +311,15 @@ TEST_F(SearchPageTest, TheMouseWheelOverTheListOrItsBarScrollsThreeHeadwordsANot
 TEST_F(SearchPageTest, SearchesAndLineScrollsSelectOnlyTheHeadwordFound) {
     Run("words-1000.pdb", [&] {
         Type("m");
-        const uint32_t top = m_page->m_nTopIndex;
+        const uint32_t top = m_page->WordWindow().TopIndex();
         ASSERT_EQ(m_engine->IndexOfNearest("ma"), top) << "precondition: m and ma meet";
         ClickRow(5);
         EXPECT_EQ(Selected(), 5);
         Type("a");
-        EXPECT_EQ(m_page->m_nTopIndex, top);
+        EXPECT_EQ(m_page->WordWindow().TopIndex(), top);
         EXPECT_EQ(Selected(), 5);
         Type("zz");
-        EXPECT_NE(m_page->m_nTopIndex, top);
+        EXPECT_NE(m_page->WordWindow().TopIndex(), top);
         EXPECT_EQ(Selected(), 0);
 
         // A line scroll that takes the selected row out selects no other row.
@@ -361,8 +364,7 @@ TEST_F(SearchPageTest, OneArrowKeyPressMovesExactlyOneHeadwordAndSelectsTheFirst
 
 TEST_F(SearchPageTest, ArrowKeysMoveNothingWhileAPopupListShows) {
     Run("words-1000.pdb", [&] {
-        m_page->m_bookmarkList.ShowWindow(SW_SHOW);
-        m_page->m_bBookmarksShown = true;
+        Control(IDC_BOOKMARK_LIST)->show();
         const auto before = Rows();
         QTest::keyClick(Edit(), Qt::Key_Down);
         EXPECT_EQ(Rows(), before);
@@ -371,24 +373,10 @@ TEST_F(SearchPageTest, ArrowKeysMoveNothingWhileAPopupListShows) {
         // Any scroll of the word list closes the pop-up list first.
         Action(QAbstractSlider::SliderSingleStepAdd);
         EXPECT_FALSE(Control(IDC_BOOKMARK_LIST)->isVisible());
-        EXPECT_FALSE(m_page->m_bBookmarksShown);
         EXPECT_EQ(Rows(), Window(1));
         QTest::keyClick(Edit(), Qt::Key_Down);
         EXPECT_EQ(Rows(), Window(2));
         EXPECT_EQ(Selected(), 0);
-    });
-}
-
-TEST_F(SearchPageTest, StylusDownRecordsWhetherAPopupListShows) {
-    Run("words-1000.pdb", [&] {
-        QTest::mousePress(List()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-        EXPECT_FALSE(m_page->m_bPopupTap);
-        QTest::mouseRelease(List()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-        m_page->m_historyList.ShowWindow(SW_SHOW);
-        QTest::mousePress(Control(IDC_HISTORY_LIST), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-        EXPECT_TRUE(m_page->m_bPopupTap);
-        QTest::mouseRelease(Control(IDC_HISTORY_LIST), Qt::LeftButton, Qt::NoModifier,
-                            QPoint(5, 5));
     });
 }
 
@@ -398,7 +386,6 @@ TEST_F(SearchPageTest, ReturnIsTakenByThePageAndDoesNotCloseIt) {
         QTest::keyClick(Edit(), Qt::Key_Return);
         QApplication::processEvents();
         EXPECT_TRUE(m_page->isVisible());
-        EXPECT_FALSE(m_page->m_bPopupTap);
         EXPECT_EQ(Edit()->text(), QStringLiteral("cat"));
     });
 }
@@ -407,24 +394,21 @@ TEST_F(SearchPageTest, TypingCatWithACapitalAndABlankThenDeletingItAll) {
     Run("words-1000.pdb", [&] {
         const uint32_t cat = m_engine->IndexOfNearest("cat");
         Type("Cat");
-        EXPECT_EQ(m_page->m_nTopIndex, cat);
+        EXPECT_EQ(m_page->WordWindow().TopIndex(), cat);
         EXPECT_EQ(Rows(), Window(cat));
-        EXPECT_EQ(m_page->m_strSearch, QStringLiteral("cat"));
         ClickRow(2);
         Type(" ");
         EXPECT_EQ(Selected(), 2) << "a trailing blank does not move the window";
         EXPECT_EQ(Edit()->text(), QStringLiteral("Cat ")) << "the box keeps what was typed";
-        EXPECT_EQ(m_page->m_strSearch, QStringLiteral("cat"));
         EXPECT_EQ(Thumb(), static_cast<int>(cat / 2));
 
         // What the dictionaries cannot hold is left out; line breaks are blanks.
         Edit()->setText(QStringLiteral("Cat\U0001F600"));
-        EXPECT_EQ(m_page->m_strSearch, QStringLiteral("cat"));
         EXPECT_EQ(Selected(), 2) << "the same word: nothing moves";
         Edit()->setText(QStringLiteral("\u4E2D\u05D0 \U0001F600"));
         EXPECT_EQ(Rows(), Window(cat)) << "nothing left to look up: the list stays";
         Edit()->setText(QStringLiteral("ca\r\nt\nx"));
-        EXPECT_EQ(m_page->m_strSearch, QStringLiteral("ca t x"));
+        EXPECT_EQ(Rows(), Window(m_engine->IndexOfNearest("ca t x")));
 
         Edit()->setText(QStringLiteral("Cat "));
         for (int i = 0; i < 4; ++i) QTest::keyClick(Edit(), Qt::Key_Backspace);
@@ -498,7 +482,7 @@ TEST_F(SearchPageTest, SoftKeyboardShrinksTheListAndRestoresItKeepingRowAndSelec
         const QRect list = List()->geometry();
         const QRect bar = Bar()->geometry();
         const QRect autoScroll = Control(IDC_AUTOSCROLL)->geometry();
-        const int rowHeight = List()->visualRect(List()->Rows().index(1, 0)).height();
+        const int rowHeight = List()->visualRect(List()->model()->index(1, 0)).height();
         Type(m_engine->At(300));
         ClickRow(4);
 
@@ -507,7 +491,7 @@ TEST_F(SearchPageTest, SoftKeyboardShrinksTheListAndRestoresItKeepingRowAndSelec
                   QRect(list.topLeft(), QSize(list.width(), list.height() - 100)));
         EXPECT_EQ(Bar()->geometry(), QRect(bar.topLeft(), QSize(bar.width(), bar.height() - 100)));
         EXPECT_EQ(Control(IDC_AUTOSCROLL)->geometry(), autoScroll.translated(0, -100));
-        EXPECT_EQ(m_page->m_nPageRows, (list.height() - 100) / rowHeight);
+        EXPECT_EQ(m_page->WordWindow().PageRows(), (list.height() - 100) / rowHeight);
         EXPECT_EQ(Rows(), Window(300));
         EXPECT_EQ(Selected(), 4);
 
@@ -515,7 +499,7 @@ TEST_F(SearchPageTest, SoftKeyboardShrinksTheListAndRestoresItKeepingRowAndSelec
         EXPECT_EQ(List()->geometry(), list);
         EXPECT_EQ(Bar()->geometry(), bar);
         EXPECT_EQ(Control(IDC_AUTOSCROLL)->geometry(), autoScroll);
-        EXPECT_EQ(m_page->m_nPageRows, 18);
+        EXPECT_EQ(m_page->WordWindow().PageRows(), 18);
         EXPECT_EQ(Rows(), Window(300));
         EXPECT_EQ(Selected(), 4);
     });
@@ -526,14 +510,14 @@ TEST_F(SearchPageTest, ASoftKeyboardTallerThanTheListLeavesOneRowThatStillMoves)
         Type(m_engine->At(40));
         SetSoftInputPanelForTesting(true, QRect(0, 0, 240, 400));
         EXPECT_EQ(List()->height(), 0);
-        EXPECT_EQ(m_page->m_nPageRows, 1);
+        EXPECT_EQ(m_page->WordWindow().PageRows(), 1);
         EXPECT_EQ(Rows(), Window(40));
         QTest::keyClick(Edit(), Qt::Key_Down);
         EXPECT_EQ(Rows(), Window(41));
         Action(QAbstractSlider::SliderPageStepAdd);
         EXPECT_EQ(Rows(), Window(42));
         ResetSoftInputPanelForTesting();
-        EXPECT_EQ(m_page->m_nPageRows, 18);
+        EXPECT_EQ(m_page->WordWindow().PageRows(), 18);
         EXPECT_EQ(Rows(), Window(42));
     });
 }
@@ -554,7 +538,7 @@ TEST_F(SearchPageTest, ADictionarySmallerThanAPageShowsItAllAndNothingMovesIt) {
 
 TEST_F(SearchPageTest, ASingleHeadwordGivesTheScrollBarNoPositions) {
     Run("words-1.pdb", [&] {
-        EXPECT_EQ(m_page->m_nScrollRange, 0u);
+        EXPECT_EQ(m_page->WordWindow().ScrollRange(), 0u);
         EXPECT_EQ(Bar()->maximum(), 0);
         Action(QAbstractSlider::SliderPageStepAdd);
         Action(QAbstractSlider::SliderSingleStepSub);
@@ -582,10 +566,8 @@ TEST_F(SearchPageTest, ComingBackToThePageGivesTheSearchBoxTheFocus) {
 
         // A pop-up list closes on leaving; hidden, it hands the focus to the search box.
         const auto showList = [&] {
-            m_page->m_historyList.AddString(QStringLiteral("History"));
-            m_page->m_bHistoryShown = true;
-            m_page->m_historyList.ShowWindow(SW_SHOW);
-            m_page->m_historyList.SetFocus();
+            Control(IDC_HISTORY_LIST)->show();
+            Control(IDC_HISTORY_LIST)->setFocus();
         };
         showList();
         leaveAndComeBack();

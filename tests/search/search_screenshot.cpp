@@ -18,10 +18,13 @@
 
 #include "app/lexivane_app.h"
 #include "platform/dialog.h"
-#include "platform/glue.h"
+#include "platform/paths.h"
 #include "platform/resources.h"
+#include "platform/text.h"
 #include "res/resource.h"
 #include "search/search_dlg.h"
+
+using namespace platform;
 
 namespace {
 
@@ -58,8 +61,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    Application application(argc, argv);
-    Application::setWindowIcon(LoadAppIcon());
+    CApplication application(argc, argv);
+    CApplication::setWindowIcon(LoadAppIcon());
     const QString dist = QString::fromLocal8Bit(argv[1]);
     const QString output = QString::fromLocal8Bit(argv[2]);
     const QString what = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("Cat");
@@ -85,7 +88,8 @@ int main(int argc, char** argv) {
             if (what == QStringLiteral("--bookmarks")) {
                 QTest::keySequence(QApplication::focusWidget(), QKeySequence("Ctrl+B"));
             } else if (what == QStringLiteral("--history")) {
-                for (const QString& word : kViewed) page->m_words.RenderEntry(word, true);
+                CWordServices words(app.m_hEngine);
+                for (const QString& word : kViewed) words.RenderEntry(word, true);
                 QTest::keySequence(QApplication::focusWidget(), QKeySequence("Ctrl+H"));
             } else {
                 QTest::keyClicks(page->GetDlgItem(IDC_SEARCH_EDIT), what);

@@ -77,8 +77,8 @@ QString TitleOfModalOpenedBy(const std::function<void()>& open) {
     return title;
 }
 
-int PrintBoxAndAnswerOk(const MessageBoxRecord& box) {
+int PrintBoxAndAnswerOk(const platform::MessageBoxRecord& box) {
     std::fprintf(stderr, "box: %s: %s: %u\n", qPrintable(box.caption), qPrintable(box.text),
                  box.style);
-    return IDOK;
+    return platform::IDOK;
 }

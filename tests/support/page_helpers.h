@@ -11,7 +11,9 @@
 
 class QMenu;
 class QWidget;
+namespace platform {
 struct MessageBoxRecord;
+}
 
 // The texts of a list box's rows, top to bottom; none for a widget that is no list.
 QStringList Rows(QWidget* list);
@@ -37,6 +39,6 @@ QString TitleOfModalOpenedBy(const std::function<void()>& open);
 // A message-box responder for death tests: writes "box: CAPTION: TEXT: STYLE"
 // (the style in decimal) to the standard error, where the test matches it,
 // and answers OK.
-int PrintBoxAndAnswerOk(const MessageBoxRecord& box);
+int PrintBoxAndAnswerOk(const platform::MessageBoxRecord& box);
 
 #endif  // LEXIVANE_TESTS_SUPPORT_PAGE_HELPERS_H_

@@ -8,6 +8,6 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     testing::InitGoogleTest(&argc, argv);
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    Application app(argc, argv);
+    platform::CApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

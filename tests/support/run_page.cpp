@@ -9,14 +9,14 @@
 #include "platform/dialog.h"
 #include "platform/types.h"
 
-void RunPageModally(CDialog& page, const std::function<void()>& body) {
+void RunPageModally(platform::CDialog& page, const std::function<void()>& body) {
     QTimer::singleShot(0, &page, [&] {
         if (QTest::qWaitForWindowActive(&page)) {
             body();
         } else {
             ADD_FAILURE() << "the page's window never became active";
         }
-        page.EndDialog(IDOK);
+        page.EndDialog(platform::IDOK);
     });
     page.DoModal();
 }

@@ -4,13 +4,15 @@
 
 #include <functional>
 
+namespace platform {
 class CDialog;
+}
 class QWidget;
 
 // Runs `page` modally, calls `body` once its window is active, then ends the
 // page with IDOK. A page whose window never becomes active fails the test
 // instead of skipping `body`.
-void RunPageModally(CDialog& page, const std::function<void()>& body);
+void RunPageModally(platform::CDialog& page, const std::function<void()>& body);
 
 // Arranges for the next modal page that opens to be handed to `record` and
 // closed at once; a page of another kind than the caller expects is the

@@ -8,7 +8,9 @@
 #include <QTemporaryDir>
 #include <vector>
 
-#include "platform/glue.h"
+#include "platform/paths.h"
+
+using namespace platform;
 
 namespace {
 

@@ -11,21 +11,16 @@
 #include <cstdio>
 #include <functional>
 
-#include "platform/controls.h"
 #include "platform/files.h"
-#include "platform/glue.h"
-#include "tests/support/fake_engine.h"
-#include "words/word_services.h"
+#include "platform/paths.h"
+#include "words/bookmark_rows.h"
+#include "words/history_list.h"
 
 namespace {
 
-QStringList Rows(const CListBox& list) {
+QStringList Rows(const QAbstractItemModel& list) {
     QStringList rows;
-    for (int i = 0; i < list.GetCount(); ++i) {
-        QString text;
-        list.GetText(i, text);
-        rows << text;
-    }
+    for (int i = 0; i < list.rowCount(); ++i) rows << list.index(i, 0).data().toString();
     return rows;
 }
 
@@ -38,19 +33,45 @@ QByteArray Utf16(const QString& text) {
     return bytes;
 }
 
-// A pop-up list on its own widget, the bookmark file in a temporary program directory.
-class WordListsTest : public ::testing::Test {
+TEST(HistoryListTest, KeepsTheNewestTwentyWithoutDuplicates) {
+    CHistoryList list;
+    EXPECT_FALSE(list.AddWord(QString()));
+    EXPECT_EQ(list.rowCount(), 0) << "an empty word changes nothing";
+    EXPECT_TRUE(list.AddWord("cat"));
+    EXPECT_EQ(Rows(list), (QStringList{"History", "---Clear All---", "cat"}));
+    list.AddWord("dog");
+    list.AddWord("CAT");
+    EXPECT_EQ(Rows(list), (QStringList{"History", "---Clear All---", "CAT", "dog"}))
+        << "moved to the top, in the new letter case";
+    for (int i = 0; i < 25; ++i) list.AddWord(QString("w%1").arg(i));
+    const QStringList rows = Rows(list);
+    EXPECT_EQ(rows.size(), 22);
+    EXPECT_EQ(rows[2], QStringLiteral("w24"));
+    EXPECT_EQ(rows[21], QStringLiteral("w5"));
+    list.AddWord("History");
+    EXPECT_EQ(Rows(list)[0], QStringLiteral("History")) << "the title row is never a match";
+    EXPECT_EQ(Rows(list)[2], QStringLiteral("History"));
+    EXPECT_EQ(list.KindOf(0), PopupRow::kTitle);
+    EXPECT_EQ(list.KindOf(1), PopupRow::kClearAll);
+    EXPECT_EQ(list.KindOf(2), PopupRow::kWord);
+    EXPECT_EQ(list.WordAt(2), QStringLiteral("History"));
+    EXPECT_EQ(list.KindOf(22), PopupRow::kNone);
+    EXPECT_EQ(list.WordAt(1), QString());
+
+    list.Fill({"ran", QString::fromUtf8("café")});
+    EXPECT_EQ(Rows(list),
+              (QStringList{"History", "---Clear All---", "ran", QString::fromUtf8("café")}));
+    list.Clear();
+    EXPECT_EQ(list.rowCount(), 0) << "no words, no rows";
+    EXPECT_EQ(list.KindOf(0), PopupRow::kNone);
+}
+
+// The bookmark lists of both pages over a bookmark file in a temporary program folder.
+class BookmarkRowsTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        fake_engine::Reset();
-        SetModuleFileNameForTesting(m_dir.filePath("lexivane"));
-        m_words = std::make_unique<CWordServices>();
-        m_words->m_hEngine = 0x2A;
-        m_list.Attach(&m_widget);
-    }
     void TearDown() override {
-        SetModuleFileNameForTesting(QString());
-        SetFileFaultHookForTesting(nullptr);
+        platform::SetModuleFileNameForTesting(QString());
+        platform::SetFileFaultHookForTesting(nullptr);
     }
 
     QByteArray File() const {
@@ -62,234 +83,165 @@ class WordListsTest : public ::testing::Test {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    // The definition page's layout after a fill, as that page completes it.
-    void FillAsDefinitionPage() {
-        if (m_words->FillBookmarkList(m_list)) {
-            m_list.AddString("Bookmarks");
-            m_list.AddString("---Mark this---");
-        } else {
-            m_list.InsertString(1, "---Mark this---");
+
+    // The program appears to live in `dir` before the list below names its file.
+    struct ProgramFolder {
+        explicit ProgramFolder(const QTemporaryDir& dir) {
+            platform::SetModuleFileNameForTesting(dir.filePath("lexivane"));
         }
-    }
+    };
 
     QTemporaryDir m_dir;
-    std::unique_ptr<CWordServices> m_words;
-    ListBoxWidget m_widget{nullptr};
-    CListBox m_list;
+    ProgramFolder m_folder{m_dir};
+    CBookmarkRows m_list{true};  // the definition page's
 };
 
-TEST_F(WordListsTest, HistoryKeepsTheNewestTwentyWithoutDuplicates) {
-    EXPECT_TRUE(m_words->AddWordToList(QString(), m_list));
-    EXPECT_EQ(m_list.GetCount(), 0) << "an empty word changes nothing";
-    m_words->AddWordToList("cat", m_list);
-    EXPECT_EQ(Rows(m_list), (QStringList{"History", "---Clear All---", "cat"}));
-    m_words->AddWordToList("dog", m_list);
-    m_words->AddWordToList("CAT", m_list);
-    EXPECT_EQ(Rows(m_list), (QStringList{"History", "---Clear All---", "CAT", "dog"}))
-        << "moved to the top, in the new letter case";
-    for (int i = 0; i < 25; ++i) m_words->AddWordToList(QString("w%1").arg(i), m_list);
-    const QStringList rows = Rows(m_list);
-    EXPECT_EQ(rows.size(), 22);
-    EXPECT_EQ(rows[2], QStringLiteral("w24"));
-    EXPECT_EQ(rows[21], QStringLiteral("w5"));
-    m_words->AddWordToList("History", m_list);
-    EXPECT_EQ(Rows(m_list)[0], QStringLiteral("History")) << "the title row is never a match";
-    EXPECT_EQ(Rows(m_list)[2], QStringLiteral("History"));
-}
-
-TEST_F(WordListsTest, HistoryFillFollowsTheEngine) {
-    m_list.AddString("stale");
-    fake_engine::Get().history = {"ran", "caf\xE9", "cat"};
-    EXPECT_TRUE(m_words->FillHistoryList(m_list));
-    EXPECT_EQ(Rows(m_list),
-              (QStringList{"History", "---Clear All---", "ran", QString::fromUtf8("café"), "cat"}));
-
-    fake_engine::Get().historyNullAt = 1;
-    m_words->FillHistoryList(m_list);
-    EXPECT_EQ(m_list.GetCount(), 0) << "a missing word discards the whole listing";
-
-    fake_engine::Get().history.clear();
-    m_words->FillHistoryList(m_list);
-    EXPECT_EQ(m_list.GetCount(), 0);
-}
-
-TEST_F(WordListsTest, NoFileGivesNoRows) {
-    m_list.AddString("stale");
-    EXPECT_TRUE(m_words->FillBookmarkList(m_list));
-    EXPECT_EQ(m_list.GetCount(), 0);
-    FillAsDefinitionPage();
+TEST_F(BookmarkRowsTest, NoFileGivesNoRowsOnTheSearchPageAndTheMarkRowOnTheDefinitionPage) {
+    CBookmarkRows search(false);
+    EXPECT_EQ(m_list.rowCount(), 0) << "nothing before the first fill";
+    EXPECT_TRUE(search.Fill());
+    EXPECT_TRUE(m_list.Fill());
+    EXPECT_EQ(search.rowCount(), 0);
     EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Mark this---"}));
+    EXPECT_EQ(m_list.KindOf(1), PopupRow::kMark);
+    EXPECT_EQ(File(), QByteArray("<missing>")) << "showing the list writes nothing";
 }
 
-TEST_F(WordListsTest, MarkingWordsWritesThemNewestFirst) {
-    FillAsDefinitionPage();
-    m_list.AddString("---Clear All---");  // the page adds it before the first mark
-    EXPECT_TRUE(m_words->BookmarkWord("cat", m_list));
+TEST_F(BookmarkRowsTest, MarkingWordsWritesThemNewestFirst) {
+    ASSERT_TRUE(m_list.Fill());
+    EXPECT_TRUE(m_list.Mark("cat"));
     EXPECT_EQ(Rows(m_list),
               (QStringList{"Bookmarks", "---Mark this---", "---Clear All---", "cat"}));
     EXPECT_EQ(File(), Utf16("cat\n"));
-    EXPECT_TRUE(m_words->BookmarkWord("dog", m_list));
-    EXPECT_EQ(File(), Utf16("dog\ncat\n"));
+    EXPECT_TRUE(m_list.Mark("dog"));
+    EXPECT_EQ(File(), QByteArray::fromHex("64006f0067000a00"
+                                          "630061007400"
+                                          "0a00"));
 
-    m_words->SetMarkRow("DOG", m_list);
+    m_list.SetMarkRow("DOG");
     EXPECT_EQ(Rows(m_list)[1], QStringLiteral("---Unmark this---"));
-    m_words->SetMarkRow("bird", m_list);
+    EXPECT_EQ(m_list.KindOf(1), PopupRow::kUnmark);
+    EXPECT_EQ(m_list.KindOf(2), PopupRow::kClearAll);
+    EXPECT_EQ(m_list.KindOf(3), PopupRow::kWord);
+    EXPECT_EQ(m_list.WordAt(3), QStringLiteral("dog"));
+    m_list.SetMarkRow("bird");
     EXPECT_EQ(Rows(m_list)[1], QStringLiteral("---Mark this---"));
 
-    CWordServices other;
-    CListBox searchList(new ListBoxWidget(&m_widget));
-    EXPECT_FALSE(other.FillBookmarkList(searchList));
-    EXPECT_EQ(Rows(searchList), (QStringList{"Bookmarks", "---Clear All---", "dog", "cat"}));
+    CBookmarkRows search(false);
+    EXPECT_TRUE(search.Fill());
+    EXPECT_EQ(Rows(search), (QStringList{"Bookmarks", "---Clear All---", "dog", "cat"}));
+    EXPECT_EQ(search.KindOf(1), PopupRow::kClearAll);
+    EXPECT_EQ(search.WordAt(2), QStringLiteral("dog"));
+    EXPECT_TRUE(m_list.Mark("bird"));
+    EXPECT_EQ(Rows(search), (QStringList{"Bookmarks", "---Clear All---", "bird", "dog", "cat"}))
+        << "the other page shows the same list, not a copy of its own";
 }
 
-TEST_F(WordListsTest, UnmarkingTheLastWordEmptiesTheFile) {
-    FillAsDefinitionPage();
-    m_list.AddString("---Clear All---");
-    m_words->BookmarkWord(QString::fromUtf8("naïve"), m_list);
-    EXPECT_FALSE(m_words->UnbookmarkWord("bird", m_list));
-    EXPECT_TRUE(m_words->UnbookmarkWord(QString::fromUtf8("NAÏVE"), m_list));
+TEST_F(BookmarkRowsTest, UnmarkingTheLastWordEmptiesTheFile) {
+    ASSERT_TRUE(m_list.Fill());
+    m_list.Mark(QString::fromUtf8("naïve"));
+    EXPECT_FALSE(m_list.Unmark("bird"));
+    EXPECT_TRUE(m_list.Unmark(QString::fromUtf8("NAÏVE")));
     EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Mark this---"}));
     EXPECT_EQ(File(), QByteArray()) << "emptied, still there";
 }
 
-int RefuseRename(const QString&, FileStep step) {
-    return step == FileStep::kRename ? EACCES : 0;
+int RefuseRename(const QString&, platform::FileStep step) {
+    return step == platform::FileStep::kRename ? EACCES : 0;
 }
 
-TEST_F(WordListsTest, FailedSaveOnUnmarkPutsTheRowBack) {
-    FillAsDefinitionPage();
-    m_list.AddString("---Clear All---");
-    m_words->BookmarkWord("cat", m_list);
-    m_words->BookmarkWord("dog", m_list);
-    SetFileFaultHookForTesting(&RefuseRename);
-    EXPECT_FALSE(m_words->UnbookmarkWord("cat", m_list));
-    EXPECT_FALSE(m_words->LastOk());
-    EXPECT_EQ(Rows(m_list),
-              (QStringList{"Bookmarks", "---Mark this---", "---Clear All---", "dog", "cat"}));
+TEST_F(BookmarkRowsTest, FailedSavesLeaveTheRowsAndTheFileAgreeing) {
+    ASSERT_TRUE(m_list.Fill());
+    m_list.Mark("cat");
+    m_list.Mark("dog");
+    platform::SetFileFaultHookForTesting(&RefuseRename);
+    const QStringList rows{"Bookmarks", "---Mark this---", "---Clear All---", "dog", "cat"};
+    EXPECT_FALSE(m_list.Unmark("cat"));
+    EXPECT_EQ(Rows(m_list), rows);
+    EXPECT_FALSE(m_list.Mark("bird"));
+    EXPECT_EQ(Rows(m_list), rows);
+    EXPECT_FALSE(m_list.Mark("CAT")) << "a word moved to the top goes back";
+    EXPECT_EQ(Rows(m_list), rows);
+    EXPECT_FALSE(m_list.ClearAll());
+    EXPECT_EQ(Rows(m_list), rows);
     EXPECT_EQ(File(), Utf16("dog\ncat\n"));
+    EXPECT_EQ(m_list.FailureText(true),
+              QStringLiteral("Could not save bookmark.dat: Permission denied"));
 }
 
-TEST_F(WordListsTest, FileIsReadAsLineFeedEndedWords) {
+TEST_F(BookmarkRowsTest, FileIsReadAsLineFeedEndedWords) {
+    CBookmarkRows search(false);
     SetFile(Utf16("dog\n\ncat\nlast") + QByteArray("\x41", 1));
-    EXPECT_FALSE(m_words->FillBookmarkList(m_list));
-    EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Clear All---", "dog", "", "cat", "last"}))
+    EXPECT_TRUE(search.Fill());
+    EXPECT_EQ(Rows(search), (QStringList{"Bookmarks", "---Clear All---", "dog", "", "cat", "last"}))
         << "an unended last word is a row, a lone odd byte is not";
-    SetFile(Utf16("no line feed"));
-    m_words->FillBookmarkList(m_list);
-    EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Clear All---", "no line feed"}));
+    EXPECT_EQ(search.KindOf(3), PopupRow::kWord);
+    EXPECT_EQ(search.WordAt(3), QString());
     SetFile(QByteArray("\x41", 1));
-    EXPECT_TRUE(m_words->FillBookmarkList(m_list)) << "no word, no rows";
-    EXPECT_EQ(m_list.GetCount(), 0);
+    search.Fill();
+    EXPECT_EQ(search.rowCount(), 0) << "no word, no rows";
 }
 
-TEST_F(WordListsTest, UnendedLastWordIsWrittenBackWithItsLineFeed) {
+TEST_F(BookmarkRowsTest, UnendedLastWordIsWrittenBackWithItsLineFeed) {
     SetFile(Utf16("dog\ncat\nkept"));
-    FillAsDefinitionPage();
-    m_words->SetMarkRow("KEPT", m_list);
+    ASSERT_TRUE(m_list.Fill());
+    m_list.SetMarkRow("KEPT");
     EXPECT_EQ(Rows(m_list)[1], QStringLiteral("---Unmark this---"));
-    EXPECT_TRUE(m_words->BookmarkWord("bird", m_list));
+    EXPECT_TRUE(m_list.Mark("bird"));
     EXPECT_EQ(File(), Utf16("bird\ndog\ncat\nkept\n"));
 
     SetFile(Utf16("only"));
-    m_list.ResetContent();
-    FillAsDefinitionPage();
-    EXPECT_TRUE(m_words->UnbookmarkWord("only", m_list));
+    ASSERT_TRUE(m_list.Fill());
+    EXPECT_TRUE(m_list.Unmark("only"));
     EXPECT_EQ(File(), QByteArray());
-    EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Mark this---"}));
+    m_list.SetMarkRow("only");
+    EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Mark this---"}))
+        << "no word left: no Clear All row";
 }
 
-TEST_F(WordListsTest, FailedSaveOnMarkLeavesListAndFileAgreeing) {
-    FillAsDefinitionPage();
-    m_list.AddString("---Clear All---");
-    m_words->BookmarkWord("cat", m_list);
-    m_words->BookmarkWord("dog", m_list);
-    SetFileFaultHookForTesting(&RefuseRename);
-    EXPECT_FALSE(m_words->BookmarkWord("bird", m_list));
-    EXPECT_EQ(Rows(m_list),
-              (QStringList{"Bookmarks", "---Mark this---", "---Clear All---", "dog", "cat"}));
-    EXPECT_FALSE(m_words->BookmarkWord("CAT", m_list)) << "a word moved to the top goes back";
-    EXPECT_EQ(Rows(m_list),
-              (QStringList{"Bookmarks", "---Mark this---", "---Clear All---", "dog", "cat"}));
-    EXPECT_EQ(File(), Utf16("dog\ncat\n"));
-}
-
-TEST_F(WordListsTest, FirstAndSecondMarkWriteExactBytes) {
-    FillAsDefinitionPage();
-    m_list.AddString("---Clear All---");
-    m_words->BookmarkWord("cat", m_list);
-    EXPECT_EQ(File(), QByteArray::fromHex("630061007400"
-                                          "0a00"));
-    m_words->BookmarkWord("dog", m_list);
-    EXPECT_EQ(File(), QByteArray::fromHex("64006f006700"
-                                          "0a00"
-                                          "630061007400"
-                                          "0a00"));
-}
-
-TEST_F(WordListsTest, ThousandsOfBookmarksReadAndSavedWhole) {
+TEST_F(BookmarkRowsTest, ThousandsOfBookmarksAreAllReadAndSavedWhole) {
     QString text;
     for (int i = 0; i < 5000; ++i) text += QString("word%1\n").arg(i);
     SetFile(Utf16(text));
-    FillAsDefinitionPage();
-    EXPECT_EQ(m_list.GetCount(), 5003);
-    EXPECT_TRUE(m_words->UnbookmarkWord("word2500", m_list));
+    ASSERT_TRUE(m_list.Fill());
+    EXPECT_EQ(m_list.rowCount(), 5003);
+    EXPECT_TRUE(m_list.Unmark("word2500"));
     text.remove(QStringLiteral("word2500\n"));
     EXPECT_EQ(File(), Utf16(text));
-    EXPECT_EQ(m_list.GetCount(), 5002);
+    EXPECT_EQ(m_list.rowCount(), 5002);
+    for (int i = 0; i < 500; ++i) m_list.Mark(QString("new%1").arg(i));
+    CBookmarkRows reader(false);
+    reader.Fill();
+    EXPECT_EQ(reader.rowCount(), 2 + 5499);
+    EXPECT_EQ(reader.WordAt(2), QStringLiteral("new499"));
 }
 
-TEST_F(WordListsTest, ManyBookmarksAreAllKept) {
-    FillAsDefinitionPage();
-    m_list.AddString("---Clear All---");
-    for (int i = 0; i < 500; ++i) m_words->BookmarkWord(QString("word%1").arg(i), m_list);
-    CWordServices reader;
-    CListBox list(new ListBoxWidget(&m_widget));
-    reader.FillBookmarkList(list);
-    EXPECT_EQ(list.GetCount(), 502);
-    QString top;
-    list.GetText(2, top);
-    EXPECT_EQ(top, QStringLiteral("word499"));
-}
-
-TEST_F(WordListsTest, BothPagesShowTheOneListOfBookmarks) {
-    SetFile(Utf16("dog\n"));
-    CWordServices searchPage;
-    CListBox searchList(new ListBoxWidget(&m_widget));
-    EXPECT_FALSE(searchPage.FillBookmarkList(searchList));
-    FillAsDefinitionPage();
-    EXPECT_TRUE(m_words->BookmarkWord("cat", m_list));
-    EXPECT_EQ(Rows(searchList), (QStringList{"Bookmarks", "---Clear All---", "cat", "dog"}))
-        << "the other page shows the same list, not a copy of its own";
-}
-
-TEST_F(WordListsTest, ListsUpToTheLimitAreKeptAndLongerFilesRefusedWhole) {
+TEST_F(BookmarkRowsTest, ListsUpToTheLimitAreKeptAndLongerFilesRefusedWhole) {
     // Exactly as long as the longest list: a million words of seven letters.
     const QString word = QStringLiteral("abcdefg\n");
     const int words = static_cast<int>(CBookmarkFile::kMaxLength / (2 * word.size()));
     const QByteArray full = Utf16(word.repeated(words));
     ASSERT_EQ(full.size(), qsizetype{CBookmarkFile::kMaxLength});
     SetFile(full);
-    FillAsDefinitionPage();
-    ASSERT_TRUE(m_words->LastOk());
-    EXPECT_EQ(m_list.GetCount(), 3 + words);
-    EXPECT_FALSE(m_words->BookmarkWord("bird", m_list)) << "the list would outgrow the limit";
-    EXPECT_EQ(GetLastError(), ERROR_FILE_TOO_LARGE);
-    EXPECT_EQ(m_list.GetCount(), 3 + words);
-    EXPECT_TRUE(m_words->UnbookmarkWord("abcdefg", m_list));
-    EXPECT_TRUE(m_words->BookmarkWord("bird", m_list));
+    ASSERT_TRUE(m_list.Fill());
+    EXPECT_EQ(m_list.rowCount(), 3 + words);
+    EXPECT_FALSE(m_list.Mark("bird")) << "the list would outgrow the limit";
+    EXPECT_EQ(platform::GetLastError(), platform::ERROR_FILE_TOO_LARGE);
+    EXPECT_EQ(m_list.rowCount(), 3 + words);
+    EXPECT_TRUE(m_list.Unmark("abcdefg"));
+    EXPECT_TRUE(m_list.Mark("bird"));
     EXPECT_EQ(File().size(), full.size() - 6);
 
     // Far longer: refused whole, never read or cut.
     QFile file(m_dir.filePath("bookmark.dat"));
     ASSERT_TRUE(file.resize(qint64{5} << 30));
-    EXPECT_TRUE(m_words->FillBookmarkList(m_list));
-    EXPECT_FALSE(m_words->LastOk());
-    EXPECT_EQ(m_list.GetCount(), 0);
-    EXPECT_EQ(m_words->BookmarkFailureText(false),
+    EXPECT_FALSE(m_list.Fill());
+    EXPECT_EQ(m_list.rowCount(), 0);
+    EXPECT_EQ(m_list.FailureText(false),
               QStringLiteral("Could not read bookmark.dat: File too large (bookmarks are limited "
                              "to 16 MB)"));
-    EXPECT_FALSE(m_words->BookmarkWord("cat", m_list));
-    EXPECT_FALSE(m_words->ClearBookmarks());
+    EXPECT_FALSE(m_list.Mark("cat"));
+    EXPECT_FALSE(m_list.ClearAll());
     EXPECT_EQ(QFileInfo(file).size(), qint64{5} << 30);
 }
 
@@ -321,7 +273,7 @@ bool RunAsAnotherUser(const std::function<void()>& body) {
     return true;
 }
 
-TEST_F(WordListsTest, AFileTheUserCannotReadOrWriteIsNeverReplaced) {
+TEST_F(BookmarkRowsTest, AFileTheUserCannotReadOrWriteIsNeverReplaced) {
     // The user's own program folder, where anyone may create and rename files.
     ASSERT_EQ(chmod(QFile::encodeName(m_dir.path()).constData(), 0777), 0);
     const QByteArray bookmarks = Utf16("dog\nbird\n");
@@ -333,27 +285,23 @@ TEST_F(WordListsTest, AFileTheUserCannotReadOrWriteIsNeverReplaced) {
         const QByteArray path = QFile::encodeName(m_dir.filePath("bookmark.dat"));
         ASSERT_EQ(chmod(path.constData(), mode), 0);
         const bool ran = RunAsAnotherUser([&] {
-            FillAsDefinitionPage();
             const QString why = QStringLiteral("Permission denied");
             if (mode == unreadable) {
-                EXPECT_FALSE(m_words->LastOk());
-                EXPECT_EQ(m_words->BookmarkFailureText(false),
-                          "Could not read bookmark.dat: " + why);
-                EXPECT_EQ(Rows(m_list), (QStringList{"Bookmarks", "---Mark this---"}));
-                m_list.AddString("---Clear All---");
+                EXPECT_FALSE(m_list.Fill());
+                EXPECT_EQ(m_list.FailureText(false), "Could not read bookmark.dat: " + why);
+                EXPECT_EQ(m_list.rowCount(), 0) << "no list over a file not read";
             } else {
-                EXPECT_TRUE(m_words->LastOk());
-                EXPECT_EQ(m_list.GetCount(), 5);
-                EXPECT_FALSE(m_words->UnbookmarkWord("dog", m_list));
+                EXPECT_TRUE(m_list.Fill());
+                EXPECT_EQ(m_list.rowCount(), 5);
+                EXPECT_FALSE(m_list.Unmark("dog"));
             }
-            EXPECT_FALSE(m_words->BookmarkWord("cat", m_list));
-            EXPECT_EQ(m_words->BookmarkFailureText(true), "Could not save bookmark.dat: " + why);
+            EXPECT_FALSE(m_list.Mark("cat"));
+            EXPECT_EQ(m_list.FailureText(true), "Could not save bookmark.dat: " + why);
         });
         if (!ran) GTEST_SKIP() << "root cannot become another user here";
         ASSERT_EQ(chmod(path.constData(), 0600), 0);
         EXPECT_EQ(File(), bookmarks) << "mode " << mode;
         EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"bookmark.dat"});
-        m_list.ResetContent();
     }
 }
 

@@ -2,13 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
-#include <QTemporaryDir>
-
-#include "platform/clipboard.h"
-#include "platform/glue.h"
 #include "tests/support/fake_engine.h"
 
 namespace {
@@ -18,9 +11,8 @@ class WordServicesTest : public ::testing::Test {
     void SetUp() override {
         fake_engine::Reset();
         fake_engine::SetWords({"a", "aardvark", "caf\xE9", "cat", "dog"});
-        m_words.m_hEngine = 0x2A;
     }
-    CWordServices m_words;
+    CWordServices m_words{0x2A};
 };
 
 TEST_F(WordServicesTest, RenderEntryFindsThenPrintsIntoTheZeroedBuffer) {
@@ -38,24 +30,14 @@ TEST_F(WordServicesTest, RenderEntryFindsThenPrintsIntoTheZeroedBuffer) {
     EXPECT_EQ(fake_engine::Get().keys.front(), "Cat") << "the word goes to the engine as typed";
 }
 
-TEST_F(WordServicesTest, EmptyHeadwordKeepsTheLastEntryAndCallsNothing) {
-    m_words.RenderEntry("dog", true);
-    fake_engine::Get().calls.clear();
+TEST_F(WordServicesTest, EmptyHeadwordUnknownWordOrFailedPrintGivesEmpty) {
     EXPECT_TRUE(m_words.RenderEntry(QString(), true).isEmpty());
-    EXPECT_TRUE(fake_engine::Get().calls.empty());
-    EXPECT_EQ(m_words.LastRenderedText(), QStringLiteral("<b>dog</b> html"));
-}
+    EXPECT_TRUE(fake_engine::Get().calls.empty()) << "no engine call for an empty headword";
 
-TEST_F(WordServicesTest, UnknownWordOrFailedPrintGivesEmpty) {
-    m_words.RenderEntry("dog", true);
     EXPECT_TRUE(m_words.RenderEntry("zebra", true).isEmpty());
-    EXPECT_TRUE(m_words.LastRenderedText().isEmpty());
-    EXPECT_EQ(fake_engine::CallCount("lxv_printhtml_buf"), 1) << "no print without an entry";
-
-    m_words.RenderEntry("dog", true);
+    EXPECT_EQ(fake_engine::CallCount("lxv_printhtml_buf"), 0) << "no print without an entry";
     fake_engine::Get().printResult = 0;
     EXPECT_TRUE(m_words.RenderEntry("cat", false).isEmpty());
-    EXPECT_TRUE(m_words.LastRenderedText().isEmpty());
 }
 
 TEST_F(WordServicesTest, EngineTextIsWindows1252BothWays) {
@@ -76,62 +58,54 @@ TEST_F(WordServicesTest, NearestWordAndIndex) {
     EXPECT_EQ(m_words.NearestIndex("cap"), 3u);
     EXPECT_EQ(m_words.NearestIndex("a"), 0u) << "the first headword";
     EXPECT_EQ(m_words.NearestWord("zzz"), QStringLiteral("dog")) << "past the end: the last";
+    EXPECT_EQ(m_words.HeadwordAt(4), QStringLiteral("dog"));
+    EXPECT_EQ(m_words.HeadwordAt(5), std::nullopt);
+    EXPECT_EQ(m_words.WordCount(), 5u);
 
     fake_engine::Get().calls.clear();
-    EXPECT_EQ(m_words.NearestIndex(QString()), 0u);
+    EXPECT_EQ(m_words.NearestIndex(QString()), std::nullopt);
     EXPECT_TRUE(m_words.NearestWord(QString()).isEmpty());
     EXPECT_TRUE(fake_engine::Get().calls.empty()) << "no engine call for an empty text";
 
     fake_engine::Get().entries.clear();
     EXPECT_TRUE(m_words.NearestWord("cat").isEmpty());
-    EXPECT_EQ(m_words.NearestIndex("cat"), 0u);
+    EXPECT_EQ(m_words.NearestIndex("cat"), std::nullopt);
     EXPECT_EQ(fake_engine::CallCount("lxv_wordlist_on"), 0) << "nothing near, nothing to index";
 }
 
-TEST_F(WordServicesTest, CopyPlacesBothFormsAndReadingTakesUnicodeOnly) {
-    QGuiApplication::clipboard()->setText("before");
-    EXPECT_FALSE(m_words.CopyToClipboard(QString()));
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
-
-    EXPECT_TRUE(m_words.CopyToClipboard(QString::fromUtf8("café €")));
-    EXPECT_TRUE(m_words.LastOk());
-    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-    EXPECT_EQ(mime->text(), QString::fromUtf8("café €"));
-    EXPECT_EQ(mime->data(kAnsiTextMimeType), QByteArray("caf\xE9 \x80"));
-    EXPECT_EQ(m_words.GetClipboardText(), QString::fromUtf8("café €"));
-
-    auto* ansiOnly = new QMimeData;
-    ansiOnly->setData(kAnsiTextMimeType, "eight bit");
-    QGuiApplication::clipboard()->setMimeData(ansiOnly);
-    EXPECT_TRUE(m_words.GetClipboardText().isEmpty());
-
-    m_words.CopyToClipboard("cat");
-    m_words.ClearClipboard();
-    EXPECT_TRUE(m_words.GetClipboardText().isEmpty());
+TEST_F(WordServicesTest, HeadwordIndexCountsIndexZeroOnlyForTheFirstHeadword) {
+    EXPECT_EQ(m_words.HeadwordIndex("cat"), 3u);
+    EXPECT_EQ(m_words.HeadwordIndex("a"), 0u);
+    fake_engine::SetWords({"cat", "dog"});
+    EXPECT_EQ(m_words.HeadwordIndex("CAT"), 0u) << "a dictionary need not begin with a";
+    EXPECT_EQ(m_words.HeadwordIndex("ant"), std::nullopt) << "nearest is cat, index 0";
+    fake_engine::Get().entries.clear();
+    EXPECT_EQ(m_words.HeadwordIndex("a"), 0u) << "the word a is taken at its word";
 }
 
-TEST_F(WordServicesTest, CopyReportsAClipboardThatCannotBeOpened) {
-    ASSERT_TRUE(OpenClipboard(nullptr));  // another user holds it
-    EXPECT_FALSE(m_words.CopyToClipboard("cat"));
-    EXPECT_FALSE(m_words.LastOk());
-    CloseClipboard();
+TEST_F(WordServicesTest, HistoryIsTheEnginesWholeOrNothing) {
+    fake_engine::Get().history = {"ran", "caf\xE9", "cat"};
+    EXPECT_EQ(m_words.HistoryWords(),
+              (std::vector<QString>{"ran", QString::fromUtf8("café"), "cat"}));
+    fake_engine::Get().historyNullAt = 1;
+    EXPECT_TRUE(m_words.HistoryWords().empty()) << "a missing word discards the whole history";
+    m_words.ClearHistory();
+    EXPECT_TRUE(fake_engine::Get().history.empty());
 }
 
 TEST(ExtractLookupWordTest, FirstRunOfPlainLetters) {
-    CWordServices words;
     const QString space = QStringLiteral(" ");
-    EXPECT_EQ(words.ExtractLookupWord("  Hello, World  ", space), QStringLiteral("hello"));
-    EXPECT_EQ(words.ExtractLookupWord("(1) run", space), QStringLiteral("run"));
-    EXPECT_EQ(words.ExtractLookupWord("123 456", space), QString());
-    EXPECT_EQ(words.ExtractLookupWord("Well-known", space), QStringLiteral("well"));
-    EXPECT_EQ(words.ExtractLookupWord("   ", space), QString());
-    EXPECT_EQ(words.ExtractLookupWord("don't", space), QStringLiteral("don"));
-    EXPECT_EQ(words.ExtractLookupWord(QString::fromUtf8("éclair"), space), QStringLiteral("clair"));
-    EXPECT_EQ(words.ExtractLookupWord("\t\r\nCat\n", space), QStringLiteral("cat"));
-    EXPECT_EQ(words.ExtractLookupWord("1  2 ... dog's", space), QStringLiteral("dog"));
-    EXPECT_EQ(words.ExtractLookupWord("a1b", space), QStringLiteral("a"));
-    EXPECT_EQ(words.ExtractLookupWord("x", QString()), QString())
-        << "an empty separator finds nothing";
+    EXPECT_EQ(ExtractLookupWord("  Hello, World  ", space), QStringLiteral("hello"));
+    EXPECT_EQ(ExtractLookupWord("(1) run", space), QStringLiteral("run"));
+    EXPECT_EQ(ExtractLookupWord("123 456", space), QString());
+    EXPECT_EQ(ExtractLookupWord("Well-known", space), QStringLiteral("well"));
+    EXPECT_EQ(ExtractLookupWord("   ", space), QString());
+    EXPECT_EQ(ExtractLookupWord("don't", space), QStringLiteral("don"));
+    EXPECT_EQ(ExtractLookupWord(QString::fromUtf8("éclair"), space), QStringLiteral("clair"));
+    EXPECT_EQ(ExtractLookupWord("\t\r\nCat\n", space), QStringLiteral("cat"));
+    EXPECT_EQ(ExtractLookupWord("1  2 ... dog's", space), QStringLiteral("dog"));
+    EXPECT_EQ(ExtractLookupWord("a1b", space), QStringLiteral("a"));
+    EXPECT_EQ(ExtractLookupWord("x", QString()), QString()) << "an empty separator finds nothing";
 }
 
 }  // namespace
