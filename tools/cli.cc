@@ -124,7 +124,8 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             << " given a paragraph, " << stats.skipped << " skipped; " << stats.irregular
             << " base entries for forms, " << stats.repeated << " repeats left out; "
             << stats.long_before << " headwords over " << LXV_PRINT_BUFFER_SIZE << " bytes, "
-            << stats.long_after << " after fitting\n";
+            << stats.long_after << " after fitting; " << stats.links.written << " links, "
+            << stats.links.dropped << " headwords without their links to fit\n";
         if (!found_entries(before, index)) return kExitFailure;
     }
     for (const std::string& path : options.text_sources) {
