@@ -189,7 +189,8 @@ TEST_F(CliBuildTest, StatsMeasureADictionaryAgainstItsSources) {
           "\nentries with marks in a pronunciation: 0\n", "\nentries with source HTML: 0\n",
           "\nsource headwords without a headword: 0 of 23, 0 never named in their entry\n",
           "\nheadwords without the source's capitals: 0 of 0\n",
-          "\nheadwords that do not reach themselves: 0\n"}) {
+          "\nheadwords that do not reach themselves: 0\n",
+          "\nlinks that miss their headword: 0\n"}) {
         EXPECT_NE(stats.out.find(line), std::string::npos) << line << stats.out;
     }
     EXPECT_EQ(Command({"stats", Output(), "--gcide"}).err,
