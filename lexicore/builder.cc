@@ -167,9 +167,9 @@ class Compressor {
     }
 
     static constexpr size_t kMaxWorkers = 8;
-    static constexpr size_t kDictionarySize = 110 * 1024;
-    static constexpr size_t kMinTrainingBytes = 1024 * 1024;
-    static constexpr size_t kMaxSampleBytes = 16 * 1024 * 1024;
+    static constexpr size_t kDictionarySize = size_t{110} * 1024;
+    static constexpr size_t kMinTrainingBytes = size_t{1} << 20;
+    static constexpr size_t kMaxSampleBytes = size_t{16} << 20;
 
     ZSTD_CDict* cdict_ = nullptr;
     std::string dictionary_;

@@ -52,16 +52,14 @@ constexpr unsigned char BaseLetter(unsigned char c) {
             return 'n';  // ñ
         case 0xF8:
             return 'o';  // ø
-        case 0xFD:
-            return 'y';  // ý
-        case 0xFF:
-            return 'y';  // ÿ
+        case 0xFD:       // ý
+        case 0xFF:       // ÿ
+            return 'y';
         case 0xFE:
             return 't';  // þ
-        case 0xDF:
-            return 's';  // ß
-        case 0x9A:
-            return 's';  // š
+        case 0xDF:       // ß
+        case 0x9A:       // š
+            return 's';
         case 0x9C:
             return 'o';  // œ
         case 0x9E:

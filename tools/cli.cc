@@ -225,7 +225,7 @@ int Stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 int Raw(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 2) return UsageError(err, "raw needs a dictd index file and a word");
     const std::string& index = args[0];
-    const std::string word = args[1];
+    const std::string& word = args[1];
     auto same = [&](const std::string& headword) {
         return headword.size() == word.size() &&
                std::equal(word.begin(), word.end(), headword.begin(), [](char a, char b) {

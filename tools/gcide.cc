@@ -158,7 +158,7 @@ void ForEachParallel(size_t n, Fn fn) {
 // What the index lines say before any is converted.
 struct IndexLines {
     std::vector<std::string_view> bodies;             // each line's entry text (EntryText)
-    std::vector<char> own;                            // whether the line's key heads that entry
+    std::vector<uint8_t> own;                         // whether the line's key heads that entry
     std::vector<size_t> kept;                         // the lines to convert, in index order
     std::unordered_set<std::string> keys_with_entry;  // folded keys with an entry of their own
     // Own entries by the letters of their keys, for finding a form's base.
@@ -443,7 +443,7 @@ std::vector<lexicore::SourceEntry> RenderEntries(const std::vector<Job>& jobs, c
     }
     st->long_before = long_groups.size();
     st->links.dropped = long_groups.size();  // fitting leaves the links out first
-    std::vector<char> still_long(long_groups.size());
+    std::vector<uint8_t> still_long(long_groups.size());
     ForEachParallel(long_groups.size(), [&](size_t g) {
         still_long[g] = !FitHeadword(jobs, *long_groups[g], targets, &entries);
     });

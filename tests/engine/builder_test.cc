@@ -86,7 +86,8 @@ TEST_F(BuilderTest, ReportsStatistics) {
 TEST_F(BuilderTest, ManyEntriesSpanManyBlocksAndAllReadBack) {
     DictionarySource source;
     for (int i = 0; i < 5000; ++i) {
-        source.entries.push_back(Entry("w" + std::to_string(i), std::string(40, 'a' + i % 26)));
+        source.entries.push_back(
+            Entry("w" + std::to_string(i), std::string(40, static_cast<char>('a' + i % 26))));
     }
     const auto dict = BuildAndOpen(source);
     ASSERT_EQ(dict->count(), 5000u);

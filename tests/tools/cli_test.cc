@@ -201,7 +201,7 @@ TEST_F(CliBuildTest, StatsMeasureADictionaryAgainstItsSources) {
 
 // A dictionary without headwords, which the compiler never writes.
 std::string EmptyDictionary(const TempDir& dir) {
-    const std::string path = dir.path() + "/empty.pdb";
+    std::string path = dir.path() + "/empty.pdb";
     std::string error;
     EXPECT_TRUE(lexicore::WriteDictionary(lexicore::DictionarySource{}, path, nullptr, &error))
         << error;

@@ -285,6 +285,7 @@ TEST(GcideHeadwords, LowerCaseWhenTheEntryWritesTheWordSo) {
 
 std::vector<GcideRecord> Records(const std::vector<std::pair<std::string, std::string_view>>& in) {
     std::vector<GcideRecord> out;
+    out.reserve(in.size());
     for (const auto& [key, body] : in) out.push_back({key, body});
     return out;
 }
