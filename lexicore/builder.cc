@@ -67,7 +67,7 @@ bool MergeEntries(const std::vector<SourceEntry>& entries, std::vector<Headword>
             continue;
         }
         Headword& h = (*out)[it->second];
-        if (!IsLowerCase(h.name) && IsLowerCase(e.headword)) h.name = e.headword;
+        MergeSpelling(&h.name, e.headword);
         h.html += kSenseBreak;
         h.html += e.html;
         h.text += kSenseBreak;
@@ -383,6 +383,10 @@ void WriteHeader(const Merged& merged, const Blocks& blocks, uint64_t index_offs
 }
 
 }  // namespace
+
+void MergeSpelling(std::string* shown, std::string_view variant) {
+    if (!IsLowerCase(*shown) && IsLowerCase(variant)) shown->assign(variant);
+}
 
 bool WriteDictionary(const DictionarySource& source, const std::string& path, BuildStats* stats,
                      std::string* error) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -42,6 +43,11 @@ struct DictionarySource {
     // base form is not a headword are dropped.
     std::vector<std::pair<std::string, std::string>> exceptions;
 };
+
+// The spelling a headword shows once its case variants are merged: the first
+// spelling given, unless a later one is in lower case and it is not. Updates
+// *shown, the spelling so far, with `variant`, the next one in input order.
+void MergeSpelling(std::string* shown, std::string_view variant);
 
 struct BuildStats {
     uint32_t headwords = 0;     // after merging case variants

@@ -102,12 +102,15 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     };
     for (const std::string& index : options.wordnet_indexes) {
         const size_t before = source.entries.size();
+        LinkCounts links;
         if (!ReadWordNet(index, DictdDataPathFor(index),
                          options.frequency_list.empty() ? nullptr : &frequent,
                          options.wordnet_data.empty() ? nullptr : &spellings, &source.entries,
-                         &error)) {
+                         &error, &links)) {
             return Failure(err, error);
         }
+        out << index << ": " << source.entries.size() - before << " entries, " << links.written
+            << " links, " << links.dropped << " entries without their links to fit\n";
         if (!found_entries(before, index)) return kExitFailure;
     }
     // After WordNet, so that merged headwords show WordNet's senses first.
@@ -124,7 +127,8 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             << " given a paragraph, " << stats.skipped << " skipped; " << stats.irregular
             << " base entries for forms, " << stats.repeated << " repeats left out; "
             << stats.long_before << " headwords over " << LXV_PRINT_BUFFER_SIZE << " bytes, "
-            << stats.long_after << " after fitting\n";
+            << stats.long_after << " after fitting; " << stats.links.written << " links, "
+            << stats.links.dropped << " headwords without their links to fit\n";
         if (!found_entries(before, index)) return kExitFailure;
     }
     for (const std::string& path : options.text_sources) {

@@ -124,6 +124,18 @@ void AppendHtmlEscaped(std::string_view utf8, std::string* out) {
     }
 }
 
+void AppendHtmlByte(char c, std::string* out) {
+    // An apostrophe needs no entity in text or in a double-quoted attribute,
+    // and a link's target keeps it as the headword spells it ("o'clock").
+    for (const Entity& e : kEntities) {
+        if (c != '\'' && e.character == static_cast<unsigned char>(c)) {
+            out->append(e.text);
+            return;
+        }
+    }
+    out->push_back(c);
+}
+
 std::string HtmlEscaped(std::string_view utf8) {
     std::string out;
     AppendHtmlEscaped(utf8, &out);

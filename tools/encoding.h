@@ -27,6 +27,9 @@ std::string ToWindows1252(std::string_view utf8);
 void AppendHtmlEscaped(std::string_view utf8, std::string* out);
 std::string HtmlEscaped(std::string_view utf8);
 
+// Appends one byte of Windows-1252 text as HTML: & < > " as entities.
+void AppendHtmlByte(char c, std::string* out);
+
 // Engine text (Windows-1252) as UTF-8, for printing on a terminal. Unassigned
 // bytes become U+FFFD.
 std::string Windows1252ToUtf8(std::string_view text);

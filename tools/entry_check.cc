@@ -7,6 +7,7 @@
 #include "lexicore/builder.h"
 #include "lexicore/collation.h"
 #include "lexicore/entry_text.h"
+#include "tools/entry_links.h"
 
 namespace lexivane_dict {
 namespace {
@@ -212,7 +213,68 @@ bool HasMojibake(std::string_view text) {
     return false;
 }
 
+// Whether the italic run `run` that starts at html[open] may be a reference:
+// not a quotation, a label or a part of speech leading a paragraph, nor a
+// run with a character that Windows-1252 lacks, which no headword has.
+bool MayBeReference(std::string_view html, size_t open, std::string_view run) {
+    const std::string_view before = html.substr(0, open);
+    const size_t link = before.rfind(kLinkStart);
+    const size_t link_end = before.rfind(kLinkEnd);
+    const bool linked =
+        link != std::string_view::npos && (link_end == std::string_view::npos || link_end < link);
+    if (linked || before.ends_with("<blockquote>") || before.ends_with("<p>") ||
+        run.find("&#") != std::string_view::npos) {
+        return false;
+    }
+    const auto& head_line = HeadLineWords();
+    const std::vector<std::string> words = Words(run);
+    return !std::all_of(words.begin(), words.end(),
+                        [&](const std::string& w) { return head_line.count(w) != 0; });
+}
+
 }  // namespace
+
+std::vector<EntryLink> FindLinks(std::string_view html) {
+    std::vector<EntryLink> links;
+    for (size_t at = html.find(kLinkStart); at != std::string_view::npos;
+         at = html.find(kLinkStart, at + 1)) {
+        const size_t target_from = at + kLinkStart.size();
+        const size_t target_end = html.find('"', target_from);
+        const size_t tag_end = html.find('>', target_from);
+        const size_t end = html.find(kLinkEnd, target_from);
+        if (target_end == std::string_view::npos || tag_end == std::string_view::npos ||
+            end == std::string_view::npos || end < tag_end) {
+            break;
+        }
+        EntryLink& link = links.emplace_back();
+        link.target = Decoded(html.substr(target_from, target_end - target_from));
+        link.shown = Decoded(html.substr(tag_end + 1, end - tag_end - 1));
+    }
+    return links;
+}
+
+bool ShowsUnlinkedReference(std::string_view html,
+                            const std::function<bool(std::string_view)>& names_headword) {
+    for (size_t open = html.find("<i>"); open != std::string_view::npos;
+         open = html.find("<i>", open + 1)) {
+        const size_t from = open + 3;
+        const size_t close = std::min(html.find("</i>", from), html.size());
+        const std::string_view run = html.substr(from, close - from);
+        const std::string_view before = html.substr(0, open);
+        if (before.ends_with("Synonyms: ") || before.ends_with("Antonyms: ")) {
+            for (size_t start = 0; start <= run.size();) {
+                const size_t comma = std::min(run.find(", ", start), run.size());
+                const std::string_view word = run.substr(start, comma - start);
+                if (!word.starts_with(kLinkStart) && names_headword(Decoded(word))) return true;
+                start = comma + 2;
+            }
+        } else if (MayBeReference(html, open, run)) {
+            const std::string shown = Decoded(run);
+            if (names_headword(ReferencedWord(shown))) return true;
+        }
+    }
+    return false;
+}
 
 std::string LetterKey(std::string_view s) {
     std::string key = lexicore::MatchFold(s);

@@ -5,8 +5,10 @@
 #ifndef LEXIVANE_TOOLS_ENTRY_CHECK_H_
 #define LEXIVANE_TOOLS_ENTRY_CHECK_H_
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lexivane_dict {
 
@@ -37,6 +39,23 @@ EntryFindings CheckEntry(std::string_view headword, std::string_view html, std::
 // Whether `html` holds a head line of `word`: a part that leads with a bold
 // form of its letters and names a part of speech ("Be (be), v. i. ...").
 bool ShowsHeadLineOf(std::string_view html, std::string_view word);
+
+// A link of an entry (tools/entry_links.h).
+struct EntryLink {
+    std::string target;  // the headword it leads to, its entities decoded
+    std::string shown;   // the text it shows
+};
+
+// The links of entry HTML, in order.
+std::vector<EntryLink> FindLinks(std::string_view html);
+
+// Whether `html` shows as text a reference that the compiler writes as a link
+// when it names another headword: an italic cross-reference ("See
+// <i>Abbot</i>.") or a word of a "Synonyms:" or "Antonyms:" list. Quotations,
+// labels and parts of speech are none. `names_headword(word)` says whether a
+// word (ReferencedWord) names a headword other than the entry's own.
+bool ShowsUnlinkedReference(std::string_view html,
+                            const std::function<bool(std::string_view)>& names_headword);
 
 // The letters and digits of `s` as nearest-word matching compares them
 // (lexicore::MatchFold), without anything else: "Col´our", "colour" and

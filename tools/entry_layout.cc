@@ -7,11 +7,10 @@ namespace {
 
 using lexicore::kSenseBreak;
 
-// "Synonyms: a, b" as a line of its own. The words are emphasised rather
-// than linked: the entry view does not follow links, and the user looks a
-// highlighted word up with the look-up command.
-void AppendWordList(const char* label, const std::vector<std::string>& words, std::string* html,
-                    std::string* text) {
+// "Synonyms: a, b" as a line of its own, in italics; each word that names
+// another headword is a link to it.
+void AppendWordList(const char* label, const std::vector<std::string>& words,
+                    const EntryLinks* links, std::string* html, std::string* text) {
     if (words.empty()) return;
     html->append("<br>").append(label).append(": <i>");
     text->append("   ").append(label).append(": ");
@@ -20,8 +19,13 @@ void AppendWordList(const char* label, const std::vector<std::string>& words, st
             html->append(", ");
             text->append(", ");
         }
-        AppendHtmlEscaped(words[i], html);
+        const size_t word_from = text->size();
         AppendWindows1252(words[i], text);
+        const std::string* target =
+            links == nullptr ? nullptr : links->Find(std::string_view(*text).substr(word_from));
+        if (target != nullptr) AppendLinkStart(*target, html);
+        AppendHtmlEscaped(words[i], html);
+        if (target != nullptr) html->append(kLinkEnd);
     }
     html->append("</i>");
     text->push_back('\n');
@@ -37,7 +41,7 @@ uint8_t PartOfSpeechBit(const std::string& label) {
     return 0;
 }
 
-lexicore::SourceEntry LayOutEntry(const Entry& entry) {
+lexicore::SourceEntry LayOutEntry(const Entry& entry, const EntryLinks* links) {
     lexicore::SourceEntry out;
     out.headword = ToWindows1252(entry.headword);
     out.parts_of_speech = entry.parts_of_speech;
@@ -94,8 +98,8 @@ lexicore::SourceEntry LayOutEntry(const Entry& entry) {
             AppendWindows1252(sense.examples[k], &text);
         }
         text.push_back('\n');
-        AppendWordList("Synonyms", sense.synonyms, &html, &text);
-        AppendWordList("Antonyms", sense.antonyms, &html, &text);
+        AppendWordList("Synonyms", sense.synonyms, links, &html, &text);
+        AppendWordList("Antonyms", sense.antonyms, links, &html, &text);
         html.append("</p>");
     }
     return out;

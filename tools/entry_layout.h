@@ -5,7 +5,7 @@
 // Layout, for a headword with two senses as a noun and one as a verb:
 //
 //   <p><b>cat</b></p><p><i>noun</i></p><p><b>1.</b> definition; <i>“example”</i>
-//   <br>Synonyms: <i>true cat</i></p>␟<p><b>2.</b> ...</p>␟
+//   <br>Synonyms: <i><a href="entry:true cat">true cat</a></i></p>␟<p><b>2.</b> ...</p>␟
 //   <p><i>verb</i></p><p>definition</p>
 //
 // Each sense is one paragraph; a part of speech heads its first sense. Senses
@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "lexicore/builder.h"
+#include "tools/entry_links.h"
 
 namespace lexivane_dict {
 
@@ -45,7 +46,9 @@ struct Entry {
 uint8_t PartOfSpeechBit(const std::string& label);
 
 // Renders `entry` (UTF-8) as the engine's Windows-1252 HTML and plain text.
-lexicore::SourceEntry LayOutEntry(const Entry& entry);
+// With `links`, each synonym and antonym that names another headword is a
+// link to it (tools/entry_links.h); the plain text is the same either way.
+lexicore::SourceEntry LayOutEntry(const Entry& entry, const EntryLinks* links = nullptr);
 
 }  // namespace lexivane_dict
 

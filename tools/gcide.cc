@@ -109,16 +109,19 @@ struct Job {
 };
 
 // What a long entry leaves out to fit the print buffer, step by step: each
-// step turns one more of GcideLayout's members off. The spacing costs no
-// content and goes unmentioned in the note.
+// step turns one more of GcideLayout's members off. The links and the
+// spacing cost no content and go unmentioned in the note.
 struct Omission {
     bool GcideLayout::*part;
     std::string_view name;  // for the note, empty for the spacing
 };
 
 constexpr Omission kOmissions[] = {
-    {&GcideLayout::quotations, "quotations"}, {&GcideLayout::etymologies, "etymologies"},
-    {&GcideLayout::examples, "examples"},     {&GcideLayout::spacing, ""},
+    {&GcideLayout::links, ""},
+    {&GcideLayout::quotations, "quotations"},
+    {&GcideLayout::etymologies, "etymologies"},
+    {&GcideLayout::examples, "examples"},
+    {&GcideLayout::spacing, ""},
     {&GcideLayout::phrases, "phrases"},
 };
 
@@ -360,18 +363,30 @@ std::vector<char> DropRepeats(const std::vector<Job>& jobs, Groups* groups, Gcid
     return dropped;
 }
 
-// Renders the parts `members` of one headword into their entries. A
-// paragraph that an earlier part of the headword showed already is left out
-// (variant spellings share senses: "phony" and "phoney").
+// Renders the parts `members` of one headword into their entries, with
+// links to the other headwords of `targets`. A paragraph that an earlier part
+// of the headword showed already is left out (variant spellings share senses:
+// "phony" and "phoney").
 void RenderHeadword(const std::vector<Job>& jobs, const std::vector<size_t>& members,
-                    const GcideLayout& layout, std::vector<lexicore::SourceEntry>* entries) {
+                    const GcideLayout& layout, const LinkTargets& targets,
+                    std::vector<lexicore::SourceEntry>* entries) {
+    if (members.empty()) return;
     std::unordered_set<std::string> shown;
+    const EntryLinks links{&targets, jobs[members.front()].group};
     for (size_t n : members) {
         lexicore::SourceEntry& entry = (*entries)[n];
         entry.headword = jobs[n].headword;
-        entry.parts_of_speech =
-            RenderGcide(jobs[n].Text(), jobs[n].part, layout, &entry.html, &entry.text, &shown);
+        entry.parts_of_speech = RenderGcide(jobs[n].Text(), jobs[n].part, layout, &entry.html,
+                                            &entry.text, &shown, &links);
     }
+}
+
+// The links that the entries of one headword hold.
+size_t Links(const std::vector<lexicore::SourceEntry>& entries,
+             const std::vector<size_t>& members) {
+    size_t links = 0;
+    for (size_t n : members) links += CountLinks(entries[n].html);
+    return links;
 }
 
 // The bytes that the entries of one headword show together. The builder
@@ -379,10 +394,7 @@ void RenderHeadword(const std::vector<Job>& jobs, const std::vector<size_t>& mem
 size_t ShownBytes(const std::vector<lexicore::SourceEntry>& entries,
                   const std::vector<size_t>& members) {
     size_t bytes = 0;
-    for (size_t n : members) {
-        const std::string& html = entries[n].html;
-        bytes += html.size() - std::count(html.begin(), html.end(), kSenseBreak);
-    }
+    for (size_t n : members) bytes += lexivane_dict::ShownBytes(entries[n].html);
     return bytes;
 }
 
@@ -390,7 +402,7 @@ size_t ShownBytes(const std::vector<lexicore::SourceEntry>& entries,
 // at each step until it fits, and ends it with a note that says what was
 // left out. False when it does not fit even with everything left out.
 bool FitHeadword(const std::vector<Job>& jobs, const std::vector<size_t>& members,
-                 std::vector<lexicore::SourceEntry>* entries) {
+                 const LinkTargets& targets, std::vector<lexicore::SourceEntry>* entries) {
     GcideLayout layout;
     std::vector<std::string_view> left_out;
     std::string note;
@@ -398,7 +410,7 @@ bool FitHeadword(const std::vector<Job>& jobs, const std::vector<size_t>& member
     for (const Omission& omission : kOmissions) {
         const size_t before = ShownBytes(*entries, members);
         layout.*omission.part = false;
-        RenderHeadword(jobs, members, layout, entries);
+        RenderHeadword(jobs, members, layout, targets, entries);
         if (!omission.name.empty() && ShownBytes(*entries, members) < before) {
             left_out.push_back(omission.name);
         }
@@ -413,15 +425,16 @@ bool FitHeadword(const std::vector<Job>& jobs, const std::vector<size_t>& member
     return fits;
 }
 
-// The fifth stage: every headword rendered; those whose entries together
-// would not fit the print buffer, fitted.
+// The fifth stage: every headword rendered with links to the others of
+// `targets`; those whose entries together would not fit the print buffer,
+// fitted.
 std::vector<lexicore::SourceEntry> RenderEntries(const std::vector<Job>& jobs, const Groups& groups,
-                                                 GcideStats* st) {
+                                                 const LinkTargets& targets, GcideStats* st) {
     std::vector<lexicore::SourceEntry> entries(jobs.size());
     std::vector<const std::vector<size_t>*> all_groups;
     for (const auto& [group, members] : groups) all_groups.push_back(&members);
     ForEachParallel(all_groups.size(), [&](size_t g) {
-        RenderHeadword(jobs, *all_groups[g], GcideLayout(), &entries);
+        RenderHeadword(jobs, *all_groups[g], GcideLayout(), targets, &entries);
     });
     std::vector<const std::vector<size_t>*> long_groups;
     for (const auto& [group, members] : groups) {
@@ -429,25 +442,38 @@ std::vector<lexicore::SourceEntry> RenderEntries(const std::vector<Job>& jobs, c
             long_groups.push_back(&members);
     }
     st->long_before = long_groups.size();
+    st->links.dropped = long_groups.size();  // fitting leaves the links out first
     std::vector<uint8_t> still_long(long_groups.size());
     ForEachParallel(long_groups.size(), [&](size_t g) {
-        still_long[g] = !FitHeadword(jobs, *long_groups[g], &entries);
+        still_long[g] = !FitHeadword(jobs, *long_groups[g], targets, &entries);
     });
     st->long_after = std::count(still_long.begin(), still_long.end(), 1);
+    for (const auto& [group, members] : groups) st->links.written += Links(entries, members);
     return entries;
 }
 
-// The entries of the jobs not dropped, in rank order: the builder keeps the
-// order of a headword's parts as given.
-std::vector<lexicore::SourceEntry> InRankOrder(const std::vector<Job>& jobs,
-                                               const std::vector<char>& dropped,
-                                               std::vector<lexicore::SourceEntry> entries) {
+// The jobs not dropped in rank order: the builder keeps the order of a
+// headword's parts as given.
+std::vector<size_t> RankOrder(const std::vector<Job>& jobs, const std::vector<char>& dropped) {
     std::vector<size_t> order;
     for (size_t n = 0; n < jobs.size(); ++n) {
         if (!dropped[n]) order.push_back(n);
     }
     std::stable_sort(order.begin(), order.end(),
                      [&](size_t a, size_t b) { return jobs[a].rank < jobs[b].rank; });
+    return order;
+}
+
+// The headwords as the builder will spell them, given the parts in `order`.
+LinkTargets Headwords(const std::vector<Job>& jobs, const std::vector<size_t>& order) {
+    LinkTargets targets;
+    for (size_t n : order) targets.Add(jobs[n].headword);
+    return targets;
+}
+
+// The entries of the jobs in `order`.
+std::vector<lexicore::SourceEntry> InOrder(const std::vector<size_t>& order,
+                                           std::vector<lexicore::SourceEntry> entries) {
     std::vector<lexicore::SourceEntry> out;
     out.reserve(order.size());
     for (size_t n : order) out.push_back(std::move(entries[n]));
@@ -589,7 +615,9 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
     for (size_t n = 0; n < jobs.size(); ++n) groups[jobs[n].group].push_back(n);
     AddBaseEntries(irregular, lines, &jobs, &groups, &st);
     const std::vector<char> dropped = DropRepeats(jobs, &groups, &st);
-    return InRankOrder(jobs, dropped, RenderEntries(jobs, groups, &st));
+    const std::vector<size_t> order = RankOrder(jobs, dropped);
+    const LinkTargets targets = Headwords(jobs, order);
+    return InOrder(order, RenderEntries(jobs, groups, targets, &st));
 }
 
 std::string FindGcideNotation(std::string_view s, bool html) {
@@ -629,11 +657,17 @@ std::string FindGcideNotation(std::string_view s, bool html) {
         }
         if (html && c == '<') {
             static const std::string_view kTags[] = {
-                "<b>",   "</b>",   "<i>",     "</i>",     "<p>",          "</p>",         "<br>",
-                "<sup>", "</sup>", "<small>", "</small>", "<blockquote>", "</blockquote>"};
+                "<b>",      "</b>",         "<i>",           "</i>",   "<p>",
+                "</p>",     "<br>",         "<sup>",         "</sup>", "<small>",
+                "</small>", "<blockquote>", "</blockquote>", kLinkEnd};
             size_t length = 0;
             for (std::string_view t : kTags) {
                 if (s.substr(i).starts_with(t)) length = t.size();
+            }
+            // A link's target is a headword, checked as one of its own.
+            const size_t target_end = s.find("\">", i);
+            if (s.substr(i).starts_with(kLinkStart) && target_end != std::string_view::npos) {
+                length = target_end + 2 - i;
             }
             if (length == 0) return "unescaped '<' at " + std::to_string(i);
             i += length - 1;

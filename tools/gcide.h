@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "lexicore/builder.h"
+#include "tools/entry_links.h"
 #include "tools/gcide_fragments.h"
 #include "tools/gcide_paragraphs.h"
 #include "tools/gcide_writer.h"
@@ -47,6 +48,7 @@ struct GcideStats {
     size_t repeated = 0;     // entries a headword would have shown twice
     size_t long_before = 0;  // headwords whose merged HTML overflows the buffer as first rendered
     size_t long_after = 0;   // the same after fitting; the engine cuts these at a sense break
+    LinkCounts links;
 };
 
 // The whole of a GCIDE dictd dictionary in memory: GCIDE's index lists about
@@ -77,7 +79,8 @@ using IrregularForms = std::vector<std::pair<std::string, std::string>>;
 // paragraph. A headword that is an irregular form in `irregular` ("is" of
 // be, "does" of do) and shows no entry of its base gets the base's entries
 // after its own. Each headword shows its own entries first and each source
-// entry once. Source notes ("[1913 Webster]") are dropped. Headwords whose
+// entry once. Source notes ("[1913 Webster]") are dropped. References to
+// other headwords are links (RenderGcide). Headwords whose
 // entries together would not fit the print buffer are rendered again leaving
 // out what GcideLayout lists, step by step, and end with a note that says
 // what was left out; the engine cuts what still overflows at a sense break.
@@ -100,7 +103,7 @@ std::vector<std::string> GcideQuotations(std::string_view raw);
 // Describes the first piece of source notation left in converted output
 // (`html` true for the HTML form): a bracket code, braces around a word, a backslash, a
 // control character other than the sense break, or in HTML an unescaped '&'
-// or '<' outside a tag. Empty when there is none.
+// or '<' outside a tag (links' tags included). Empty when there is none.
 std::string FindGcideNotation(std::string_view converted, bool html);
 
 }  // namespace lexivane_dict

@@ -5,6 +5,7 @@
 
 #include "lexicore/builder.h"
 #include "lexicore/entry_text.h"
+#include "tools/encoding.h"
 #include "tools/gcide_codes.h"
 #include "tools/gcide_paragraphs.h"
 
@@ -22,15 +23,6 @@ constexpr char kCloseQuote = '\x94';
 
 // Paragraphs this long that stand twice under one headword are shown once.
 constexpr size_t kRepeatedParagraph = 60;
-
-// "2", "13", "1a", "3b": the number of a sense of the word just before it.
-bool IsSenseReference(std::string_view content) {
-    if (content.empty() || content.size() > 3 || !IsDigit(content[0])) return false;
-    size_t i = 0;
-    while (i < content.size() && IsDigit(content[i])) ++i;
-    return i == content.size() ||
-           (i + 1 == content.size() && content[i] >= 'a' && content[i] <= 'e');
-}
 
 // How the marks of the source read inside a stretch of text.
 enum class Marks {
@@ -64,8 +56,13 @@ bool LooksLikePronunciation(std::string_view inner) {
 // need not store it.
 class Writer {
   public:
-    Writer(const GcideLayout& layout, std::string* html)
-        : layout_(layout), full_(layout.spacing), html_(*html) {}
+    // Writes links to the headwords `links` names when it is not null and
+    // the layout keeps links.
+    Writer(const GcideLayout& layout, std::string* html, const EntryLinks* links = nullptr)
+        : layout_(layout),
+          full_(layout.spacing),
+          links_(layout.links && links != nullptr && links->targets != nullptr ? links : nullptr),
+          html_(*html) {}
 
     void Tag(std::string_view tag) { html_.append(tag); }
 
@@ -80,19 +77,7 @@ class Writer {
     }
     // One byte of converted text, escaped for HTML.
     void Byte(char c) {
-        switch (c) {
-            case '&':
-                html_.append("&amp;");
-                break;
-            case '<':
-                html_.append("&lt;");
-                break;
-            case '>':
-                html_.append("&gt;");
-                break;
-            default:
-                html_.push_back(c);
-        }
+        AppendHtmlByte(c, &html_);
         shown_.push_back(c);
     }
 
@@ -126,8 +111,18 @@ class Writer {
         while (!html_.empty() && html_.back() == ' ') html_.pop_back();
     }
 
-    // Converts a stretch of source text.
-    void Inline(std::string_view s, Marks marks);
+    // Converts a stretch of source text; `continues` when it goes on from
+    // the stretch before it, so that braces at its start lead no sub-entry.
+    void Inline(std::string_view s, Marks marks, bool continues = false);
+
+    // Converts `s`, a word that refers to another entry, as a link when it
+    // names another headword.
+    void Reference(std::string_view s) {
+        const size_t html_from = html_.size();
+        const size_t shown_from = shown_.size();
+        Inline(s, Marks::kText, true);
+        LinkSince(html_from, shown_from);
+    }
 
     // Converts the head line at the start of `s` and returns where the
     // definition after it begins; adds the named parts of speech to *pos.
@@ -136,6 +131,7 @@ class Writer {
     size_t Head(std::string_view s, bool etymology, uint8_t* pos);
 
     bool full() const { return full_; }
+    bool links() const { return links_ != nullptr; }
     const GcideLayout& layout() const { return layout_; }
 
   private:
@@ -173,23 +169,49 @@ class Writer {
         Byte(opening ? kOpenQuote : kCloseQuote);
     }
 
-    void Braces(std::string_view content, bool bold) {
+    // "{Abbot}": `reference` when it refers to another entry rather than
+    // naming one of the word's own forms or phrases.
+    void Braces(std::string_view content, bool bold, bool reference) {
         std::string inner;
         for (char c : content) {
             if (c != '{' && c != '}') inner.push_back(c);
         }
+        const size_t html_from = html_.size();
+        const size_t shown_from = shown_.size();
         const bool tagged = bold || full_;
         if (tagged) html_.append(bold ? "<b>" : "<i>");
         Inline(inner, Marks::kBrace);
         if (tagged) html_.append(bold ? "</b>" : "</i>");
+        if (reference) LinkSince(html_from, shown_from);
     }
+
+    // Makes what was written since html_.size() was `html_from` and
+    // shown_.size() `shown_from` a link when the word it shows names another
+    // headword.
+    void LinkSince(size_t html_from, size_t shown_from);
 
     const GcideLayout& layout_;
     const bool full_;
+    const EntryLinks* const links_;  // null: no links
     std::string& html_;
     std::string shown_;
     bool bold_braces_ = false;
+    bool base_follows_ = false;  // the head line's "pl. of": the next braces name the base
 };
+
+void Writer::LinkSince(size_t html_from, size_t shown_from) {
+    if (links_ == nullptr) return;
+    const std::string_view word = ReferencedWord(std::string_view(shown_).substr(shown_from));
+    // A single letter is a list letter, "({a})", not a word; a character
+    // that Windows-1252 lacks is in no headword.
+    if (word.size() < 2 || html_.find("&#", html_from) != std::string::npos) return;
+    const std::string* target = links_->Find(word);
+    if (target == nullptr) return;
+    std::string start;
+    AppendLinkStart(*target, &start);
+    html_.insert(html_from, start);
+    html_.append(kLinkEnd);
+}
 
 // Where a web link that the source writes as a mangled HTML tag ends: after
 // the '>' of `[a href="http:]/www.nasa.gov">`; npos when s[at] starts none.
@@ -205,8 +227,9 @@ size_t SourceLinkEnd(std::string_view s, size_t at) {
     return close == std::string_view::npos ? close : close + 1;
 }
 
-void Writer::Inline(std::string_view s, Marks marks) {
-    size_t lead_until = 0;  // braces starting at or before this index open a sub-entry
+void Writer::Inline(std::string_view s, Marks marks, bool continues) {
+    // Braces starting at or before this index open a sub-entry.
+    size_t lead_until = continues ? std::string_view::npos : 0;
     for (size_t i = 0; i < s.size();) {
         const size_t next = Construct(s, i, marks, &lead_until);
         if (next != std::string_view::npos) {
@@ -252,7 +275,7 @@ size_t Writer::Bracket(std::string_view s, size_t i, Marks marks) {
     } else if (IsSourceNote(content)) {
         // Dropped; text after a note is a paragraph the source ran on.
         if (!Trim(s.substr(close + 1)).empty()) LineBreak();
-    } else if (IsSenseReference(content) && i > 0 && !IsBlank(s[i - 1])) {
+    } else if (IsSenseNumber(content) && i > 0 && !IsBlank(s[i - 1])) {
         html_.append("<sup>");
         html_.append(content);
         html_.append("</sup>");
@@ -271,8 +294,8 @@ size_t Writer::Bracket(std::string_view s, size_t i, Marks marks) {
 size_t Writer::BraceGroup(std::string_view s, size_t i, size_t* lead_until) {
     const size_t close = MatchClose(s, i, '{', '}');
     if (close == std::string_view::npos) return i + 1;
-    const bool lead = bold_braces_ || i <= *lead_until;
-    Braces(s.substr(i + 1, close - i - 1), lead);
+    const bool lead = bold_braces_ || (*lead_until != std::string_view::npos && i <= *lead_until);
+    Braces(s.substr(i + 1, close - i - 1), lead, !lead);
     if (lead) {
         // "{Rock crystal}, or {Mountain crystal}, the finest ...": the
         // variants listed with the first are sub-entries too.
@@ -444,7 +467,8 @@ size_t Writer::HeadGroup(std::string_view s, size_t i, bool etymology, bool* aft
         Byte(')');
         *after_form = false;
     } else if (c == '{') {
-        Braces(group.substr(1, group.size() - 2), true);
+        Braces(group.substr(1, group.size() - 2), true, base_follows_);
+        base_follows_ = false;
         *after_form = true;
     } else {
         // "[imp. & p. p. {Abandoned}; ...]": the inflected forms are set in
@@ -473,6 +497,7 @@ size_t Writer::HeadWord(std::string_view s, size_t i, uint8_t* pos, bool* after_
     if (word == "or" || word == "and" || inflection_of) {
         Space();
         Inline(word, Marks::kText);
+        base_follows_ = inflection_of;
         return end;
     }
     return SpelledHeadword(s, i);
@@ -597,6 +622,54 @@ std::string WithoutExamples(std::string_view s) {
     return out;
 }
 
+// Whether a word of a list of synonyms may be a link: letters, blanks,
+// hyphens and apostrophes only, so that it holds none of the source's
+// constructs.
+bool IsPlainWord(std::string_view item) {
+    return std::any_of(item.begin(), item.end(), IsAlpha) &&
+           std::all_of(item.begin(), item.end(),
+                       [](char c) { return IsAlpha(c) || c == ' ' || c == '-' || c == '\''; });
+}
+
+// Where the words of a list of synonyms that starts at s[0] end: at the end
+// of the first sentence, or before the first construct of the source, which
+// is converted whole: a bracket after a word ("zero [WordNet 1.5]"), or else
+// with the words between separators it stands among ("kick[5]", "To {Abase}").
+size_t WordListEnd(std::string_view s) {
+    const size_t end = SentenceEnd(s, 0);
+    const size_t construct = s.find_first_of("[{(\"\\");
+    if (construct >= end) return end;
+    if (s[construct] == '[' && construct > 0 && IsBlank(s[construct - 1])) return construct;
+    const size_t separator = s.find_last_of(",;", construct);
+    return separator == std::string_view::npos ? 0 : separator + 1;
+}
+
+// "Syn: -- Error; blemish; defect. ...": the words listed, separated by
+// semicolons or commas, each a link when it names another headword; what
+// follows them is running text.
+void RenderWordList(std::string_view s, Writer* w) {
+    const size_t end = w->links() ? WordListEnd(s) : 0;
+    size_t from = 0;
+    while (from < end) {
+        const size_t stop = std::min(s.find_first_of(",;", from), end);
+        // A word between separators, after a dash or blanks.
+        const std::string_view piece = s.substr(from, stop - from);
+        const size_t word_from = std::min(piece.find_first_not_of(" -"), piece.size());
+        const std::string_view word = Trim(piece.substr(word_from));
+        const bool continues = from > 0;
+        if (IsPlainWord(word)) {
+            w->Inline(piece.substr(0, word_from), Marks::kText, continues);
+            w->Reference(word);
+            w->Inline(piece.substr(word_from + word.size()), Marks::kText, true);
+        } else {
+            w->Inline(piece, Marks::kText, continues);
+        }
+        from = stop;
+        if (from < end) w->Inline(s.substr(from++, 1), Marks::kText, true);
+    }
+    w->Inline(s.substr(from), Marks::kText, from > 0);
+}
+
 // Renders one paragraph; `head` when it starts with the entry's head line.
 // Returns false when it holds nothing but that head line.
 bool RenderParagraph(const Paragraph& p, bool head, uint8_t* pos, Writer* w) {
@@ -609,6 +682,7 @@ bool RenderParagraph(const Paragraph& p, bool head, uint8_t* pos, Writer* w) {
     std::string_view s = joined;
     w->ParagraphStart(full ? "<p>" : "");
     bool bare_head = false;
+    bool word_list = false;  // "Syn:", "Ant:"
     if (head) {
         const size_t body = w->Head(s, w->layout().etymologies, pos);
         s.remove_prefix(body);
@@ -624,6 +698,7 @@ bool RenderParagraph(const Paragraph& p, bool head, uint8_t* pos, Writer* w) {
         w->Byte(' ');
         s.remove_prefix(dot + 2);
     } else if (StartsLabel(s)) {
+        word_list = !s.starts_with("Note");
         const size_t colon = s.find_first_of(":.");
         w->Tag(full ? "<i>" : "");
         w->Inline(s.substr(0, colon + 1), Marks::kText);
@@ -631,7 +706,12 @@ bool RenderParagraph(const Paragraph& p, bool head, uint8_t* pos, Writer* w) {
         w->Space();
         s.remove_prefix(colon + 1);
     }
-    w->Inline(w->layout().examples ? Trim(s) : WithoutExamples(Trim(s)), Marks::kText);
+    const std::string rest = w->layout().examples ? std::string(Trim(s)) : WithoutExamples(Trim(s));
+    if (word_list) {
+        RenderWordList(rest, w);
+    } else {
+        w->Inline(rest, Marks::kText);
+    }
     w->TrimEnd();
     if (full) w->Tag("</p>");
     return !bare_head;
@@ -666,10 +746,11 @@ using gcide::SplitParagraphs;
 using gcide::Writer;
 
 uint8_t RenderGcide(std::string_view raw, GcidePart part, const GcideLayout& layout,
-                    std::string* html, std::string* text, std::unordered_set<std::string>* shown) {
+                    std::string* html, std::string* text, std::unordered_set<std::string>* shown,
+                    const EntryLinks* links) {
     html->clear();
     text->clear();
-    Writer w(layout, html);
+    Writer w(layout, html, links);
     uint8_t pos = 0;
     const std::vector<Paragraph> paragraphs = SplitParagraphs(raw);
     bool may_cut = true;

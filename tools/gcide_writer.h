@@ -11,14 +11,16 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "tools/entry_links.h"
+
 namespace lexivane_dict {
 
 // What an entry shows. An entry too long for the print buffer leaves out, in
-// this order, its quotations, its etymologies, its examples ("; as, to set a
-// book on a shelf"), the HTML's spacing and, last, its phrases ("{To set
-// about}, to begin"), which the index lists as headwords of their own; never
-// a numbered sense.
+// this order, its links (the references stay text), its quotations, its etymologies, its examples
+// ("; as, to set a book on a shelf"), the HTML's spacing and, last, its phrases ("{To set about},
+// to begin"), which the index lists as headwords of their own; never a numbered sense.
 struct GcideLayout {
+    bool links = true;        // references to other headwords as links; costs no content
     bool quotations = true;   // the indented quotations that illustrate senses
     bool etymologies = true;  // the bracketed etymology of each head line
     bool examples = true;     // "as, ..." examples at the end of a sense
@@ -40,10 +42,16 @@ enum class GcidePart {
 // when there is no head line). When `shown` is not null, a paragraph other
 // than the head line that is in it already is left out, and the others are
 // added: the parts of one headword share it, so that each shows what the
-// earlier ones did not.
+// earlier ones did not. With `links` (and layout.links), the references that
+// the source marks are links (tools/entry_links.h) where they name another
+// headword: cross-references in braces ("See {Abbot}", "cf. {Seize}"), the
+// word a form is of on the head line ("pl. of {Mouse}"), and the words of
+// "Syn:" lists. Cross-references that the head line sets in bold as the
+// word's own forms, sub-entry phrases and list letters ("({a})") are none.
 uint8_t RenderGcide(std::string_view raw, GcidePart part, const GcideLayout& layout,
                     std::string* html, std::string* text,
-                    std::unordered_set<std::string>* shown = nullptr);
+                    std::unordered_set<std::string>* shown = nullptr,
+                    const EntryLinks* links = nullptr);
 
 namespace gcide {
 

@@ -17,6 +17,7 @@
 #include "tools/cli.h"
 #include "tools/encoding.h"
 #include "tools/entry_check.h"
+#include "tools/entry_links.h"
 #include "tools/gcide.h"
 #include "tools/open_dictionary.h"
 #include "tools/wordnet.h"
@@ -87,9 +88,16 @@ class Measure {
     // The first letters of the quotations of each headword's own source entries.
     std::unordered_map<uint32_t, std::vector<std::string>> quotations_;
 
+    // Whether `word` names a headword other than `own`.
+    bool NamesOtherHeadword(std::string_view word, std::string_view own) const;
+    // Counts the links of `word`'s entry `html` and checks where they lead.
+    void MeasureLinks(const std::string& word, std::string_view html, std::string_view text,
+                      bool cut);
+
     Count no_definition_, stray_head_line_, cut_html_, cut_text_, repeated_, quotations_lost_,
         pronunciation_, html_debris_, notation_, self_miss_, unreachable_, spellings_, capitals_,
-        irregular_;
+        irregular_, broken_links_, links_dropped_;
+    size_t links_ = 0, linked_entries_ = 0;
     size_t never_named_ = 0;
     size_t source_keys_ = 0, spellings_checked_ = 0, capitals_checked_ = 0, irregular_checked_ = 0;
     uint64_t html_bytes_ = 0, text_bytes_ = 0;
@@ -113,6 +121,33 @@ uint32_t Measure::IndexOf(std::string_view word) const {
 
 bool Measure::Lands(std::string_view typed, std::string_view expected_letters) const {
     return LetterKey(Nearest(typed)) == expected_letters;
+}
+
+bool Measure::NamesOtherHeadword(std::string_view word, std::string_view own) const {
+    return word.size() > 1 && !lexicore::FoldEquals(word, own) &&
+           lexicore::FoldEquals(Nearest(word), word);
+}
+
+void Measure::MeasureLinks(const std::string& word, std::string_view html, std::string_view text,
+                           bool cut) {
+    const std::vector<EntryLink> links = FindLinks(html);
+    links_ += links.size();
+    linked_entries_ += links.empty() ? 0 : 1;
+    for (const EntryLink& link : links) {
+        // A link leads to another headword, spelled as the headword list spells it.
+        if (lexicore::FoldEquals(link.target, word) || Nearest(link.target) != link.target) {
+            broken_links_.Add(word + " -> " + link.target);
+        }
+    }
+    // Links go before anything else when an entry does not fit: an entry
+    // shown cut or with parts left out has none, and one that names another
+    // headword without a link lost them.
+    if (links.empty() && (cut || text.find(kGcideLeftOutEnding) != std::string_view::npos ||
+                          ShowsUnlinkedReference(html, [&](std::string_view w) {
+                              return NamesOtherHeadword(w, word);
+                          }))) {
+        links_dropped_.Add(word);
+    }
 }
 
 bool Measure::MeasureEntries() {
@@ -145,6 +180,7 @@ bool Measure::MeasureEntries() {
             whole_text != fitted.c_str()) {
             cut_text_.Add(word);
         }
+        MeasureLinks(word, whole_html, whole_text, cut);
 
         const EntryFindings found = CheckEntry(word, whole_html, whole_text);
         if (!found.definition) no_definition_.Add(word);
@@ -157,10 +193,12 @@ bool Measure::MeasureEntries() {
         }
         if (Nearest(word) != word) self_miss_.Add(word);
 
+        // Paragraphs as shown: links make no paragraph longer.
+        const std::string unlinked = WithoutLinks(whole_html);
         std::unordered_set<std::string_view> paragraphs;
-        for (size_t at = whole_html.find("<p>"); at != std::string_view::npos;) {
-            const size_t next = whole_html.find("<p>", at + 3);
-            const std::string_view paragraph = whole_html.substr(at, next - at);
+        for (size_t at = unlinked.find("<p>"); at != std::string::npos;) {
+            const size_t next = unlinked.find("<p>", at + 3);
+            const std::string_view paragraph = std::string_view(unlinked).substr(at, next - at);
             // A head line may begin two entries of one word ("Boot, v. t.").
             const bool head_line = paragraph.size() > 7 && paragraph.substr(3).starts_with("<b>") &&
                                    std::isalpha(static_cast<unsigned char>(paragraph[6]));
@@ -361,6 +399,9 @@ bool Measure::Run(std::ostream& out) {
     }
     Report(out, "entries with source notation or mojibake", notation_);
     Report(out, "headwords that do not reach themselves", self_miss_);
+    out << "links: " << links_ << " in " << linked_entries_ << " entries\n";
+    Report(out, "links that miss their headword", broken_links_);
+    Report(out, "entries whose links were dropped", links_dropped_);
     if (!options_.list) return true;
     const std::pair<const char*, const Count*> lists[] = {
         {"without a definition", &no_definition_},
@@ -376,6 +417,8 @@ bool Measure::Run(std::ostream& out) {
         {"irregular form", &irregular_},
         {"notation or mojibake", &notation_},
         {"does not reach itself", &self_miss_},
+        {"link", &broken_links_},
+        {"links dropped", &links_dropped_},
     };
     for (const auto& [label, list] : lists) {
         for (const std::string& name : list->names) {

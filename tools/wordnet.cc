@@ -4,6 +4,9 @@
 #include <cctype>
 #include <set>
 
+#include "engine/lexicore.h"
+#include "lexicore/collation.h"
+#include "tools/encoding.h"
 #include "tools/source_file.h"
 
 namespace lexivane_dict {
@@ -305,17 +308,33 @@ bool ParseWordNetEntry(const DictdRecord& record, const WordNetSpellings* spelli
 
 bool ReadWordNet(const std::string& index_path, const std::string& data_path,
                  const std::unordered_set<std::string>* keep, const WordNetSpellings* spellings,
-                 std::vector<lexicore::SourceEntry>* entries, std::string* error) {
-    Entry entry;
-    return ReadDictd(
+                 std::vector<lexicore::SourceEntry>* entries, std::string* error,
+                 LinkCounts* links) {
+    // Every headword is known before the first entry is laid out with links.
+    std::vector<Entry> parsed;
+    const bool ok = ReadDictd(
         index_path, data_path,
         [&](const DictdRecord& record, std::string* visit_error) {
             if (keep != nullptr && !keep->contains(record.headword)) return true;
-            if (!ParseWordNetEntry(record, spellings, &entry, visit_error)) return false;
-            entries->push_back(LayOutEntry(entry));
-            return true;
+            return ParseWordNetEntry(record, spellings, &parsed.emplace_back(), visit_error);
         },
         error);
+    if (!ok) return false;
+    LinkTargets targets;
+    for (const Entry& entry : parsed) targets.Add(ToWindows1252(entry.headword));
+    LinkCounts counts;
+    for (const Entry& entry : parsed) {
+        const EntryLinks entry_links{&targets, lexicore::Fold(ToWindows1252(entry.headword))};
+        lexicore::SourceEntry laid_out = LayOutEntry(entry, &entry_links);
+        if (ShownBytes(laid_out.html) + 1 > LXV_PRINT_BUFFER_SIZE) {
+            laid_out = LayOutEntry(entry);
+            ++counts.dropped;
+        }
+        counts.written += CountLinks(laid_out.html);
+        entries->push_back(std::move(laid_out));
+    }
+    if (links != nullptr) *links = counts;
+    return true;
 }
 
 bool ReadWordNetExceptionList(const std::string& path,

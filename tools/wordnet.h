@@ -57,10 +57,14 @@ bool ParseWordNetEntry(const DictdRecord& record, const WordNetSpellings* spelli
 
 // Reads dict-wn's index and data into *entries. When `keep` is not null, only
 // headwords in it (lower case, as the index spells them) are kept.
-// `spellings` may be null (see ParseWordNetEntry).
+// `spellings` may be null (see ParseWordNetEntry). Synonyms and antonyms
+// that name another of the headwords read are links (LayOutEntry), except in
+// an entry too long for the print buffer with them; `links`, when not null,
+// counts them.
 bool ReadWordNet(const std::string& index_path, const std::string& data_path,
                  const std::unordered_set<std::string>* keep, const WordNetSpellings* spellings,
-                 std::vector<lexicore::SourceEntry>* entries, std::string* error);
+                 std::vector<lexicore::SourceEntry>* entries, std::string* error,
+                 LinkCounts* links = nullptr);
 
 // Reads one WordNet exception list (noun.exc, verb.exc, ...) at `path`: lines
 // "inflected base [base...]", underscores for spaces. Appends an (inflected,

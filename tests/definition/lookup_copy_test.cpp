@@ -29,6 +29,10 @@ using namespace platform;
 namespace {
 
 constexpr LXV_HANDLE kEngine = 0x2A;
+// An entry whose words are links, as the dictionaries write references to
+// other headwords: selecting, looking up and copying read their text.
+const char kEntryHtml[] =
+    "<p><a href=\"entry:Running\">Running</a>, <a href=\"entry:catty\">catty</a> 1234 fast</p>";
 const QString kQuestion = QStringLiteral(
     "Word 'catty' not found. \r\n \r\nDo you want to see the nearest word, 'dog', instead");
 
@@ -37,7 +41,7 @@ class LookupCopyTest : public ::testing::Test {
     void SetUp() override {
         fake_engine::Reset();
         fake_engine::SetWords({"a", "cat", "dog", "running", "zebra"});
-        fake_engine::Get().entries[1].html = "<p>Running, catty 1234 fast</p>";
+        fake_engine::Get().entries[1].html = kEntryHtml;
         fake_engine::Get().entries[1].text = "cat: Running, catty";
         QGuiApplication::clipboard()->clear();
         SetMessageBoxResponder([this](const MessageBoxRecord& box) {
@@ -70,7 +74,7 @@ class LookupCopyTest : public ::testing::Test {
 
 TEST_F(LookupCopyTest, SelectedWordThatIsAHeadwordOpensAtOnceWhateverItsLetterCase) {
     fake_engine::SetWords({"a", "cat", "dog", "Running", "zebra"});
-    fake_engine::Get().entries[1].html = "<p>Running, catty 1234 fast</p>";
+    fake_engine::Get().entries[1].html = kEntryHtml;
     Run([&] {
         QGuiApplication::clipboard()->setText("kept");
         Select("Running,");
@@ -98,7 +102,7 @@ TEST_F(LookupCopyTest, NonHeadwordAsksAndCancelChangesNothing) {
         EXPECT_EQ(m_boxes[0].style, 0x21u);
         EXPECT_EQ(m_boxes[0].owner, m_page.get());
         EXPECT_EQ(m_page->Word(), QStringLiteral("cat"));
-        EXPECT_EQ(m_page->Html(), QStringLiteral("<p>Running, catty 1234 fast</p>"));
+        EXPECT_EQ(m_page->Html(), QString(kEntryHtml));
         EXPECT_EQ(m_page->Index(), 1u);
         EXPECT_TRUE(Rows(m_page->GetDlgItem(IDC_HISTORY_LIST)).isEmpty());
         EXPECT_EQ(Clipboard(), QStringLiteral("catty")) << "an empty clipboard keeps the selection";
@@ -177,8 +181,7 @@ TEST_F(LookupCopyTest, CopyMenuOpensAtTheBottomRightAndCopiesPlainText) {
         EXPECT_EQ(m_boxes[0].style, 0x40u);
         EXPECT_EQ(Clipboard(), QStringLiteral("cat: Running, catty"));
         EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasHtml());
-        EXPECT_EQ(m_page->Html(), QStringLiteral("<p>Running, catty 1234 fast</p>"))
-            << "copying never changes the page";
+        EXPECT_EQ(m_page->Html(), QString(kEntryHtml)) << "copying never changes the page";
     });
 }
 

@@ -8,6 +8,7 @@
 
 #include "engine/lexicore.h"
 #include "lexicore/builder.h"
+#include "lexicore/entry_text.h"
 #include "lexicore/render.h"
 #include "tests/engine/test_dictionary.h"
 
@@ -269,6 +270,27 @@ TEST_F(EngineTest, PrintsHtmlAndTextOfAnEntry) {
     EXPECT_STREQ(buffer, "zebra: a striped horse");
 }
 
+TEST(EngineLinks, PrintKeepsLinksAndTheirTextIsWhatTheyShow) {
+    TempDir dir;
+    const std::string html =
+        "<p><b>mice</b>, <i>pl.</i> of <a href=\"entry:Mouse &amp; Co\"><b>Mouse</b></a>.</p>";
+    std::string text;
+    HtmlToText(html, &text);
+    EXPECT_EQ(text, "mice, pl. of Mouse.\n");
+    DictionarySource source;
+    source.entries = {SourceEntry{"mice", html, text, kNoun}, Entry("Mouse & Co", "a firm")};
+    Build(source, dir.File("links.pdb"));
+    OpenDictionary dict(dir.File("links.pdb"));
+    ASSERT_NE(dict.handle(), 0u);
+    const LXV_ENTRY mice = lxv_find(dict.handle(), "mice");
+    char buffer[LXV_PRINT_BUFFER_SIZE] = {};
+    ASSERT_NE(lxv_printhtml_buf(dict.handle(), mice, buffer, sizeof buffer), 0);
+    EXPECT_EQ(buffer, html);
+    ASSERT_NE(lxv_print_buf(dict.handle(), mice, buffer, sizeof buffer), 0);
+    EXPECT_EQ(buffer, text);
+    EXPECT_NE(lxv_find(dict.handle(), "Mouse & Co"), 0u) << "the target looks up as it is written";
+}
+
 TEST_F(EngineTest, CaseVariantsShareOneEntryInInputOrderWithoutMarkers) {
     EXPECT_EQ(Html("CAT"),
               "<b>cat</b> a small domesticated carnivore<b>Cat</b> a cat-o'-nine-tails"
@@ -391,8 +413,8 @@ TEST(EngineEmpty, DictionaryWithNoHeadwords) {
 std::string LongBody(int senses, std::vector<std::string>* parts) {
     std::string body;
     for (int i = 1; i <= senses; ++i) {
-        std::string sense =
-            "<p>" + std::to_string(i) + ". " + std::string(480, 'x') + " &amp; <i>more</i></p>";
+        std::string sense = "<p>" + std::to_string(i) + ". " + std::string(480, 'x') +
+                            " &amp; <a href=\"entry:a&amp;b\"><i>more</i></a></p>";
         if (i > 1) body += kSenseBreak;
         body += sense;
         parts->push_back(sense);

@@ -18,8 +18,8 @@ std::string Text(std::string_view html) {
 TEST(HtmlToText, FollowsTheCompilersLayout) {
     const std::string html = std::string("<p><b>cat</b></p><p><i>noun</i></p>") +
                              "<p><b>1.</b> a feline; <i>&quot;my cat&quot;</i>" +
-                             "<br>Synonyms: <i>true cat</i></p>" + kSenseBreak +
-                             "<p><b>2.</b> a guy</p>";
+                             "<br>Synonyms: <i><a href=\"entry:true cat\">true cat</a></i></p>" +
+                             kSenseBreak + "<p><b>2.</b> a guy</p>";
     EXPECT_EQ(Text(html),
               std::string("cat\nnoun\n1. a feline; \"my cat\"\n   Synonyms: true cat\n") +
                   kSenseBreak + "2. a guy\n");

@@ -122,7 +122,11 @@ TEST_F(CliBuildTest, BuildsWordNetAndLooksUpThroughTheEngine) {
     const Outcome build = Command({"build", "-o", Output(), "--wordnet", kWordNet + "/sample.index",
                                    "--exceptions", kWordNet});
     ASSERT_EQ(build.status, kExitSuccess) << build.err;
-    EXPECT_TRUE(build.out.starts_with(Output() + ": 11 headwords, ")) << build.out;
+    EXPECT_TRUE(build.out.starts_with(kWordNet +
+                                      "/sample.index: 11 entries, 4 links, 0 entries "
+                                      "without their links to fit\n" +
+                                      Output() + ": 11 headwords, "))
+        << build.out;
 
     // An irregular plural finds its singular; the entry is the engine's plain text.
     const Outcome geese = Command({"lookup", Output(), "geese"});
@@ -185,7 +189,8 @@ TEST_F(CliBuildTest, StatsMeasureADictionaryAgainstItsSources) {
           "\nentries with marks in a pronunciation: 0\n", "\nentries with source HTML: 0\n",
           "\nsource headwords without a headword: 0 of 23, 0 never named in their entry\n",
           "\nheadwords without the source's capitals: 0 of 0\n",
-          "\nheadwords that do not reach themselves: 0\n"}) {
+          "\nheadwords that do not reach themselves: 0\n",
+          "\nlinks that miss their headword: 0\n"}) {
         EXPECT_NE(stats.out.find(line), std::string::npos) << line << stats.out;
     }
     EXPECT_EQ(Command({"stats", Output(), "--gcide"}).err,

@@ -73,6 +73,32 @@ TEST(EntryCheck, FindsMarksAndDebrisLeftFromTheSource) {
     EXPECT_FALSE(CheckEntry("tajacu", "", "Ta-ja\xE7\xB4u, \xC3\xB4").mojibake);
 }
 
+TEST(EntryCheck, LinksAndReferencesShownAsText) {
+    const std::vector<EntryLink> links = FindLinks(
+        "<p>See <a href=\"entry:Q &amp; A\"><i>Q &amp; A</i></a>, <a href=\"entry:rat\">rats</a>.");
+    ASSERT_EQ(links.size(), 2u);
+    EXPECT_EQ(links[0].target, "Q & A");
+    EXPECT_EQ(links[0].shown, "Q & A");
+    EXPECT_EQ(links[1].target, "rat");
+    EXPECT_EQ(links[1].shown, "rats");
+
+    const auto names = [](std::string_view w) { return w == "abbot" || w == "dog" || w == "n"; };
+    const std::pair<const char*, bool> cases[] = {
+        {"<p>See <i>abbot</i>.</p>", true},
+        {"<p>See <i>abbot<sup>2</sup></i>.</p>", true},
+        {"<p>See <a href=\"entry:abbot\"><i>abbot</i></a>.</p>", false},
+        {"<p><b>Ab</b>, <i>n.</i></p>", false},
+        {"<p><i>abbot</i> is a label here</p>", false},
+        {"<blockquote><i>abbot</i> \x97Milton.</blockquote>", false},
+        {"<p>See <i>&#945;bbot</i>.</p>", false},
+        {"<br>Synonyms: <i>cat, dog</i></p>", true},
+        {"<br>Synonyms: <i>cat, <a href=\"entry:dog\">dog</a></i></p>", false},
+    };
+    for (const auto& [html, shows] : cases) {
+        EXPECT_EQ(ShowsUnlinkedReference(html, names), shows) << html;
+    }
+}
+
 TEST(EntryCheck, HeadLinesAndLetterKeys) {
     EXPECT_TRUE(
         ShowsHeadLineOf("<p><b>Be</b> (b&#275;), <i>v. i.</i> [imp. <b>Was</b>]</p>", "be"));

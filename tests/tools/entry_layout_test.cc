@@ -87,6 +87,19 @@ TEST(EntryLayout, TextIsTheHtmlWithoutMarkup) {
               "<br>Antonyms: <i>&lt;none&gt;</i></p>"
               "|<p><b>2.</b> second<br>Antonyms: <i>x</i></p>");
     EXPECT_EQ(out.text, TextOf(out.html));
+
+    // Words that name other headwords are links, spelled as the headwords
+    // are; the entry's own word and words that are no headword stay text.
+    LinkTargets targets;
+    for (const char* word : {"MA BELL", "ma bell", "a&b", "x", "<AT&T> caf\xe9 ?"})
+        targets.Add(word);
+    const EntryLinks links{&targets, "<at&t> caf\xe9 ?"};
+    const lexicore::SourceEntry linked = LayOutEntry(entry, &links);
+    EXPECT_EQ(Visible(linked.html).substr(Visible(out.html).find("<br>")),
+              "<br>Synonyms: <i><a href=\"entry:ma bell\">Ma Bell</a>, "
+              "<a href=\"entry:a&amp;b\">a&amp;b</a></i><br>Antonyms: <i>&lt;none&gt;</i></p>"
+              "|<p><b>2.</b> second<br>Antonyms: <i><a href=\"entry:x\">x</a></i></p>");
+    EXPECT_EQ(linked.text, out.text);
 }
 
 // One headword with 200,000 senses of one part of speech, then one of another:

@@ -344,7 +344,7 @@ TEST(GcideConvert, LinesIntoOtherEntriesGetWhatNamesThem) {
     ASSERT_NE(rock, nullptr);
     EXPECT_EQ(rock->html,
               "<p><b>Rock crystal</b>, or <b>Mountain crystal</b>, the finest quartz; "
-              "see <i>quartz</i>.</p>" +
+              "see <a href=\"entry:Quartz\"><i>quartz</i></a>.</p>" +
                   kBreak + "<blockquote><i>Clear as crystal.</i> \x97Gray.</blockquote>");
     ASSERT_NE(Find(entries, "Mountain crystal"), nullptr);
     EXPECT_EQ(Find(entries, "Mountain crystal")->html, rock->html);
@@ -459,6 +459,57 @@ TEST(GcideConvert, EntriesTooLongForTheBufferAreFittedWithLightMarkup) {
     entries = ConvertGcide(Records({{"Big", small}}), &stats);
     EXPECT_EQ(stats.long_before, 0u);
     EXPECT_NE(entries[0].html.find("<i>Word</i>"), std::string::npos);
+
+    // Links go first, unmentioned: 300 references to a headword overflow
+    // with their links and fit in full markup without them.
+    const std::string word = "Word \\Word\\, n.\n   A term.\n";
+    entries = ConvertGcide(Records({{"Big", small}, {"Word", word}}), &stats);
+    EXPECT_NE(entries[0].html.find("<a href=\"entry:Word\"><i>Word</i></a>"), std::string::npos);
+    EXPECT_EQ(stats.links.written, 3u);
+    EXPECT_EQ(stats.links.dropped, 0u);
+    entries = ConvertGcide(Records({{"Big", Senses(300, "Word")}, {"Word", word}}), &stats);
+    EXPECT_EQ(stats.long_after, 0u);
+    EXPECT_EQ(stats.links.written, 0u);
+    EXPECT_EQ(stats.links.dropped, 1u);
+    EXPECT_EQ(entries[0].html.find("<a "), std::string::npos);
+    EXPECT_NE(entries[0].html.find("<p><b>300.</b> See <i>Word</i>.</p>"), std::string::npos);
+    EXPECT_EQ(entries[0].html.find(kGcideLeftOutEnding), std::string::npos);
+}
+
+// References that the source marks are links where they name another
+// headword, which they spell as the dictionary does; the text stays the same.
+TEST(GcideConvert, MarkedReferencesToOtherHeadwordsAreLinks) {
+    const std::string mouse =
+        "Mouse \\Mouse\\, n.; pl. {Mice}. [AS. m[=u]s. Cf. {Muscle}.]\n"
+        "   1. A rodent. See {Mouse}, {Rat[2]}, {Q & A}, {r}, {vole}.\n\n"
+        "   Syn: rat; To vole; dormouse [1913 Webster]\n";
+    const auto entries = ConvertGcide(Records({{"Mouse", mouse},
+                                               {"Mice", "Mice \\Mice\\, n., pl. of {Mouse}.\n"},
+                                               {"Rat", "Rat \\Rat\\, n.\n   A rodent.\n"},
+                                               {"Q & A", "Q & A \\Q & A\\, n.\n   Questions.\n"},
+                                               {"R", "R \\R\\, n.\n   A letter.\n"},
+                                               {"Vole", "Vole \\Vole\\, n.\n   A rodent.\n"}}),
+                                      nullptr);
+    const auto* found = Find(entries, "Mouse");
+    ASSERT_NE(found, nullptr);
+    const std::string_view html = found->html;
+    for (const char* part :
+         {// A form on the head line, a word that is no headword, the entry's
+          // own word and a list letter stay as they were.
+          "<i>pl.</i> <b>Mice</b>. [AS. m&#363;s. Cf. <i>Muscle</i>.]",
+          "See <i>Mouse</i>, <a href=\"entry:Rat\"><i>Rat<sup>2</sup></i></a>, "
+          "<a href=\"entry:Q &amp; A\"><i>Q &amp; A</i></a>, <i>r</i>, "
+          "<a href=\"entry:Vole\"><i>vole</i></a>.",
+          "<i>Syn:</i> <a href=\"entry:Rat\">rat</a>; <a href=\"entry:Vole\">To vole</a>; "
+          "dormouse</p>"}) {
+        EXPECT_NE(html.find(part), std::string_view::npos) << part << "\n" << html;
+    }
+    ASSERT_NE(Find(entries, "Mice"), nullptr);
+    EXPECT_EQ(
+        Find(entries, "Mice")->html,
+        "<p><b>Mice</b>, <i>n.</i>, <i>pl.</i> of <a href=\"entry:Mouse\"><b>Mouse</b></a>.</p>");
+    EXPECT_EQ(found->text, Render(mouse).text);
+    for (const auto& e : entries) EXPECT_EQ(FindGcideNotation(e.html, true), "") << e.html;
 }
 
 TEST(GcideConvert, QuotationsGoFirstAndTheEntrySaysSo) {
@@ -571,6 +622,13 @@ TEST(GcideDictionary, SampleBuildsIntoADictionaryTheEngineReads) {
     ASSERT_NE(cloister, 0u);
     ASSERT_NE(lxv_print_buf(h, cloister, buffer, sizeof buffer), 0);
     EXPECT_STREQ(buffer, "Syn: Monastery; convent; nunnery; priory; cloister. See Cloister.\n");
+    // Abbey's entry links to it; the engine prints the links as they are.
+    ASSERT_NE(lxv_printhtml_buf(h, lxv_find(h, "abbey"), buffer, sizeof buffer), 0);
+    EXPECT_NE(std::strstr(buffer,
+                          "<a href=\"entry:cloister\">cloister</a>. See "
+                          "<a href=\"entry:cloister\"><i>Cloister</i></a>."),
+              nullptr)
+        << buffer;
 
     const LXV_ENTRY crystal = lxv_find(h, "rock crystal");
     ASSERT_NE(crystal, 0u);

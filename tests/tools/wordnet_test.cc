@@ -178,6 +178,13 @@ TEST(WordNetRead, ReadsTheSampleAndKeepsOnlyTheChosenHeadwords) {
     const auto paris = std::find_if(entries.begin(), entries.end(),
                                     [](const auto& e) { return e.headword == "Paris"; });
     EXPECT_NE(paris, entries.end());
+    // Synonyms that are headwords read are links.
+    auto good = [&]() {
+        return std::find_if(entries.begin(), entries.end(),
+                            [](const auto& e) { return e.headword == "good"; })
+            ->html;
+    };
+    EXPECT_NE(good().find("<a href=\"entry:well\">well</a>"), std::string::npos);
 
     std::unordered_set<std::string> counted;
     ASSERT_TRUE(ReadCountedLemmas(kData + "/cntlist.rev", &counted, &error)) << error;
@@ -189,6 +196,7 @@ TEST(WordNetRead, ReadsTheSampleAndKeepsOnlyTheChosenHeadwords) {
     words.reserve(entries.size());
     for (const auto& e : entries) words.push_back(e.headword);
     EXPECT_EQ(words, (std::vector<std::string>{"a", "cat", "good", "run"}));
+    EXPECT_EQ(good().find("entry:well"), std::string::npos) << "well is left out";
 }
 
 TEST(WordNetExceptions, ReadsAllFourListsOncePerPair) {
