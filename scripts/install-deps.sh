@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   dict-wn dict-gcide wordnet-base dictzip
   xdotool imagemagick x11-utils
-  xvfb xauth openbox xclip
+  xvfb xauth openbox xclip wmctrl
   desktop-file-utils
 )
 
