@@ -3,7 +3,7 @@
 // Ten paragraphs: the title with links to the two parts, then the search
 // page's commands, then the definition page's. Angle brackets that are meant
 // to be seen are written as character entities.
-const char* const HELP_DOCUMENT =
+const char* const kHelpDocument =
     "<html><body>"
     "<p> <a name=\"top\"></a><b> Lexivane Help</b> <br> <a href=\"#search\">Search</a><br>"
     "<a href=\"#definition\">Definition</a><br></p>"

@@ -16,7 +16,7 @@ bool CHistoryList::AddWord(const QString& word) {
     });
     m_words.insert(m_words.begin(), word);
     // One word goes at a time: a fuller list from the engine stays as it came.
-    if (m_words.size() > kWordLimit) m_words.pop_back();
+    if (m_words.size() > size_t{LXV_HISTORY_LIMIT}) m_words.pop_back();
     endResetModel();
     return true;
 }

@@ -1,7 +1,8 @@
 // The rows of a page's history pop-up list: none while it holds no words,
 // else "History", "---Clear All---" and the words, most recent first. Filled
 // from the engine's history when the list is first wanted, and kept in step
-// by the page as it shows words, holding at most the newest twenty.
+// by the page as it shows words, holding at most the newest
+// LXV_HISTORY_LIMIT, as the engine does.
 #ifndef LEXIVANE_WORDS_HISTORY_LIST_H_
 #define LEXIVANE_WORDS_HISTORY_LIST_H_
 
@@ -9,13 +10,11 @@
 #include <QString>
 #include <vector>
 
+#include "engine/lexicore.h"
 #include "words/popup_rows.h"
 
 class CHistoryList : public QAbstractListModel {
   public:
-    // The most words AddWord keeps.
-    static constexpr int kWordLimit = 20;
-
     // Lists `words` as they are, newest first, in place of the words before.
     void Fill(std::vector<QString> words);
     // Puts `word` at the top, moving a row that holds it in any letter case
