@@ -2,12 +2,15 @@
 
 #include <array>
 #include <cerrno>
+#include <optional>
 #include <vector>
 
+#include "app/view_settings.h"
 #include "platform/files.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
 #include "platform/resources.h"
+#include "platform/text_zoom.h"
 #include "res/resource.h"
 #include "search/search_dlg.h"
 
@@ -115,10 +118,15 @@ BOOL CLexivaneApp::InitInstance() {
     }
 
     {
+        // The window opens as the last run left it, and is kept as it closes.
+        SetTextZoom(ReadTextZoom());
         CSearchDlg page(m_hEngine, nullptr);
+        if (const std::optional<WindowPlacement> placement = ReadWindowPlacement())
+            page.SetStartPlacement(*placement);
         m_pMainWnd = &page;
         page.DoModal();
         m_pMainWnd = nullptr;
+        SaveViewSettings(page.GetWindowPlacement(), TextZoom());
     }
     return FALSE;
 }

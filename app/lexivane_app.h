@@ -1,6 +1,7 @@
 // The application object: chooses the dictionary beside the program, creates
 // the engine's four scratch files, opens the engine, runs the search page as
-// the main window, and closes everything again when the page closes.
+// the main window, with the place, size and text zoom that the last run kept,
+// and keeps them and closes everything again when the page closes.
 #ifndef LEXIVANE_APP_LEXIVANE_APP_H_
 #define LEXIVANE_APP_LEXIVANE_APP_H_
 

@@ -10,6 +10,7 @@
 #include "platform/clipboard.h"
 #include "platform/messagebox.h"
 #include "platform/shell.h"
+#include "platform/text_zoom.h"
 #include "res/resource.h"
 
 using namespace platform;
@@ -38,12 +39,11 @@ constexpr QColor kTitleBandColour(255, 255, 15);
 constexpr int kTitleFontPixels = 24 * 4 / 5;
 
 // How the soft input panel handling sees the pane, kept for the whole run and
-// shared by every opening of the page: the pane's full size is taken once, at
-// the first activation of the first page, and every later opening is laid out
-// from it.
+// shared by every opening of the page: it starts at the first activation of
+// the first page. The pane's full size is the page's, less the title band and
+// the command bar.
 struct PaneLayout {
-    QRect full;                  // the pane's screen rectangle as first captured
-    bool captured = false;       // `full` holds it
+    bool captured = false;       // a page has been activated
     bool shortened = false;      // shortened for the panel, or to be restored
     bool justActivated = false;  // activated, and no setting change since
     bool firstTime = true;       // cleared at the capture
@@ -93,9 +93,6 @@ BOOL CDefinitionDlg::OnInitDialog() {
     CPage::OnInitDialog();
     CreateCommandBar(IDR_DEFINITION_TOOLBAR, {IDS_TIP_BOOKMARK, IDS_TIP_HISTORY, IDS_TIP_COPY,
                                               IDS_TIP_LOOKUP, IDS_TIP_HELP});
-    // The page opens exactly over the search page, as a page of the same
-    // window would.
-    PlaceOver(Opener());
 
     // The page has no parent window here: the area it stands for is its own
     // template area, above the command bar that the platform adds below it.
@@ -103,15 +100,56 @@ BOOL CDefinitionDlg::OnInitDialog() {
     const int height = bar != nullptr ? bar->y() : this->height();
     const QWidget* title = GetDlgItem(IDC_TITLE);
     m_nTitleHeight = title != nullptr ? title->height() : 0;
-    m_pPane = std::make_unique<CHtmlPane>(
-        this, QRect(0, m_nTitleHeight, width(), height - m_nTitleHeight));
+    m_rcPane = QRect(0, m_nTitleHeight, width(), height - m_nTitleHeight);
+    m_pPane = std::make_unique<CHtmlPane>(this, m_rcPane);
     m_pPane->Create();
     m_hPaneWnd = m_pPane->View();
+    for (const int id : {IDC_TITLE, IDC_PREV_ARROW, IDC_NEXT_ARROW}) {
+        if (const QWidget* control = GetDlgItem(id)) m_templatePlaces[id] = control->geometry();
+    }
 
     ShowWord(m_strWord);
     ShowEntry(Words().RenderEntry(m_strWord, true));
     m_arrows.Attach(*this, kTitleBandColour);
+    // The page opens exactly over the search page, as a page of the same
+    // window would, with its size and maximised state.
+    PlaceOver(Opener());
+    LayOutPage();
     return TRUE;
+}
+
+QRect CDefinitionDlg::PanePlace() const {
+    const QSize grow = Growth();
+    const PaneLayout& layout = Layout();
+    const int shortening =
+        layout.captured && layout.shortened ? CurrentSoftInputPanel().Height() : 0;
+    return QRect(0, m_nTitleHeight, m_rcPane.width() + grow.width(),
+                 std::max(m_rcPane.height() + grow.height() - shortening, 0));
+}
+
+void CDefinitionDlg::LayOutPage() {
+    if (m_pPane == nullptr) return;
+    // The title band spans the page and its arrows stand at its right end.
+    const int wider = Growth().width();
+    for (const auto& [id, place] : m_templatePlaces) {
+        QWidget* control = GetDlgItem(id);
+        if (id == IDC_TITLE) {
+            control->resize(place.width() + wider, place.height());
+        } else {
+            control->move(place.topLeft() + QPoint(wider, 0));
+        }
+    }
+    m_arrows.UpdatePlaces();
+    m_pPane->MoveTo(PanePlace());
+}
+
+void CDefinitionDlg::OnSize() {
+    CPage::OnSize();
+    LayOutPage();
+}
+
+void CDefinitionDlg::OnTextZoomChange() {
+    if (m_pPane != nullptr) m_pPane->SetTextZoom(TextZoom());
 }
 
 void CDefinitionDlg::ShowWord(const QString& word) {
@@ -194,6 +232,8 @@ void CDefinitionDlg::PaintTitle(QPainter& painter) {
     QFont font;
     font.setPixelSize(kTitleFontPixels);
     painter.setFont(font);
+    // Black on the yellow band whatever the style's or the desktop's colours.
+    painter.setPen(Qt::black);
     painter.drawText(QRect(QPoint(2, 1), QPoint(title->width() - 1, bandHeight - 1)),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, m_strWord);
 }
@@ -424,7 +464,6 @@ void CDefinitionDlg::OnActivate(BOOL active) {
 void CDefinitionDlg::OnAfterActivate() {
     PaneLayout& layout = Layout();
     if (layout.captured || m_hPaneWnd == nullptr) return;
-    layout.full = CWnd(m_hPaneWnd).GetWindowRect();
     if (CurrentSoftInputPanel().on && layout.firstTime) layout.shortened = true;
     layout.firstTime = false;
     layout.captured = true;
@@ -437,13 +476,11 @@ void CDefinitionDlg::OnSettingChange() {
     const SoftInputPanel panel = CurrentSoftInputPanel();
     if (layout.justActivated && !panel.on) layout.shortened = true;
     layout.justActivated = false;
-    // Before the pane's full size is known there is nothing to size it from.
+    // Before the first activation the pane keeps its full size.
     if (!layout.captured || (!panel.on && !layout.shortened)) return;
     if (m_nTitleHeight == 0) m_nTitleHeight = kDefaultTitleHeight;
-    CWnd(m_hPaneWnd)
-        .MoveWindow(QRect(0, m_nTitleHeight, layout.full.width(),
-                          std::max(layout.full.height() - panel.Height(), 0)));
     layout.shortened = panel.on;
+    m_pPane->MoveTo(PanePlace());
 }
 
 void CDefinitionDlg::OnDestroy() {

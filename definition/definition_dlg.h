@@ -6,8 +6,10 @@
 #define LEXIVANE_DEFINITION_DEFINITION_DLG_H_
 
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <cstdint>
+#include <map>
 #include <memory>
 
 #include "definition/title_arrows.h"
@@ -86,6 +88,11 @@ class CDefinitionDlg : public CPage {
     // Shortens the pane by the soft input panel's height while the panel is
     // up, and gives it back its full height when the panel goes away.
     void OnSettingChange() override;
+    // A larger page: the title band spans its width with the arrows at its
+    // right end, and the pane fills the rest above the command bar.
+    void OnSize() override;
+    // The entry takes the program's text zoom.
+    void OnTextZoomChange() override;
     // Destroys and releases the pane.
     void OnDestroy() override;
     void GiveFocusBack() override;
@@ -121,12 +128,19 @@ class CDefinitionDlg : public CPage {
     void OnAfterActivate();
     // The index of the shown headword for the arrows; false when it cannot be found.
     bool UpdateIndex();
+    // Places the title band's controls and the pane for the page's size.
+    void LayOutPage();
+    // The pane's place for the page's size, shortened while the soft input
+    // panel shows.
+    QRect PanePlace() const;
 
     QString m_strWord;
     QString m_strHtml;
     uint32_t m_nIndex = 0;
     uint32_t m_nWordCount = 0;  // 0: not read yet
     int m_nTitleHeight = 0;
+    QRect m_rcPane;                         // the pane's place at the handheld size
+    std::map<int, QRect> m_templatePlaces;  // the title band's controls at the handheld size
     CTitleArrows m_arrows;
     std::unique_ptr<CHtmlPane> m_pPane;  // created at set-up
     QPointer<QWidget> m_hPaneWnd;        // the pane's view

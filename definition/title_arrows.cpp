@@ -30,6 +30,12 @@ void CTitleArrows::Attach(const platform::CDialog& page, const QColor& band) {
     m_bInverted = false;
 }
 
+void CTitleArrows::UpdatePlaces() {
+    for (Picture& arrow : m_arrows) {
+        if (arrow.label != nullptr) arrow.place = arrow.label->geometry();
+    }
+}
+
 void CTitleArrows::Invert(Arrow which) {
     Picture& arrow = m_arrows[which];
     if (arrow.label == nullptr) return;

@@ -31,6 +31,8 @@ class CTitleArrows {
                    const std::function<void(Arrow)>& step);
     // Turns the arrow's picture to its inverse, or back.
     void Invert(Arrow arrow);
+    // Takes the arrows' places in the page again, after the page moved them.
+    void UpdatePlaces();
 
   private:
     struct Picture {

@@ -12,6 +12,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : CDialog(IDD_ABOUT, parent) {}
 
 platform::BOOL CAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    // The box's texts are laid out for its one size: it neither grows nor
+    // maximises.
+    setFixedSize(size());
     static constexpr std::array<std::pair<unsigned, int>, 5> kTexts = {{
         {IDS_ABOUT_PRODUCT, IDC_ABOUT_PRODUCT},
         {IDS_ABOUT_VERSION, IDC_ABOUT_VERSION},

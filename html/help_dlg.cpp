@@ -3,6 +3,7 @@
 #include "html/help_document.h"
 #include "html/html_pane.h"
 #include "platform/text.h"
+#include "platform/text_zoom.h"
 #include "res/resource.h"
 
 CHelpDlg::CHelpDlg(QWidget* parent) : CDialog(IDD_HELP, parent) {}
@@ -11,19 +12,35 @@ CHelpDlg::~CHelpDlg() {
     ReleasePane();
 }
 
+void CHelpDlg::BindMessageMap() {
+    platform::AddTextZoomKeys(this);
+}
+
 platform::BOOL CHelpDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     // The page covers the page that opened it, and the pane fills it.
     PlaceOver(Opener());
     // A page opened twice makes a new pane each time.
     ReleasePane();
-    m_pPane = std::make_unique<CHtmlPane>(this, QRect(2, 2, width() - 4, height() - 3));
+    m_pPane = std::make_unique<CHtmlPane>(this, PanePlace());
     m_pPane->Create();
     CHtmlViewWidget* view = m_pPane->View();
     view->setAccessibleName(QStringLiteral("Help"));
     view->SetHotspotHandler([this](const NMHTMLVIEW& notify) { OnHotspot(notify); });
     m_pPane->SetHtml(platform::NarrowToWide(kHelpDocument));
     return platform::TRUE;
+}
+
+QRect CHelpDlg::PanePlace() const {
+    return QRect(2, 2, width() - 4, height() - 3);
+}
+
+void CHelpDlg::OnSize() {
+    if (m_pPane != nullptr) m_pPane->MoveTo(PanePlace());
+}
+
+void CHelpDlg::OnTextZoomChange() {
+    if (m_pPane != nullptr) m_pPane->SetTextZoom(platform::TextZoom());
 }
 
 void CHelpDlg::OnHotspot(const NMHTMLVIEW& notify) {

@@ -18,8 +18,13 @@ class CHelpDlg : public platform::CDialog {
     ~CHelpDlg() override;
 
   protected:
+    // The text zoom keys.
+    void BindMessageMap() override;
     // Creates the pane and shows the help document from its top; TRUE.
     platform::BOOL OnInitDialog() override;
+    // The pane fills the page at any size and shows the program's text zoom.
+    void OnSize() override;
+    void OnTextZoomChange() override;
     // The close button: releases the pane, ends with IDOK.
     void OnOK() override;
     // Escape: releases the pane as well, ends with IDCANCEL.
@@ -29,6 +34,8 @@ class CHelpDlg : public platform::CDialog {
     // The pane's link-tap notification.
     void OnHotspot(const NMHTMLVIEW& notify);
     void ReleasePane();
+    // The pane's place: the page less a two-pixel margin (three below).
+    QRect PanePlace() const;
 
     std::unique_ptr<CHtmlPane> m_pPane;  // exists while the page shows
 };

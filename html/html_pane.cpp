@@ -1,15 +1,20 @@
 #include "html/html_pane.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QColor>
+#include <QPalette>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QUrl>
+#include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
 #include "platform/clipboard.h"
+#include "platform/text_zoom.h"
 
 namespace {
 
@@ -32,6 +37,41 @@ std::optional<int> AnchorTop(QTextDocument* document, const QString& name) {
     return std::nullopt;
 }
 
+// The relative luminance of `colour`, 0 for black to 1 for white, as the web's
+// accessibility guidelines reckon it.
+double Luminance(const QColor& colour) {
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
+// How far apart two colours stand, from 1 (the same) to 21 (black and white).
+double Contrast(const QColor& one, const QColor& other) {
+    const double first = Luminance(one);
+    const double second = Luminance(other);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+// The palette's link colour, moved toward its text colour until it is as easy
+// to read on the background as body text must be: a dark desktop palette may
+// keep the default dark blue, which all but vanishes on black.
+QColor ReadableLinkColour(const QPalette& palette) {
+    constexpr double kReadable = 4.5;
+    const QColor link = palette.color(QPalette::Link);
+    const QColor text = palette.color(QPalette::Text);
+    const QColor base = palette.color(QPalette::Base);
+    QColor readable = link;
+    for (int step = 1; step <= 10 && Contrast(readable, base) < kReadable; ++step) {
+        const double t = step / 10.0;
+        readable = QColor::fromRgbF(static_cast<float>(link.redF() * (1 - t) + text.redF() * t),
+                                    static_cast<float>(link.greenF() * (1 - t) + text.greenF() * t),
+                                    static_cast<float>(link.blueF() * (1 - t) + text.blueF() * t));
+    }
+    return readable;
+}
+
 }  // namespace
 
 CHtmlViewWidget::CHtmlViewWidget(QWidget* parent) : QTextBrowser(parent) {
@@ -50,8 +90,23 @@ QVariant CHtmlViewWidget::loadResource(int, const QUrl&) {
     return QVariant(QByteArray());
 }
 
+void CHtmlViewWidget::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        QTextBrowser::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    const int delta = event->angleDelta().y();
+    if (delta != 0) platform::SetTextZoom(platform::NextTextZoom(platform::TextZoom(), delta > 0));
+}
+
 void CHtmlViewWidget::SetDocumentHtml(const QString& source) {
     m_strSource = source;
+    const QColor link = ReadableLinkColour(palette());
+    // Once the document has a style sheet of its own it keeps one: even an
+    // empty one would draw links in the text colour.
+    if (link != palette().color(QPalette::Link) || !document()->defaultStyleSheet().isEmpty())
+        document()->setDefaultStyleSheet(QStringLiteral("a { color: %1 }").arg(link.name()));
     setHtml(source);
 }
 
@@ -68,6 +123,7 @@ QWidget* CHtmlPane::Create() {
     m_hwndHtml->setObjectName(QStringLiteral("control%1").arg(HTML_CONTROL_ID));
     m_hwndHtml->setAccessibleName(QStringLiteral("Document"));
     m_hwndHtml->setGeometry(m_rcPane);
+    SetTextZoom(platform::TextZoom());
     m_hwndHtml->setVisible(true);
     m_hwndHtml->setFocus(Qt::OtherFocusReason);
     m_hwndHtml->SetDocumentHtml(QString());
@@ -93,6 +149,16 @@ bool CHtmlPane::CopySelection() {
     if (!platform::ClipboardText().isEmpty()) return true;
     platform::CopyTextToClipboard(previous);
     return false;
+}
+
+void CHtmlPane::SetTextZoom(int percent) {
+    if (m_hwndHtml == nullptr) return;
+    m_hwndHtml->setFont(platform::ZoomedFont(m_hwndParent->font(), percent));
+}
+
+void CHtmlPane::MoveTo(const QRect& rcPane) {
+    m_rcPane = rcPane;
+    if (m_hwndHtml != nullptr) m_hwndHtml->setGeometry(m_rcPane);
 }
 
 void CHtmlPane::PageUp() {

@@ -48,7 +48,9 @@ class CHtmlViewWidget : public QTextBrowser {
     // No resource is ever loaded: always empty data.
     QVariant loadResource(int type, const QUrl& name) override;
 
-    // Replaces the document with the HTML `source` and keeps the source.
+    // Replaces the document with the HTML `source` and keeps the source. Links
+    // are drawn in the palette's link colour, or nearer its text colour where
+    // that would hardly stand out from the background.
     void SetDocumentHtml(const QString& source);
     // The HTML source of the current document; empty for an empty one.
     const QString& DocumentHtml() const { return m_strSource; }
@@ -56,6 +58,11 @@ class CHtmlViewWidget : public QTextBrowser {
     void SetHotspotHandler(std::function<void(const NMHTMLVIEW& notify)> handler) {
         m_onHotspot = std::move(handler);
     }
+
+  protected:
+    // Ctrl with the wheel steps the program's text zoom, as Ctrl+plus and
+    // Ctrl+minus do, instead of a size of the view's own; a plain turn scrolls.
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     QString m_strSource;
@@ -80,7 +87,8 @@ class CHtmlPane {
     virtual void GoToAnchor(const QString& target);
 
     // Makes the view a visible child of the page at its place with an empty
-    // document and gives it the focus; a view made before is destroyed.
+    // document, its text at the program's zoom, and gives it the focus; a
+    // view made before is destroyed.
     // Returns the view's inner window (its viewport).
     QWidget* Create();
     // Replaces the whole document and shows it from its top. A text that
@@ -90,12 +98,17 @@ class CHtmlPane {
     // Copies the selected text to the clipboard and returns true. With nothing
     // selected it returns false and the clipboard holds what it held before.
     bool CopySelection();
+    // Shows the document's text at `percent` of the page's font size.
+    void SetTextZoom(int percent);
     // One page up or down; the page calls them once per Up/Down key press.
     void PageUp();
     void PageDown();
     // Destroys the view; View() becomes null.
     void Destroy();
 
+    // Moves the view to `rcPane` (x, y, width, height in the page's client
+    // coordinates), also for a view made later.
+    void MoveTo(const QRect& rcPane);
     // The view; null until Create and after Destroy.
     CHtmlViewWidget* View() const { return m_hwndHtml.data(); }
 

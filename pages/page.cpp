@@ -5,6 +5,7 @@
 #include "html/about_dlg.h"
 #include "html/help_dlg.h"
 #include "platform/resources.h"
+#include "platform/text_zoom.h"
 #include "res/resource.h"
 
 CPage::CPage(int templateId, LXV_HANDLE engine, bool markRow, QWidget* parent)
@@ -25,6 +26,7 @@ void CPage::BindMessageMap() {
     BindListSelChange(IDC_HISTORY_LIST, [this] { OnSelectHistory(); });
     BindListKillFocus(IDC_BOOKMARK_LIST, [this] { OnKillFocusPopup(); });
     BindListKillFocus(IDC_HISTORY_LIST, [this] { OnKillFocusPopup(); });
+    platform::AddTextZoomKeys(this);
 }
 
 bool CPage::CreateCommandBar(int toolbarId, std::initializer_list<platform::UINT> tipIds) {
@@ -71,6 +73,7 @@ bool CPage::PickInShownList() {
 void CPage::OnHelp() {
     CHelpDlg help(nullptr);
     help.DoModal();
+    PlaceOver(&help);
 }
 
 void CPage::OnAppAbout() {
@@ -80,6 +83,10 @@ void CPage::OnAppAbout() {
 
 void CPage::OnAppExit() {
     CDialog::CloseAllPages();
+}
+
+void CPage::OnSize() {
+    m_commandBar.FitToPage();
 }
 
 void CPage::mouseReleaseEvent(QMouseEvent* event) {

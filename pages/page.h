@@ -35,7 +35,9 @@ class CPage : public platform::CDialog {
     virtual void OnSelectHistory() = 0;
     // A pop-up list lost the focus: the lists close and the tap is forgotten.
     void OnKillFocusPopup();
-    // The help page and the About box, run modally over the page.
+    // The help page and the About box, run modally over the page. The help
+    // page opens with the page's place and size, and the page takes the help
+    // page's when it closes.
     void OnHelp();
     void OnAppAbout();
     // Quit: ends the program, closing every page as its close button does.
@@ -44,7 +46,8 @@ class CPage : public platform::CDialog {
     void HidePopups();
 
   protected:
-    // Binds the commands and list notifications above, and the pop-up lists.
+    // Binds the commands and list notifications above, the pop-up lists and
+    // the text zoom keys.
     void BindMessageMap() override;
     // Makes the command bar with toolbar `toolbarId`, whose buttons take the
     // tips of the string table ids `tipIds` in order. False when a step failed;
@@ -57,6 +60,9 @@ class CPage : public platform::CDialog {
     virtual void GiveFocusBack() = 0;
     // OnLButtonUp: the stylus lifted on the page itself closes the pop-up lists.
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The command bar stays along the bottom edge; a page that grows lays
+    // out its own controls after calling this.
+    void OnSize() override;
 
     CWordServices& Words() { return m_words; }
     CPopupLists& Popups() { return m_popups; }

@@ -1,9 +1,11 @@
 #include "platform/commandbar.h"
 
 #include <QAction>
+#include <QColor>
 #include <QIcon>
 #include <QKeySequence>
 #include <QMenu>
+#include <QPalette>
 #include <QSizePolicy>
 #include <QToolBar>
 #include <QToolButton>
@@ -15,6 +17,9 @@
 namespace platform {
 
 namespace {
+
+// The command bar's grey where the desktop's colours are dark.
+constexpr QColor kLightBarColour(239, 239, 239);
 
 QKeySequence CommandKey(int command) {
     const char* key = res::FindShortcut(command);
@@ -80,6 +85,12 @@ BOOL CCommandBar::Create(CDialog* page, DWORD style, UINT id) {
     m_pBar->setFloatable(false);
     m_pBar->setIconSize(QSize(16, 16));
     m_pBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // The pictures are drawn dark: under a dark desktop palette the bar keeps
+    // light colours of its own, so that they stay visible.
+    if (qGray(page->palette().color(QPalette::Window).rgb()) < 128) {
+        m_pBar->setPalette(QPalette(kLightBarColour));
+        m_pBar->setAutoFillBackground(true);
+    }
     auto* spacer = new QWidget(m_pBar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_pEnd = m_pBar->addWidget(spacer);
@@ -92,7 +103,14 @@ BOOL CCommandBar::Create(CDialog* page, DWORD style, UINT id) {
 void CCommandBar::PlaceBar() {
     const int height = m_pBar->sizeHint().height();
     m_pBar->setGeometry(0, m_nPageHeight, m_pPage->width(), height);
+    m_pPage->setMinimumHeight(m_nPageHeight + height);
     m_pPage->resize(m_pPage->width(), m_nPageHeight + height);
+}
+
+void CCommandBar::FitToPage() {
+    if (m_pBar == nullptr) return;
+    const int height = m_pBar->height();
+    m_pBar->setGeometry(0, m_pPage->height() - height, m_pPage->width(), height);
 }
 
 BOOL CCommandBar::InsertMenuBar(int menuId, int) {

@@ -40,8 +40,8 @@ class CCommandBar {
 
     // Creates the bar as a child of `page`, which must have been built
     // (DoModal has run its OnInitDialog). The bar sits below the page's
-    // template area, where the handheld's menu bar is, and the page grows by
-    // its height, so no control is covered. FALSE when the page is null or the
+    // template area, where the handheld's menu bar is, and the page, and its
+    // least size, grow by its height, so no control is covered. FALSE when the page is null or the
     // bar exists already.
     BOOL Create(CDialog* page, DWORD style = CBRS_TOP, UINT id = AFX_IDW_TOOLBAR);
     // Adds the drop-down menu `menuId` as the bar's first button; the menu's
@@ -56,6 +56,9 @@ class CCommandBar {
     // toolbar buttons' in order (separators take none); each tip is followed
     // by its button's key, "Bookmark (Ctrl+B)". Returns non-zero.
     LRESULT SetToolTips(int count, const QString* tips);
+    // Keeps the bar along the page's bottom edge, as wide as the page; the
+    // page calls it whenever its size changes.
+    void FitToPage();
     DWORD GetBarStyle() const { return m_dwStyle; }
     void SetBarStyle(DWORD style);
 

@@ -127,6 +127,11 @@ void CDialog::BroadcastSettingChange() {
     for (CDialog* page : pages) page->OnSettingChange();
 }
 
+void CDialog::BroadcastTextZoomChange() {
+    const std::vector<CDialog*> pages = Pages();
+    for (CDialog* page : pages) page->OnTextZoomChange();
+}
+
 void CDialog::CloseAllPages() {
     const std::vector<CDialog*> pages = Pages();
     for (auto page = pages.rbegin(); page != pages.rend(); ++page) {
@@ -140,7 +145,10 @@ bool CDialog::CreateControls() {
     if (dialog == nullptr) return false;
     setWindowTitle(QString::fromUtf8(dialog->caption));
     setAccessibleName(QString::fromUtf8(dialog->caption));
+    // The handheld's size is the least a page may have: its controls are laid
+    // out for it and only grow.
     resize(DialogUnitsToPixelsX(dialog->cx), DialogUnitsToPixelsY(dialog->cy));
+    setMinimumSize(size());
     for (const res::ControlTemplate& item : dialog->controls) {
         if (QWidget* widget = MakeControl(item, this)) m_controls.emplace_back(item.id, widget);
     }
@@ -191,8 +199,43 @@ BOOL CDialog::UpdateData(BOOL saveAndValidate) {
 
 void CDialog::PlaceOver(const QWidget* window) {
     if (window == nullptr) return;
-    move(window->pos());
-    resize(window->size());
+    if (const auto* page = dynamic_cast<const CDialog*>(window)) {
+        SetWindowPlacement(page->GetWindowPlacement());
+        return;
+    }
+    setGeometry(window->geometry());
+}
+
+WindowPlacement CDialog::GetWindowPlacement() const {
+    if (!isVisible() && m_closedPlacement) return *m_closedPlacement;
+    return {normalGeometry(), isMaximized()};
+}
+
+void CDialog::SetWindowPlacement(const WindowPlacement& placement) {
+    // Out of the maximised state first: a window manager places and sizes
+    // only a normal window.
+    if (!placement.maximised && isMaximized()) setWindowState(windowState() & ~Qt::WindowMaximized);
+    // A window that stays maximised keeps its own normal place: the window
+    // manager would take a new one as a request to leave the maximised state.
+    if (placement.maximised && isMaximized()) return;
+    const QScreen* shownOn = nullptr;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (shownOn == nullptr && screen->availableGeometry().intersects(placement.normal))
+            shownOn = screen;
+    }
+    const QScreen* sizedBy = shownOn != nullptr ? shownOn : QGuiApplication::primaryScreen();
+    QRect place = placement.normal;
+    if (sizedBy != nullptr) place.setSize(place.size().boundedTo(sizedBy->availableSize()));
+    if (shownOn != nullptr) {
+        setGeometry(place);
+    } else if (place.isValid()) {
+        resize(place.size());
+    }
+    if (placement.maximised) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+QSize CDialog::Growth() const {
+    return (size() - minimumSize()).expandedTo(QSize(0, 0));
 }
 
 void CDialog::CenterWindow() {
@@ -227,6 +270,10 @@ void CDialog::OnPaint(QPainter&) {}
 void CDialog::OnActivate(BOOL) {}
 
 void CDialog::OnSettingChange() {}
+
+void CDialog::OnSize() {}
+
+void CDialog::OnTextZoomChange() {}
 
 void CDialog::OnDestroy() {}
 
@@ -291,6 +338,16 @@ void CDialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     QPainter painter(this);
     OnPaint(painter);
+}
+
+void CDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    OnSize();
+}
+
+void CDialog::done(int result) {
+    m_closedPlacement = WindowPlacement{normalGeometry(), isMaximized()};
+    QDialog::done(result);
 }
 
 void CDialog::changeEvent(QEvent* event) {

@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
+#include <QRect>
 #include <functional>
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -25,6 +27,14 @@ class CWnd;
 // Dialog units to pixels: 137 x 153 units are 240 x 268 pixels.
 int DialogUnitsToPixelsX(int units);
 int DialogUnitsToPixelsY(int units);
+
+// Where a page's window stands on the desktop: its place and size when it is
+// not maximised (the area inside the window manager's frame, in screen
+// coordinates), and whether it is maximised.
+struct WindowPlacement {
+    QRect normal;
+    bool maximised = false;
+};
 
 class CDialog : public QDialog {
   public:
@@ -53,9 +63,17 @@ class CDialog : public QDialog {
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
     // Moves the page to the centre of its screen.
     void CenterWindow();
-    // Gives the page the place and size of `window`, so that it covers it
+    // Gives the page the place, size and maximised state of `window` (as it
+    // stood when it closed, for a page that has), so that it covers it
     // exactly; nothing for null.
     void PlaceOver(const QWidget* window);
+    // The page's placement: as it stands, or for a page that has closed, as
+    // it stood then.
+    WindowPlacement GetWindowPlacement() const;
+    // Gives the page that placement. A normal place that no screen shows
+    // keeps the page where it is, with the size asked for; no size is below
+    // the page's handheld size or above its screen's.
+    void SetWindowPlacement(const WindowPlacement& placement);
 
     // Sees every key and left-button message for the page's windows before
     // they do; TRUE swallows the message. Called by CApplication.
@@ -67,6 +85,8 @@ class CDialog : public QDialog {
 
     // Tells every page that the soft input panel went up or down.
     static void BroadcastSettingChange();
+    // Tells every page that the text zoom changed (platform/text_zoom.h).
+    static void BroadcastTextZoomChange();
     // Closes every page that shows, the newest first, as its close button
     // does: the program's Quit command. Each modal run ends as its page closes.
     static void CloseAllPages();
@@ -96,6 +116,15 @@ class CDialog : public QDialog {
     virtual void OnActivate(BOOL active);
     // The soft input panel went up or down (SHSipInfo tells where).
     virtual void OnSettingChange();
+    // The page's size changed (the user or the window manager resized or
+    // maximised it, or it took another page's size): the controls follow.
+    // Nothing by default.
+    virtual void OnSize();
+    // The program's text zoom changed. Nothing by default.
+    virtual void OnTextZoomChange();
+    // How much wider and taller than its handheld size, its minimum, the page
+    // is now.
+    QSize Growth() const;
     // The page's window has gone: runs once at the end of each modal run.
     virtual void OnDestroy();
     // The window that was active when DoModal began, normally the page that
@@ -115,6 +144,9 @@ class CDialog : public QDialog {
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    // Notes the placement before the window goes.
+    void done(int result) override;
 
   private:
     bool CreateControls();
@@ -124,6 +156,7 @@ class CDialog : public QDialog {
     std::vector<std::pair<int, QWidget*>> m_controls;  // in template order
     std::map<int, std::function<void()>> m_commands;
     QPointer<QWidget> m_pOpener;
+    std::optional<WindowPlacement> m_closedPlacement;  // as it stood when the page last closed
 };
 
 // Gives the keyboard back to `opener`, the window that had it before a modal

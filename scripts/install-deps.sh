@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   dict-wn dict-gcide wordnet-base dictzip
   xdotool imagemagick x11-utils
-  xvfb xauth openbox xclip
+  xvfb xauth openbox xclip wmctrl
   desktop-file-utils
 )
 if [[ "${1:-}" == "--tidy" ]]; then

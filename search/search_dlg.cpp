@@ -15,21 +15,17 @@
 #include "platform/resources.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "platform/text_zoom.h"
 #include "res/resource.h"
 
 using namespace platform;
 
 namespace {
 
-// The places of the controls that the soft input panel moves, saved once per
-// process at the page's first activation, while they are at their template
-// places. They are kept relative to the page, so a page that the user has
-// moved on the desktop since still lays out right.
+// The state of the soft input panel re-layout, kept for the whole process:
+// the page lays out around the panel only once it has been activated.
 struct PanelLayout {
-    QRect autoScroll;
-    QRect wordList;
-    QRect wordScroll;
-    bool saved = false;   // the three places were saved
+    bool saved = false;   // the page has been activated
     bool shrunk = false;  // the page is laid out around the soft input panel
 };
 
@@ -40,20 +36,26 @@ PanelLayout& Layout() {
 
 constexpr QColor kPanelColour(255, 255, 15);  // the panel's yellow, 0x000FFFFF
 
-// Sizes the word list's rows so that a page of `rows` rows fills the list box,
-// and makes its font fit them: every row of the window shows, so a page move
-// never passes over headwords the user has not seen.
-void FitWordListRows(CListBox& list, int rows) {
+// Gives every row of the word list `height` pixels and makes the list's font
+// fit them: a headword is never cut at the top or bottom.
+void FitWordListFont(CListBox& list, int height) {
     auto* widget = qobject_cast<QListView*>(list.GetSafeHwnd());
-    if (widget == nullptr || rows <= 0) return;
-    const int height = widget->contentsRect().height() / rows;
-    if (list.SetItemHeight(height) == LB_ERR) return;
+    if (widget == nullptr || list.SetItemHeight(height) == LB_ERR) return;
     QFont font = widget->font();
     int pixels = QFontInfo(font).pixelSize();
     while (widget->fontMetrics().height() > height && pixels > 1) {
         font.setPixelSize(--pixels);
         widget->setFont(font);
     }
+}
+
+// Sizes the word list's rows so that a page of `rows` rows fills the list box,
+// and makes its font fit them: every row of the window shows, so a page move
+// never passes over headwords the user has not seen.
+void FitWordListRows(CListBox& list, int rows) {
+    const auto* widget = qobject_cast<QListView*>(list.GetSafeHwnd());
+    if (widget == nullptr || rows <= 0) return;
+    FitWordListFont(list, widget->contentsRect().height() / rows);
 }
 
 // The word that the search box's text looks up: line breaks (of pasted text)
@@ -106,10 +108,54 @@ BOOL CSearchDlg::OnInitDialog() {
     setWindowIcon(m_hIcon);
     CenterWindow();
     FitWordListRows(m_wordList, m_pWindow->PageRows());
+    m_nBaseRowHeight = m_wordList.GetItemHeight();
+    if (const QWidget* list = m_wordList.GetSafeHwnd()) m_baseListFont = list->font();
     InitWordList();
     CreateCommandBar(IDR_SEARCH_TOOLBAR,
                      {IDS_TIP_PASTE, IDS_TIP_BOOKMARK, IDS_TIP_HISTORY, IDS_TIP_HELP});
+    // The places the controls have at the handheld size, which a larger
+    // page grows from.
+    m_rcWordList = m_wordList.GetSafeHwnd()->geometry();
+    m_rcWordScroll = m_wordScroll.GetSafeHwnd()->geometry();
+    m_rcAutoScroll = m_autoScroll.GetSafeHwnd()->geometry();
+    if (TextZoom() != kNormalTextZoom) OnTextZoomChange();
+    if (m_startPlacement) SetWindowPlacement(*m_startPlacement);
+    LayOutList();
     return TRUE;
+}
+
+void CSearchDlg::SetStartPlacement(const WindowPlacement& placement) {
+    m_startPlacement = placement;
+}
+
+void CSearchDlg::OnSize() {
+    CPage::OnSize();
+    LayOutList();
+}
+
+void CSearchDlg::LayOutList() {
+    if (!m_rcWordList.isValid()) return;
+    const QSize grow = Growth();
+    // While the soft input panel is up the list and its bar end above it, and
+    // Auto Scroll stands just above it.
+    const int height = grow.height() - (Layout().shrunk ? CurrentSoftInputPanel().Height() : 0);
+    m_wordList.MoveWindow(QRect(
+        m_rcWordList.topLeft(),
+        QSize(m_rcWordList.width() + grow.width(), std::max(m_rcWordList.height() + height, 0))));
+    m_wordScroll.MoveWindow(
+        QRect(m_rcWordScroll.topLeft() + QPoint(grow.width(), 0),
+              QSize(m_rcWordScroll.width(), std::max(m_rcWordScroll.height() + height, 0))));
+    m_autoScroll.MoveWindow(m_rcAutoScroll.translated(0, height));
+    UpdatePageRows();
+}
+
+void CSearchDlg::OnTextZoomChange() {
+    QWidget* list = m_wordList.GetSafeHwnd();
+    if (list == nullptr || m_nBaseRowHeight == 0) return;
+    const int zoom = TextZoom();
+    list->setFont(ZoomedFont(m_baseListFont, zoom));
+    FitWordListFont(m_wordList, ZoomedPixels(m_nBaseRowHeight, zoom));
+    UpdatePageRows();
 }
 
 void CSearchDlg::OnPaint(QPainter& painter) {
@@ -153,40 +199,18 @@ void CSearchDlg::OnActivate(BOOL active) {
 }
 
 void CSearchDlg::OnAfterActivate() {
-    PanelLayout& layout = Layout();
-    if (layout.saved) return;
-    const QPoint page = CWnd(this).GetWindowRect().topLeft();
-    layout.autoScroll = m_autoScroll.GetWindowRect().translated(-page);
-    layout.wordList = m_wordList.GetWindowRect().translated(-page);
-    layout.wordScroll = m_wordScroll.GetWindowRect().translated(-page);
-    layout.saved = true;
+    Layout().saved = true;
 }
 
 void CSearchDlg::OnSettingChange() {
     PanelLayout& layout = Layout();
-    const SoftInputPanel panel = CurrentSoftInputPanel();
     if (!layout.saved) return;
-    const auto shortened = [&panel](const QRect& place) {
-        return QRect(place.topLeft(),
-                     QSize(place.width(), std::max(place.height() - panel.Height(), 0)));
-    };
-    if (panel.on) {
-        // Always from the template places: the panel may change height while up.
-        const QPoint above(layout.autoScroll.left(), layout.autoScroll.top() - panel.Height());
-        m_autoScroll.MoveWindow(QRect(above, m_autoScroll.GetWindowRect().size()));
-        m_wordList.MoveWindow(shortened(layout.wordList));
-        m_wordScroll.MoveWindow(shortened(layout.wordScroll));
-    } else if (layout.shrunk) {
-        m_autoScroll.MoveWindow(
-            QRect(layout.autoScroll.topLeft(), m_autoScroll.GetWindowRect().size()));
-        m_wordList.MoveWindow(layout.wordList);
-        m_wordScroll.MoveWindow(layout.wordScroll);
-    } else {
-        return;
-    }
-    m_autoScroll.ShowWindow(SW_SHOW);
+    const SoftInputPanel panel = CurrentSoftInputPanel();
+    // Laid out afresh each time: the panel may change height while up.
+    if (!panel.on && !layout.shrunk) return;
     layout.shrunk = panel.on;
-    UpdatePageRows();
+    m_autoScroll.ShowWindow(SW_SHOW);
+    LayOutList();
 }
 
 void CSearchDlg::InitScrollState() {
@@ -342,6 +366,8 @@ int32_t CSearchDlg::OpenDefinition(const QString& word) {
     CDefinitionDlg page(Words().Engine(), nullptr);
     page.Initialise(word, *index);
     page.DoModal();
+    // A page resized or maximised there stays so here.
+    PlaceOver(&page);
     return 0;
 }
 

@@ -5,10 +5,13 @@
 #ifndef LEXIVANE_SEARCH_SEARCH_DLG_H_
 #define LEXIVANE_SEARCH_SEARCH_DLG_H_
 
+#include <QFont>
 #include <QIcon>
+#include <QRect>
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "pages/page.h"
 #include "platform/controls.h"
@@ -40,6 +43,9 @@ class CSearchDlg : public CPage {
     // Recomputes the page size from the list box's height and refills when
     // it changed, keeping the first headword and the selected row number.
     void UpdatePageRows();
+    // The placement the page opens with (the one kept from the last run),
+    // instead of the handheld size in the middle of the screen.
+    void SetStartPlacement(const platform::WindowPlacement& placement);
     const CWordWindow& WordWindow() const { return *m_pWindow; }
 
     // The search box.
@@ -93,16 +99,23 @@ class CSearchDlg : public CPage {
     void BindMessageMap() override;
     platform::BOOL OnInitDialog() override;
     void OnPaint(QPainter& painter) override;
-    // Activation puts the focus in the search box unless a pop-up list shows,
-    // and saves the template places of the controls the soft input panel
-    // moves, once, after the activation has been handled.
+    // Activation puts the focus in the search box unless a pop-up list shows;
+    // from the first one on (once it has been handled) the page lays out
+    // around the soft input panel.
     void OnActivate(platform::BOOL active) override;
     // A box or page opened from here closed: the focus goes to the search box
     // unless a pop-up list shows.
     void OnModalClosed() override;
     // The soft input panel went up or down: the word list, its scroll bar and
-    // Auto Scroll make room for it, or go back to their template places.
+    // Auto Scroll make room for it, or go back to their full places.
     void OnSettingChange() override;
+    // A larger page: the search panel stays in the top left corner, the word
+    // list takes the extra width and height, its scroll bar stays at its
+    // right and Auto Scroll at its bottom; the list holds as many rows as fit.
+    void OnSize() override;
+    // The word list's font and rows take the program's text zoom; the list
+    // holds as many rows as then fit.
+    void OnTextZoomChange() override;
     // Escape closes an open pop-up list; with none open it selects the search
     // box's text, so that typing replaces it. It never ends the page.
     void OnCancel() override;
@@ -114,6 +127,9 @@ class CSearchDlg : public CPage {
   private:
     void PaintSearchPanel(QPainter& painter);
     void OnAfterActivate();
+    // Places the word list, its scroll bar and Auto Scroll for the page's
+    // size and the soft input panel, then recomputes the page size.
+    void LayOutList();
     // Reads the headword count while it is 0 and gives the scroll bar its range.
     void InitScrollState();
     // An arrow key message: moves the window one headword and selects row 0,
@@ -135,6 +151,14 @@ class CSearchDlg : public CPage {
     QString m_strLastSearch;
     platform::BOOL m_bAutoScroll = platform::TRUE;
     QIcon m_hIcon;
+    // The places of the controls that a larger page or the soft input panel
+    // moves, as the handheld size has them; invalid until set-up.
+    QRect m_rcWordList;
+    QRect m_rcWordScroll;
+    QRect m_rcAutoScroll;
+    int m_nBaseRowHeight = 0;  // a row's height at the normal text size
+    QFont m_baseListFont;      // the word list's font at the normal text size
+    std::optional<platform::WindowPlacement> m_startPlacement;
 };
 
 #endif  // LEXIVANE_SEARCH_SEARCH_DLG_H_

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cerrno>
@@ -19,7 +21,9 @@
 #include "platform/files.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "platform/settings.h"
 #include "platform/text.h"
+#include "platform/text_zoom.h"
 #include "search/search_dlg.h"
 #include "tests/support/fake_engine.h"
 
@@ -219,6 +223,41 @@ TEST_F(StartupTest, NormalCloseClosesTheEngineOnceThenTheFiles) {
     EXPECT_EQ(engine.calls.back(), "lxv_closefile");
     EXPECT_EQ(fake_engine::CallCount("lxv_openfile"), 1);
     EXPECT_EQ(fake_engine::CallCount("lxv_closefile"), 1);
+}
+
+TEST_F(StartupTest, KeptPlaceAndZoomComeBackWithinReasonAndAreKeptAgain) {
+    Put(kSmall);
+    const QSize screen = QGuiApplication::primaryScreen()->availableSize();
+    struct Case {
+        const char* settings;
+        QSize size;  // empty: the handheld size
+        int zoom;
+    };
+    const Case cases[] = {
+        {"[window]\nx=40\ny=30\nwidth=400\nheight=500\n[text]\nzoom=150\n", {400, 500}, 150},
+        // Nonsense, and a place that no screen shows, give the handheld size.
+        {"[window]\nx=abc\ny=1\nwidth=-5\nheight=9\n[text]\nzoom=huge\n", {}, 100},
+        {"[window]\nx=-9000\ny=-9000\nwidth=10\nheight=10\n[text]\nzoom=10\n", {}, 50},
+        // No larger than the screen, no more than 300 percent.
+        {"[window]\nx=0\ny=0\nwidth=90000\nheight=90000\n[text]\nzoom=900\n", screen, 300},
+    };
+    for (const Case& c : cases) {
+        Put(QStringLiteral("lexivane.ini"), c.settings);
+        CLexivaneApp app;
+        QSize shown;
+        QSize handheld;
+        Start(app, [&](CSearchDlg& page) {
+            shown = page.size();
+            handheld = page.minimumSize();
+            EXPECT_EQ(TextZoom(), c.zoom) << c.settings;
+        });
+        app.ExitInstance();
+        EXPECT_EQ(shown, c.size.isEmpty() ? handheld : c.size) << c.settings;
+        EXPECT_EQ(ReadSetting(QStringLiteral("window/width")).toInt(), shown.width());
+        EXPECT_EQ(ReadSetting(QStringLiteral("window/height")).toInt(), shown.height());
+        EXPECT_EQ(ReadSetting(QStringLiteral("text/zoom")).toInt(), c.zoom);
+    }
+    SetTextZoom(kNormalTextZoom);
 }
 
 TEST_F(StartupTest, SecondCopyMeetsTheSharingViolationAndLeavesTheFirstWorking) {

@@ -188,19 +188,45 @@ TEST_F(DefinitionPageTest, UpAndDownKeysPageTheEntryOncePerPress) {
     });
 }
 
-TEST_F(DefinitionPageTest, TitleBandIsYellowWithTheHeadwordInIt) {
-    Run("dog", 4, [&] {
-        const QImage page = m_page->grab().toImage();
-        EXPECT_EQ(page.pixelColor(0, 0), kYellow);
-        EXPECT_EQ(page.pixelColor(235, 27), kYellow) << "the band spans the page";
-        EXPECT_NE(page.pixelColor(100, 28), kYellow) << "and ends at the title's height";
-        int inked = 0;
-        for (int y = 1; y < 28; ++y) {
-            for (int x = 2; x < 60; ++x) inked += page.pixelColor(x, y).lightness() < 100;
-        }
-        EXPECT_GT(inked, 20) << "the headword is drawn in the band";
-        EXPECT_EQ(ArrowCorner(IDC_PREV_ARROW), kYellow) << "the arrows sit on the band";
-    });
+TEST_F(DefinitionPageTest, TitleBandAndEntryCanBeReadUnderAnyPalette) {
+    // An entry of a link alone, which the palette's link colour draws.
+    fake_engine::Get().entries[4].html = "<a href=\"#cat\">cat</a>";
+    const QPalette normal = QApplication::palette();
+    // The default colours, and a desktop's dark ones: light text on black.
+    for (const QPalette& palette : {normal, QPalette(QColor(53, 53, 53))}) {
+        QApplication::setPalette(palette);
+        Run("dog", 4, [&] {
+            const QImage page = m_page->grab().toImage();
+            EXPECT_EQ(page.pixelColor(0, 0), kYellow);
+            EXPECT_EQ(page.pixelColor(235, 27), kYellow) << "the band spans the page";
+            EXPECT_NE(page.pixelColor(100, 28), kYellow) << "and ends at the title's height";
+            int inked = 0;
+            int whitened = 0;
+            for (int y = 1; y < 28; ++y) {
+                for (int x = 2; x < 60; ++x) {
+                    inked += page.pixelColor(x, y).lightness() < 100;
+                    // Yellow has next to no blue: a white headword would add it.
+                    whitened += page.pixelColor(x, y).blue() > 40;
+                }
+            }
+            EXPECT_GT(inked, 20) << "the headword is drawn in the band";
+            EXPECT_EQ(whitened, 0) << "in black";
+            EXPECT_EQ(ArrowCorner(IDC_PREV_ARROW), kYellow) << "the arrows sit on the band";
+            EXPECT_GT(qGray(page.pixel(1, page.height() - 2)), 200)
+                << "the command bar stays light under its dark pictures";
+            // The link's darkest or lightest pixel stands out from the pane's
+            // background: pure blue, the default, would all but vanish on black.
+            const QImage entry = page.copy(4, 32, 60, 20);
+            const int background = qGray(entry.pixel(59, 19));
+            int farthest = 0;
+            for (int y = 0; y < entry.height(); ++y) {
+                for (int x = 0; x < entry.width(); ++x)
+                    farthest = std::max(farthest, std::abs(qGray(entry.pixel(x, y)) - background));
+            }
+            EXPECT_GT(farthest, 100) << "the link stands out";
+        });
+    }
+    QApplication::setPalette(normal);
 }
 
 TEST_F(DefinitionPageTest, ArrowsStepThroughTheWordListAndFillTheHistoryList) {

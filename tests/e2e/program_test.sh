@@ -42,6 +42,15 @@
 #   places      the definition and help pages open exactly over the page that
 #               opened them; the Tools button's tooltip reads the same on both
 #               pages.
+#   resize      a larger search page shows more rows; the definition page
+#               opens with its size, its title band spans it with the arrows
+#               at its right end and the entry fills it; a size given there
+#               stays when it closes; maximised (through the window manager),
+#               both pages fill the screen; after a restart the page opens
+#               maximised and goes back to the size it had before.
+#   zoom        Ctrl+plus, Ctrl+= and the keypad's plus zoom the word list:
+#               fewer, taller rows; the definition page shows its entry zoomed
+#               and Ctrl+0 brings it back; the zoom survives a restart.
 #
 # The program runs from a fresh folder holding copies of PROGRAM, LIBRARY and
 # a test dictionary of DICTIONARY_FOLDER (as the small dictionary). Each case
@@ -206,15 +215,18 @@ bookmark_bytes() {
 }
 
 # Starts the program on test dictionary $1 (basic unless given) under the
-# window manager, with the libraries named in $preload preloaded.
+# window manager, with the libraries named in $preload preloaded. Started
+# again, it runs in the same folder and X server.
 preload=""
 start_program() {
     mkdir -p "$work/program" "$work/runtime"
     chmod 700 "$work/runtime"
     cp "$program" "$library" "$work/program/"
     cp "$dictionaries/${1:-basic}.pdb" "$work/program/English Dictionary (small).pdb"
-    xs_start_xvfb "$work"
-    xs_start_wm "$work"
+    if [[ -z "$xs_xvfb_pid" ]]; then
+        xs_start_xvfb "$work"
+        xs_start_wm "$work"
+    fi
     # A preloaded library comes before the sanitizers' runtime, which
     # otherwise insists on being first.
     (cd "$work/program" &&
@@ -265,6 +277,65 @@ expect_same_place() {
     place=$(window_place "$1")
     expected=$(window_place "$3")
     [[ "$place" == "$expected" ]] || xs_fail "$2 stands at $place, not over its opener at $expected"
+}
+
+# Waits until window $1 is $2 pixels wide and $3 high ("+" for either: more
+# than 800 pixels, a maximised window on our 1024 x 768 screen).
+wait_size() {
+    local id=$1 width height
+    while :; do
+        read -r _ _ width height <<<"$(window_place "$id")"
+        if [[ $2 == + ]]; then
+            ((width > 800 && height > 600)) && return
+        elif ((width == $2 && height == $3)); then
+            return
+        fi
+        xs_in_time || xs_fail "window $id is ${width}x$height, not ${2}x${3:-}"
+        sleep 0.05
+    done
+}
+
+# Resizes window $1 to $2 x $3 pixels, as a drag of its border does.
+resize_window() {
+    xdotool windowsize "$1" "$2" "$3"
+    wait_size "$1" "$2" "$3"
+}
+
+# Maximises window $1 ($2 "add") or gives it its normal size back ("remove")
+# through the window manager, as its title bar's button does.
+maximise() {
+    wmctrl -i -r "$1" -b "${2:-add},maximized_vert,maximized_horz"
+    if [[ ${2:-add} == add ]]; then wait_size "$1" +; fi
+}
+
+# Prints the colour of pixel $2,$3 of window $1 as "RED,GREEN,BLUE".
+pixel_at() {
+    import -window "$1" "$work/pixel.png"
+    convert "$work/pixel.png" -format \
+        "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+# The definition page $1 fills its window, whatever its size: the yellow title
+# band reaches its right edge and the entry (white) its right edge and half
+# its height. Its next arrow, at the band's right end, is then clicked.
+expect_filled_definition() {
+    local width height colour
+    read -r _ _ width height <<<"$(window_place "$1")"
+    colour=$(pixel_at "$1" $((width - 4)) 4)
+    [[ $colour == 255,255,15 ]] || xs_fail "the title band ends short of the right edge ($colour)"
+    colour=$(pixel_at "$1" $((width - 24)) $((height / 2)))
+    [[ $colour == 255,255,255 ]] || xs_fail "the entry ends short of the right edge ($colour)"
+    click_at "$1" $((width - 21)) 15
+}
+
+# Prints the height in pixels of what the definition page $1 shows in its
+# entry, below the title band.
+entry_height() {
+    local width height
+    read -r _ _ width height <<<"$(window_place "$1")"
+    import -window "$1" "$work/entry.png"
+    convert "$work/entry.png" -crop "$((width - 8))x$((height - 80))+4+32" +repage \
+        -fuzz 10% -trim -format '%h' info:
 }
 
 # Rests the pointer on the Tools button of window $1 and saves the tooltip
@@ -527,6 +598,70 @@ case $test_case in
         keys "$help" Escape
         xs_wait_window_gone "$help" Help
         close_program "$definition" "$search"
+        ;;
+    resize)
+        start_program
+        search=$(xs_wait_window Lexivane)
+        # The list takes the extra height: row 30, "ice", shows.
+        resize_window "$search" 500 640
+        click_row "$search" 30
+        definition=$(xs_wait_window Definition)
+        expect_same_place "$definition" "the definition page" "$search"
+        # The arrow steps to "island".
+        expect_filled_definition "$definition"
+        mark_shown "$definition"
+        resize_window "$definition" 420 560
+        place=$(window_place "$definition")
+        close_definition "$definition"
+        [[ $(window_place "$search") == "$place" ]] ||
+            xs_fail "the search page stands at $(window_place "$search"), not where the definition page closed at $place"
+        # Maximised, row 45 ("sea") shows; its definition page is maximised too.
+        maximise "$search"
+        click_row "$search" 45
+        definition=$(xs_wait_window Definition)
+        wait_size "$definition" +
+        expect_same_place "$definition" "the definition page" "$search"
+        expect_filled_definition "$definition"
+        mark_shown "$definition"
+        close_program "$definition" "$search"
+        expect_bookmarks ship island
+        # The next run opens maximised, and goes back to the size it had.
+        start_program
+        search=$(xs_wait_window Lexivane)
+        wait_size "$search" +
+        maximise "$search" remove
+        until [[ $(window_place "$search") == "$place" ]]; do
+            xs_in_time || xs_fail "the search page came back at $(window_place "$search"), not $place"
+            sleep 0.05
+        done
+        keys "$search" alt+F4
+        expect_clean_end
+        ;;
+    zoom)
+        start_program
+        search=$(xs_wait_window Lexivane)
+        # 110, 125, 150 and 175 percent: rows of 25 pixels, where row 8 is
+        # "bread" (at 14 pixels a row, "city").
+        keys "$search" ctrl+plus ctrl+equal ctrl+KP_Add ctrl+plus
+        click_at "$search" "$list_x" $((5 + 25 * 8 + 12))
+        definition=$(xs_wait_window Definition)
+        zoomed=$(entry_height "$definition")
+        keys "$definition" ctrl+0
+        normal=$(entry_height "$definition")
+        ((zoomed > normal * 3 / 2)) ||
+            xs_fail "the entry is $zoomed pixels high at 175 percent, $normal at 100"
+        keys "$definition" ctrl+plus ctrl+plus ctrl+plus ctrl+plus
+        [[ $(entry_height "$definition") == "$zoomed" ]] || xs_fail "Ctrl+plus did not zoom the entry"
+        mark_shown "$definition"
+        close_program "$definition" "$search"
+        # The next run keeps the zoom: row 6 is "boat".
+        start_program
+        search=$(xs_wait_window Lexivane)
+        click_at "$search" "$list_x" $((5 + 25 * 6 + 12))
+        definition=$(xs_wait_window Definition)
+        mark_shown "$definition"
+        close_program "$definition" "$search"
+        expect_bookmarks boat bread
         ;;
     *)
         echo "unknown case $test_case" >&2

@@ -1,4 +1,6 @@
 #include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/settings.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -259,3 +261,20 @@ TEST_F(FilesTest, ReplaceFileContentsWritesThroughLinksAndKeepsTheTargetsRights)
 }
 
 }  // namespace
+
+TEST_F(FilesTest, SettingsLiveBesideTheProgramAndSurviveARestart) {
+    SetModuleFileNameForTesting(Path(QStringLiteral("lexivane")));
+    EXPECT_EQ(SettingsFilePath(), Path(QStringLiteral("lexivane.ini")));
+    EXPECT_EQ(ReadSetting(QStringLiteral("zoom"), 100).toInt(), 100);
+    ASSERT_TRUE(WriteSetting(QStringLiteral("zoom"), 150));
+    EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("lexivane.ini"))));
+    EXPECT_EQ(ReadSetting(QStringLiteral("zoom"), 100).toInt(), 150);
+
+    // A program folder that is not a folder: nothing can be saved, and
+    // reading gives the fallback.
+    WriteFile(QStringLiteral("plain"), "x");
+    SetModuleFileNameForTesting(Path(QStringLiteral("plain/lexivane")));
+    EXPECT_FALSE(WriteSetting(QStringLiteral("zoom"), 200));
+    EXPECT_EQ(ReadSetting(QStringLiteral("zoom"), 100).toInt(), 100);
+    SetModuleFileNameForTesting(QString());
+}

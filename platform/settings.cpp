@@ -1,0 +1,27 @@
+#include "platform/settings.h"
+
+#include <QSettings>
+
+#include "platform/paths.h"
+
+namespace platform {
+
+QString SettingsFilePath() {
+    QString path = QStringLiteral("lexivane.ini");
+    MakeModulePath(path);
+    return path;
+}
+
+QVariant ReadSetting(const QString& key, const QVariant& fallback) {
+    const QSettings settings(SettingsFilePath(), QSettings::IniFormat);
+    return settings.value(key, fallback);
+}
+
+bool WriteSetting(const QString& key, const QVariant& value) {
+    QSettings settings(SettingsFilePath(), QSettings::IniFormat);
+    settings.setValue(key, value);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+}  // namespace platform
