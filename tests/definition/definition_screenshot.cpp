@@ -2,10 +2,12 @@
 // documentation: the program's own start-up on the largest dictionary of a
 // program folder, the word chosen on the search page, then an offscreen grab
 // of the definition page, optionally with its bookmark list (a few sample
-// bookmarks) or its history list (after three steps forward) open. The program
-// runs from a temporary folder that links to the dictionaries, so the folder's
-// own bookmark file is never read or written.
-//   definition_screenshot DIST_DIR OUTPUT.png [WORD [bookmarks|history]]
+// bookmarks) or its history list (after three steps forward) open, or as the
+// program shows it when its last run left it maximised or its text zoomed to
+// 150 percent. The program runs from a temporary folder that links to the
+// dictionaries, so the folder's own bookmark and settings files are never read
+// or written.
+//   definition_screenshot DIST_DIR OUTPUT.png [WORD [bookmarks|history|maximised|zoomed]]
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -23,6 +25,7 @@
 #include "platform/dialog.h"
 #include "platform/paths.h"
 #include "platform/resources.h"
+#include "platform/settings.h"
 #include "platform/text.h"
 #include "res/resource.h"
 #include "search/search_dlg.h"
@@ -33,7 +36,7 @@ int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr,
                      "usage: definition_screenshot DIST_DIR OUTPUT.png [WORD "
-                     "[bookmarks|history]]\n");
+                     "[bookmarks|history|maximised|zoomed]]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -59,12 +62,26 @@ int main(int argc, char** argv) {
         }
     }
     SetModuleFileNameForTesting(folder.filePath(QStringLiteral("lexivane")));
+    if (list == QStringLiteral("maximised")) {
+        // Its normal place the handheld size in the top left corner.
+        for (const char* key : {"window/x", "window/y"}) WriteSetting(QString::fromLatin1(key), 0);
+        for (const char* key : {"window/width", "window/height"})
+            WriteSetting(QString::fromLatin1(key), 1);
+        WriteSetting(QStringLiteral("window/maximised"), true);
+    } else if (list == QStringLiteral("zoomed")) {
+        WriteSetting(QStringLiteral("text/zoom"), 150);
+    }
 
     bool saved = false;
     CLexivaneApp app;
     QTimer::singleShot(0, [&] {
         auto* search = dynamic_cast<CSearchDlg*>(QApplication::activeModalWidget());
         if (search == nullptr) return;
+        // The definition page opens over the active search page, with its size.
+        if (!QTest::qWaitForWindowActive(search)) {
+            search->close();
+            return;
+        }
         QTimer::singleShot(0, [&] {
             auto* page = dynamic_cast<CDefinitionDlg*>(QApplication::activeModalWidget());
             if (page == nullptr) return;

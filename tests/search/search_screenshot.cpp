@@ -3,8 +3,8 @@
 // offscreen grab of the page with a word typed into its search box, or with
 // its bookmark or history pop-up list opened from the keyboard.
 //   search_screenshot DIST_DIR OUTPUT.png [WORD | --bookmarks | --history]
-// The pop-up lists are shown from a scratch program folder that links the
-// dictionaries, so the bookmarks of DIST_DIR are neither shown nor changed.
+// The page runs from a scratch program folder that links the dictionaries, so
+// the bookmarks and settings of DIST_DIR are neither used nor changed.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -33,8 +33,8 @@ const QStringList kBookmarks = {"serendipity", "lexicon", "quixotic", "cat", "ha
 // Looked up in this order: the history list shows the last first.
 const QStringList kViewed = {"harbour", "goose", "lexicon", "cat", "run", "dictionary"};
 
-// A program folder for the pop-up lists: links to the dictionaries and a
-// bookmark file of its own.
+// A program folder: links to the dictionaries and a bookmark file of its own,
+// for the pop-up lists.
 bool MakeScratchFolder(const QString& dist, const QString& folder) {
     const QDir source(dist);
     for (const QString& name : source.entryList({"English Dictionary (*).pdb"}, QDir::Files)) {
@@ -66,18 +66,13 @@ int main(int argc, char** argv) {
     const QString dist = QString::fromLocal8Bit(argv[1]);
     const QString output = QString::fromLocal8Bit(argv[2]);
     const QString what = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("Cat");
-    const bool popup = what == QStringLiteral("--bookmarks") || what == QStringLiteral("--history");
 
     QTemporaryDir scratch;
-    QString folder = dist;
-    if (popup) {
-        if (!scratch.isValid() || !MakeScratchFolder(dist, scratch.path())) {
-            std::fprintf(stderr, "search_screenshot: cannot make a scratch program folder\n");
-            return 1;
-        }
-        folder = scratch.path();
+    if (!scratch.isValid() || !MakeScratchFolder(dist, scratch.path())) {
+        std::fprintf(stderr, "search_screenshot: cannot make a scratch program folder\n");
+        return 1;
     }
-    SetModuleFileNameForTesting(folder + QStringLiteral("/lexivane"));
+    SetModuleFileNameForTesting(scratch.path() + QStringLiteral("/lexivane"));
 
     bool saved = false;
     CLexivaneApp app;
