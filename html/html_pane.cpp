@@ -1,8 +1,10 @@
 #include "html/html_pane.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QEvent>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QUrl>
@@ -32,16 +34,64 @@ std::optional<int> AnchorTop(QTextDocument* document, const QString& name) {
     return std::nullopt;
 }
 
+// The contrast ratio of two colours as the web's accessibility guidelines
+// measure it: 1 (none) to 21 (black on white).
+double Contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& colour) {
+        const auto linear = [](double c) {
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+               0.0722 * linear(colour.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// What normal text needs to be read with ease against its background.
+constexpr double kReadableContrast = 4.5;
+
 }  // namespace
 
 CHtmlViewWidget::CHtmlViewWidget(QWidget* parent) : QTextBrowser(parent) {
     setOpenLinks(false);
     setOpenExternalLinks(false);
+    StyleLinks();
     connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
         if (!m_onHotspot) return;
-        NMHTMLVIEW notify{{this, HTML_CONTROL_ID, NM_HOTSPOT}, link.toString()};
+        NMHTMLVIEW notify{{this, HTML_CONTROL_ID, NM_HOTSPOT}, ActivatedTarget(link)};
         m_onHotspot(notify);
     });
+}
+
+QString CHtmlViewWidget::ActivatedTarget(const QUrl& link) const {
+    // A click and Return alike select the link they activate.
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(cursor.selectionStart());
+    cursor.movePosition(QTextCursor::NextCharacter);
+    const QString href = cursor.charFormat().anchorHref();
+    return href.isEmpty() ? link.toString() : href;
+}
+
+void CHtmlViewWidget::StyleLinks() {
+    QColor link = palette().color(QPalette::Link);
+    const QColor background = palette().color(QPalette::Base);
+    if (Contrast(link, background) < kReadableContrast) {
+        link = background.lightness() < 128 ? QColor(0x8A, 0xB4, 0xF8) : QColor(0x00, 0x00, 0xCC);
+    }
+    document()->setDefaultStyleSheet(
+        QStringLiteral("a[href] { color: %1; text-decoration: underline; }").arg(link.name()));
+}
+
+void CHtmlViewWidget::changeEvent(QEvent* event) {
+    QTextBrowser::changeEvent(event);
+    if (event->type() != QEvent::PaletteChange) return;
+    StyleLinks();
+    // The colours are taken when the document is read: read it again, where it was.
+    const int top = verticalScrollBar()->value();
+    setHtml(m_strSource);
+    verticalScrollBar()->setValue(top);
 }
 
 QVariant CHtmlViewWidget::loadResource(int, const QUrl&) {
