@@ -1,13 +1,14 @@
 #include "search/search_dlg.h"
 
+#include <QApplication>
 #include <QColor>
-#include <QCoreApplication>
 #include <QFont>
 #include <QFontInfo>
 #include <QListView>
 #include <QMetaObject>
 #include <QPainter>
 #include <algorithm>
+#include <utility>
 
 #include "definition/definition_dlg.h"
 #include "platform/clipboard.h"
@@ -104,7 +105,11 @@ BOOL CSearchDlg::OnInitDialog() {
     if (auto* list = qobject_cast<QListView*>(m_wordList.GetSafeHwnd()))
         list->viewport()->installEventFilter(this);
     setWindowIcon(m_hIcon);
-    CenterWindow();
+    if (m_ptOpenAt) {
+        move(*m_ptOpenAt);
+    } else {
+        CenterWindow();
+    }
     FitWordListRows(m_wordList, m_pWindow->PageRows());
     InitWordList();
     CreateCommandBar(IDR_SEARCH_TOOLBAR,
@@ -147,6 +152,13 @@ void CSearchDlg::OnActivate(BOOL active) {
     // window system may show the page again from its backing store without
     // any paint, so this is done on activation.
     if (active) FocusSearchBox();
+    // The word given at start opens over the page once the page is active, so
+    // that its definition page opens over it and hands the keys back to it.
+    if (active && !m_strStartWord.isEmpty()) {
+        QMetaObject::invokeMethod(
+            this, [this, word = std::exchange(m_strStartWord, QString())] { OpenWord(word); },
+            Qt::QueuedConnection);
+    }
     // Posted, so that the places are read once the activation has been handled.
     QMetaObject::invokeMethod(
         this, [this] { OnAfterActivate(); }, Qt::QueuedConnection);
@@ -341,8 +353,24 @@ int32_t CSearchDlg::OpenDefinition(const QString& word) {
     }
     CDefinitionDlg page(Words().Engine(), nullptr);
     page.Initialise(word, *index);
+    m_pDefinition = &page;
     page.DoModal();
+    m_pDefinition = nullptr;
     return 0;
+}
+
+void CSearchDlg::OpenWord(const QString& word) {
+    HidePopups();
+    m_searchEdit.SetWindowText(word);
+    // With Auto Scroll off the list waits for GO.
+    if (!m_bAutoScroll) OnGo();
+    QWidget* top = QApplication::activeModalWidget();
+    if (m_pDefinition != nullptr && top == m_pDefinition) {
+        const QString headword = m_wordList.GetText(m_wordList.GetCurSel());
+        if (!headword.isEmpty()) m_pDefinition->FollowLink(headword);
+    } else if (top == this) {
+        OnSelectWord();
+    }
 }
 
 void CSearchDlg::OnBookmarks() {

@@ -6,13 +6,17 @@
 #define LEXIVANE_SEARCH_SEARCH_DLG_H_
 
 #include <QIcon>
+#include <QPoint>
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "pages/page.h"
 #include "platform/controls.h"
 #include "search/word_window.h"
+
+class CDefinitionDlg;
 
 class CSearchDlg : public CPage {
   public:
@@ -73,6 +77,21 @@ class CSearchDlg : public CPage {
     // read afresh afterwards, since the definition page may change bookmarks
     // and history; the word list window is left as it was.
     int32_t OpenDefinition(const QString& word);
+
+    // Words from outside the page: the command line's, or one that a second
+    // copy of the program passed on.
+
+    // Once the page runs and is active, shows `word` as OpenWord does; an
+    // empty word shows nothing.
+    void OpenWordAtStart(const QString& word) { m_strStartWord = word; }
+    // Types `word` into the search box as if the user had, and opens the
+    // headword the list then selects as Return does; on the definition page
+    // when one shows, as a link to it does there. With a box or another page
+    // over them, only the search box takes the word.
+    void OpenWord(const QString& word);
+    // The page opens at `place` (its frame's top left) instead of the
+    // screen's centre.
+    void OpenAt(const QPoint& place) { m_ptOpenAt = place; }
 
     // The pop-up lists.
 
@@ -135,6 +154,9 @@ class CSearchDlg : public CPage {
     QString m_strLastSearch;
     platform::BOOL m_bAutoScroll = platform::TRUE;
     QIcon m_hIcon;
+    QString m_strStartWord;                   // shown at the first activation
+    std::optional<QPoint> m_ptOpenAt;         // where the page opens; the centre when none
+    CDefinitionDlg* m_pDefinition = nullptr;  // the definition page while it runs
 };
 
 #endif  // LEXIVANE_SEARCH_SEARCH_DLG_H_
