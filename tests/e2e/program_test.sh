@@ -46,8 +46,9 @@
 #               and one reached with Tab and Return show their headwords;
 #               Alt+Left and Alt+Right go back and forward through the words
 #               shown, while Right still steps alphabetically.
-#   dictionary  the Tools menu opens the small dictionary in place of the
-#               medium one, and the choice holds when the program starts again.
+#   dictionary  the search page's Tools menu opens the small dictionary in
+#               place of the medium one, and the choice holds when the program
+#               starts again; the definition page's opens the medium one again.
 #   commandline --help and --version print and end, an unknown option is
 #               refused with exit code 2; 'lexivane cat' starts with the
 #               definition page of "cat" open.
@@ -602,8 +603,15 @@ case $test_case in
         search=$(xs_wait_window Lexivane)
         definition=$(open_typed "$search" dog)
         mark_shown "$definition"
+        # From the definition page, back to the medium one: both pages end.
+        keys "$definition" alt+t Down Down Return
+        xs_wait_window_gone "$definition" Definition
+        xs_wait_window_gone "$search" Lexivane
+        search=$(xs_wait_window Lexivane)
+        definition=$(open_typed "$search" mon)
+        mark_shown "$definition"
         close_program "$definition" "$search"
-        expect_bookmarks dog cat
+        expect_bookmarks Monday dog cat
         ;;
     commandline)
         [[ "$(timeout 10 "$program" --help)" == "Usage: lexivane [WORD...]"* ]] || xs_fail "--help printed no usage"
