@@ -18,7 +18,6 @@
 #include <utility>
 #include <vector>
 
-#include "definition/definition_dlg.h"
 #include "platform/files.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
@@ -324,39 +323,6 @@ TEST_F(StartupTest, ChosenDictionaryThatCannotBeOpenedLeavesTheOpenOneOpen) {
     EXPECT_EQ(QString::fromStdString(fake_engine::Get().openPaths[0]), Path(kLarge));
     app.ExitInstance();
     EXPECT_FALSE(Exists("lexivane.ini")) << "nothing kept";
-}
-
-TEST_F(StartupTest, StartWordOpensItsHeadwordAndASecondCopyPassesItsWordOn) {
-    Put(kSmall);
-    fake_engine::SetWords({"a", "cat", "dog"});
-    qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
-    QStringList shown;
-    int ticks = 0;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        // A page that never shows the words ends the test rather than hang it.
-        if (++ticks > 500) CDialog::CloseAllPages();
-        auto* page = dynamic_cast<CDefinitionDlg*>(QApplication::activeModalWidget());
-        if (page == nullptr || (!shown.isEmpty() && shown.last() == page->Word())) return;
-        shown << page->Word();
-        if (shown.size() > 1) {
-            CDialog::CloseAllPages();
-            return;
-        }
-        CLexivaneApp second;
-        second.SetStartWord(QStringLiteral("dog"));
-        EXPECT_FALSE(second.InitInstance());
-        second.ExitInstance();
-    });
-    timer.start(10);
-    CLexivaneApp app;
-    app.SetStartWord(QStringLiteral("Cat"));
-    app.InitInstance();
-    app.ExitInstance();
-    qunsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(shown, (QStringList{"cat", "dog"}));
-    ASSERT_EQ(m_boxes.size(), 1u);
-    EXPECT_EQ(m_boxes[0].text, QStringLiteral("CreateFileForMapping : 32"));
 }
 
 struct ReportsCloseCallsAtExit {

@@ -52,8 +52,9 @@
 #   commandline --help and --version print and end, an unknown option is
 #               refused with exit code 2; 'lexivane cat' starts with the
 #               definition page of "cat" open.
-#   secondcopy  a second copy started with a word brings the minimised first
-#               copy back, which shows the word, and reports as before.
+#   secondcopy  a second copy started with a word brings the first copy's
+#               minimised definition page back, which shows the word, and
+#               reports as before.
 #
 # The program runs from a fresh folder holding copies of PROGRAM, LIBRARY and
 # a test dictionary of DICTIONARY_FOLDER (as the small dictionary). Each case
@@ -628,18 +629,22 @@ case $test_case in
         expect_bookmarks cat
         ;;
     secondcopy)
-        start_program
+        start_program basic cat
         search=$(xs_wait_window Lexivane)
-        xdotool windowminimize "$search"
-        xs_wait_window_gone "$search" Lexivane
+        definition=$(xs_wait_window Definition)
+        xdotool windowminimize "$definition"
+        xs_wait_window_gone "$definition" Definition
         launch_second dog
         answer_box Error
         wait "$second_pid" || true
-        [[ $(xs_wait_window Lexivane) == "$search" ]] || xs_fail "the first copy's page did not come back"
-        definition=$(xs_wait_window Definition)
+        [[ $(xs_wait_window Definition) == "$definition" ]] ||
+            xs_fail "the first copy's definition page did not come back"
+        # It shows "dog" after "cat", which Alt+Left shows again.
+        mark_shown "$definition"
+        keys "$definition" alt+Left
         mark_shown "$definition"
         close_program "$definition" "$search"
-        expect_bookmarks dog
+        expect_bookmarks cat dog
         ;;
     *)
         echo "unknown case $test_case" >&2
