@@ -2,15 +2,17 @@
 // through a local socket named after that folder, in the user's runtime
 // folder ($XDG_RUNTIME_DIR): the copy that runs listens on it, and a copy that
 // cannot start because of it tells it to come to the front, passing on the
-// word it was given.
+// word it was given. Plain POSIX sockets watched by the event loop: the
+// program loads no network library for them.
 #ifndef LEXIVANE_PLATFORM_RUNNING_COPY_H_
 #define LEXIVANE_PLATFORM_RUNNING_COPY_H_
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 #include <memory>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace platform {
 
@@ -24,6 +26,7 @@ class CRunningCopyListener {
     CRunningCopyListener();
     CRunningCopyListener(const CRunningCopyListener&) = delete;
     CRunningCopyListener& operator=(const CRunningCopyListener&) = delete;
+    // Stops listening, drops the calls still coming in and removes the socket.
     ~CRunningCopyListener();
 
     // Listens on the channel, replacing a socket an ended copy left behind:
@@ -33,7 +36,13 @@ class CRunningCopyListener {
     bool Listen(std::function<void(const QString& word)> onCall);
 
   private:
-    std::unique_ptr<QLocalServer> m_pServer;
+    // A copy calls: its line is read as it comes in.
+    void Accept();
+
+    int m_nSocket = -1;
+    QByteArray m_path;
+    std::unique_ptr<QSocketNotifier> m_pNotifier;
+    std::function<void(const QString& word)> m_onCall;
 };
 
 // Calls the copy that listens on the channel, passing on `word` (empty for
