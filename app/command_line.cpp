@@ -1,7 +1,6 @@
 #include "app/command_line.h"
 
-#include "platform/resources.h"
-#include "res/resource.h"
+#include "base/version.h"
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
     bool help = false;
@@ -55,7 +54,5 @@ QString Usage() {
 }
 
 QString Version() {
-    QString version;
-    platform::LoadString(version, IDS_ABOUT_VERSION);
-    return QStringLiteral("lexivane ") + version + u'\n';
+    return QStringLiteral("lexivane " LEXIVANE_VERSION " (build %1)\n").arg(LEXIVANE_VERSION_BUILD);
 }

@@ -59,7 +59,7 @@ std::string GenerateDictionary() {
         }
         source.entries.push_back({w, html, text, lexicore::kNoun});
     }
-    const std::string path =
+    std::string path =
         (std::filesystem::temp_directory_path() / "lexicore-bench-generated.pdb").string();
     std::string error;
     if (!lexicore::WriteDictionary(source, path, nullptr, &error)) {
@@ -71,7 +71,7 @@ std::string GenerateDictionary() {
 
 std::string DictionaryPath() {
     if (const char* env = std::getenv("LEXIVANE_BENCH_DICT")) return env;
-    const std::string medium = std::string(LEXIVANE_DIST_DIR) + "/English Dictionary (medium).pdb";
+    std::string medium = std::string(LEXIVANE_DIST_DIR) + "/English Dictionary (medium).pdb";
     if (std::filesystem::exists(medium)) return medium;
     return GenerateDictionary();
 }
@@ -125,7 +125,7 @@ Fixture& F() {
 
 void BM_Open(benchmark::State& state) {
     const int fd = F().fd;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         LXV_HANDLE h = lxv_openfile(fd, fd, fd, fd, fd);
         benchmark::DoNotOptimize(h);
         lxv_closefile(&h);
@@ -135,7 +135,7 @@ BENCHMARK(BM_Open)->Unit(benchmark::kMicrosecond);
 
 void RunNearest(benchmark::State& state, const std::vector<std::string>& keys) {
     size_t i = 0;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         benchmark::DoNotOptimize(lxv_wordlist_nearest(F().h, keys[i].c_str()));
         i = (i + 1) % keys.size();
     }
@@ -144,7 +144,7 @@ void RunNearest(benchmark::State& state, const std::vector<std::string>& keys) {
 void RunLowerBound(benchmark::State& state, const std::vector<std::string>& keys) {
     const std::vector<std::string>& sorted = F().sorted;
     size_t i = 0;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         benchmark::DoNotOptimize(std::lower_bound(sorted.begin(), sorted.end(), keys[i]));
         i = (i + 1) % keys.size();
     }
@@ -193,7 +193,7 @@ BENCHMARK(BM_LowerBoundInflected);
 
 void BM_WordlistAt(benchmark::State& state) {
     size_t i = 0;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         benchmark::DoNotOptimize(lxv_wordlist_at(F().h, F().indices[i]));
         i = (i + 1) % F().indices.size();
     }
@@ -203,13 +203,13 @@ BENCHMARK(BM_WordlistAt);
 // Each iteration times one find + print (HTML or text) of a random headword;
 // the counters give the median and the 95th percentile of those calls.
 void RunFindPrint(benchmark::State& state, int (*print)(LXV_HANDLE, LXV_ENTRY, char*, uint32_t)) {
-    std::vector<char> buffer(lexicore::kPrintBufferSize);
+    std::vector<char> buffer(LXV_PRINT_BUFFER_SIZE);
     std::vector<double> micros;
     size_t i = 0;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         const LXV_ENTRY e = lxv_find(F().h, F().existing[i].c_str());
-        benchmark::DoNotOptimize(print(F().h, e, buffer.data(), lexicore::kPrintBufferSize));
+        benchmark::DoNotOptimize(print(F().h, e, buffer.data(), LXV_PRINT_BUFFER_SIZE));
         micros.push_back(
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
                 .count());

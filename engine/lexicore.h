@@ -22,6 +22,14 @@
 extern "C" {
 #endif
 
+/* The size of the buffer the program prints an entry into, NUL included. An
+ * entry longer than this is cut (lxv_printhtml_buf); the compiler lays out its
+ * entries to fit. */
+#define LXV_PRINT_BUFFER_SIZE 12000u
+
+/* How many viewed words the history keeps (lxv_history_count). */
+#define LXV_HISTORY_LIMIT 20
+
 typedef uint32_t LXV_HANDLE; /* engine handle; 0 = failure */
 typedef uint32_t LXV_ENTRY;  /* entry reference; 0 = no entry */
 
@@ -85,10 +93,10 @@ int lxv_printhtml_buf(LXV_HANDLE h, LXV_ENTRY entry, char* buffer, uint32_t size
 /* As lxv_printhtml_buf, as plain text; does not touch the history. */
 int lxv_print_buf(LXV_HANDLE h, LXV_ENTRY entry, char* buffer, uint32_t size);
 
-/* Number of viewed words remembered, at most 20; 0 when empty or for an
- * unknown handle. The viewed words belong to the engine, not to one file:
- * closing and reopening a dictionary keeps them; a new process starts with
- * none. */
+/* Number of viewed words remembered, at most LXV_HISTORY_LIMIT; 0 when empty
+ * or for an unknown handle. The viewed words belong to the engine, not to one
+ * file: closing and reopening a dictionary keeps them; a new process starts
+ * with none. */
 int16_t lxv_history_count(LXV_HANDLE h);
 
 /* Remembered word `index`, newest first; NULL when out of range. */

@@ -22,7 +22,7 @@ platform::BOOL CHelpDlg::OnInitDialog() {
     CHtmlViewWidget* view = m_pPane->View();
     view->setAccessibleName(QStringLiteral("Help"));
     view->SetHotspotHandler([this](const NMHTMLVIEW& notify) { OnHotspot(notify); });
-    m_pPane->SetHtml(platform::NarrowToWide(HELP_DOCUMENT));
+    m_pPane->SetHtml(platform::NarrowToWide(kHelpDocument));
     return platform::TRUE;
 }
 

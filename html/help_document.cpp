@@ -4,7 +4,7 @@
 // page's commands, then the definition page's, then what a desktop adds:
 // links and going back, the choice of dictionary and the command line.
 // Angle brackets that are meant to be seen are written as character entities.
-const char* const HELP_DOCUMENT =
+const char* const kHelpDocument =
     "<html><body>"
     "<p> <a name=\"top\"></a><b> Lexivane Help</b> <br> <a href=\"#search\">Search</a><br>"
     "<a href=\"#definition\">Definition</a><br></p>"

@@ -3,6 +3,6 @@
 #ifndef LEXIVANE_HTML_HELP_DOCUMENT_H_
 #define LEXIVANE_HTML_HELP_DOCUMENT_H_
 
-extern const char* const HELP_DOCUMENT;
+extern const char* const kHelpDocument;
 
 #endif  // LEXIVANE_HTML_HELP_DOCUMENT_H_

@@ -1,19 +1,17 @@
 #include "lexicore/builder.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zdict.h>
 #include <zstd.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cstring>
 #include <map>
 #include <thread>
 #include <unordered_map>
 
+#include "base/files.h"
+#include "engine/lexicore.h"
 #include "lexicore/checksum.h"
 #include "lexicore/coding.h"
 #include "lexicore/collation.h"
@@ -47,7 +45,8 @@ std::string Quoted(std::string_view s) {
     return "\"" + std::string(s) + "\"";
 }
 
-// Merges case variants in input order; fails on a headword it cannot store.
+// Merges case variants in input order; fails, with the message in *error, on
+// a headword it cannot store.
 bool MergeEntries(const std::vector<SourceEntry>& entries, std::vector<Headword>* out,
                   std::string* error) {
     std::unordered_map<std::string, size_t> by_folded;
@@ -168,94 +167,49 @@ class Compressor {
     }
 
     static constexpr size_t kMaxWorkers = 8;
-    static constexpr size_t kDictionarySize = 110 * 1024;
-    static constexpr size_t kMinTrainingBytes = 1024 * 1024;
-    static constexpr size_t kMaxSampleBytes = 16 * 1024 * 1024;
+    static constexpr size_t kDictionarySize = size_t{110} * 1024;
+    static constexpr size_t kMinTrainingBytes = size_t{1} << 20;
+    static constexpr size_t kMaxSampleBytes = size_t{16} << 20;
 
     ZSTD_CDict* cdict_ = nullptr;
     std::string dictionary_;
 };
 
-class FileWriter {
-  public:
-    explicit FileWriter(std::string path) : path_(std::move(path)) {}
-    ~FileWriter() {
-        if (fd_ >= 0) close(fd_);
-        if (!temp_.empty()) unlink(temp_.c_str());
-    }
-    FileWriter(const FileWriter&) = delete;
-    FileWriter& operator=(const FileWriter&) = delete;
-
-    // Writes data to a temporary file beside the target, flushes it and renames
-    // it over the target.
-    bool Commit(const std::string& data, std::string* error) {
-        std::string pattern = path_ + ".tmp-XXXXXX";
-        fd_ = mkstemp(pattern.data());
-        if (fd_ < 0) return Fail(error);
-        temp_ = pattern;
-        const char* p = data.data();
-        size_t left = data.size();
-        while (left > 0) {
-            const ssize_t n = write(fd_, p, left);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return Fail(error);
-            p += n;
-            left -= static_cast<size_t>(n);
-        }
-        if (fchmod(fd_, 0644) != 0 || fsync(fd_) != 0) return Fail(error);
-        const int fd = fd_;
-        fd_ = -1;
-        if (close(fd) != 0) return Fail(error);
-        if (rename(temp_.c_str(), path_.c_str()) != 0) return Fail(error);
-        temp_.clear();
-        return true;
-    }
-
-  private:
-    bool Fail(std::string* error) {
-        *error = path_ + ": " + std::strerror(errno);
-        return false;
-    }
-
-    std::string path_;
-    std::string temp_;
-    int fd_ = -1;
+// The merge stage's result: the headwords in the engine's order with their
+// merged entries, and the irregular forms, folded, with their base's index.
+struct Merged {
+    std::vector<Headword> words;
+    std::map<std::string, uint32_t> exceptions;  // sorted by their bytes
 };
 
-}  // namespace
-
-bool WriteDictionary(const DictionarySource& source, const std::string& path, BuildStats* stats,
-                     std::string* error) {
-    std::string message;
-    std::vector<Headword> words;
-    if (!MergeEntries(source.entries, &words, &message)) {
-        *error = path + ": " + message;
-        return false;
-    }
+// Merges case variants, sorts the headwords as the engine orders them and
+// finds each irregular form's base; the first base given for a form wins, and
+// a form whose base is no headword is dropped. Fails, with the message in
+// *error, on a headword or form it cannot store.
+bool Merge(const DictionarySource& source, Merged* out, std::string* error) {
+    std::vector<Headword>& words = out->words;
+    if (!MergeEntries(source.entries, &words, error)) return false;
     std::sort(words.begin(), words.end(),
               [](const Headword& a, const Headword& b) { return Collate(a.name, b.name) < 0; });
 
     std::unordered_map<std::string, uint32_t> index_of;
     for (uint32_t i = 0; i < words.size(); ++i) index_of.emplace(Fold(words[i].name), i);
-
-    // Irregular forms, sorted by their bytes; the first base given for a form wins.
-    std::map<std::string, uint32_t> exceptions;
     for (const auto& [form, base] : source.exceptions) {
         if (HasControlByte(form)) {
-            *error = path + ": irregular form " + Quoted(form) + " contains a control character";
+            *error = "irregular form " + Quoted(form) + " contains a control character";
             return false;
         }
         const auto it = index_of.find(Fold(base));
         if (form.empty() || it == index_of.end()) continue;
-        exceptions.emplace(Fold(form), it->second);
+        out->exceptions.emplace(Fold(form), it->second);
     }
+    return true;
+}
 
-    BuildStats local;
-    local.headwords = static_cast<uint32_t>(words.size());
-    local.exceptions = static_cast<uint32_t>(exceptions.size());
-
-    // Each entry as stored: sizes, HTML, and the text unless it is exactly
-    // the one derived from the HTML.
+// The encode stage: each entry as stored, its sizes, its HTML, and its text
+// unless that is exactly the one derived from the HTML. Counts the entries'
+// bytes and the long ones into *stats.
+std::vector<std::string> EncodeEntries(const std::vector<Headword>& words, BuildStats* stats) {
     std::vector<std::string> records;
     records.reserve(words.size());
     std::string derived;
@@ -269,133 +223,194 @@ bool WriteDictionary(const DictionarySource& source, const std::string& path, Bu
         record += w.html;
         if (!derive) record += w.text;
         records.push_back(std::move(record));
-        local.entry_bytes += w.html.size() + w.text.size();
+        stats->entry_bytes += w.html.size() + w.text.size();
         const size_t shown = w.html.size() - std::count(w.html.begin(), w.html.end(), kSenseBreak);
-        if (shown >= kPrintBufferSize) ++local.long_entries;
+        if (shown >= LXV_PRINT_BUFFER_SIZE) ++stats->long_entries;
     }
+    return records;
+}
 
+// The pack stage's result: the blocks as the file stores them.
+struct Blocks {
+    std::vector<std::string> compressed;
+    std::vector<uint32_t> raw_sizes;       // each block's size uncompressed
+    std::vector<uint32_t> first_headword;  // the index of each block's first headword
+    std::string compression_dictionary;    // empty when none was trained
+};
+
+// Packs the records of consecutive headwords into blocks of about
+// kTargetBlockSize and compresses them. Fails, with the message in *error,
+// when out of memory.
+bool PackBlocks(std::vector<std::string> records, Blocks* out, std::string* error) {
     Compressor compressor;
     if (!compressor.Init(records)) {
-        *error = path + ": out of memory";
+        *error = "out of memory";
         return false;
     }
-
-    // Entries of consecutive headwords fill blocks of about kTargetBlockSize.
     std::vector<std::string> raw_blocks;
-    std::vector<uint32_t> block_first;
     for (uint32_t i = 0; i < records.size(); ++i) {
         if (raw_blocks.empty() ||
             (!raw_blocks.back().empty() &&
              raw_blocks.back().size() + records[i].size() > f::kTargetBlockSize)) {
             raw_blocks.emplace_back();
-            block_first.push_back(i);
+            out->first_headword.push_back(i);
         }
         raw_blocks.back() += records[i];
     }
     records = std::vector<std::string>();
-    std::vector<std::string> compressed;
-    if (!compressor.CompressAll(raw_blocks, &compressed)) {
-        *error = path + ": compression failed";
+    if (!compressor.CompressAll(raw_blocks, &out->compressed)) {
+        *error = "compression failed";
         return false;
     }
-
-    // Header placeholder, then the blocks.
-    std::string file(f::kHeaderSize, '\0');
-    std::string block_refs;
-    uint32_t max_block = 0;
-    const uint32_t block_count = static_cast<uint32_t>(raw_blocks.size());
-    for (uint32_t b = 0; b < block_count; ++b) {
-        PutU64(&block_refs, file.size());
-        PutU32(&block_refs, static_cast<uint32_t>(compressed[b].size()));
-        PutU32(&block_refs, static_cast<uint32_t>(raw_blocks[b].size()));
-        PutU64(&block_refs, Checksum64(compressed[b].data(), compressed[b].size()));
-        PutU32(&block_refs, block_first[b]);
-        PutU32(&block_refs, 0);
-        file += compressed[b];
-        max_block = std::max(max_block, static_cast<uint32_t>(raw_blocks[b].size()));
+    for (const std::string& raw : raw_blocks) {
+        out->raw_sizes.push_back(static_cast<uint32_t>(raw.size()));
     }
+    out->compression_dictionary = compressor.dictionary();
+    return true;
+}
 
-    // The index region. Names shorter than the record's prefix live in
-    // their record alone.
-    const uint64_t index_offset = file.size();
-    std::string index;
+// Appends the compressed blocks to *file and returns their block records.
+std::string AppendBlocks(const Blocks& blocks, std::string* file) {
+    std::string block_refs;
+    for (size_t b = 0; b < blocks.compressed.size(); ++b) {
+        const std::string& compressed = blocks.compressed[b];
+        PutU64(&block_refs, file->size());
+        PutU32(&block_refs, static_cast<uint32_t>(compressed.size()));
+        PutU32(&block_refs, blocks.raw_sizes[b]);
+        PutU64(&block_refs, Checksum64(compressed.data(), compressed.size()));
+        PutU32(&block_refs, blocks.first_headword[b]);
+        PutU32(&block_refs, 0);
+        *file += compressed;
+    }
+    return block_refs;
+}
+
+// Header fields that a stage fills in: where each lies in the header, and its
+// value, all 32 bits wide.
+using HeaderFields = std::vector<std::pair<size_t, size_t>>;
+
+// Appends `section` to *index at the next section boundary; returns where it
+// starts.
+size_t AppendSection(std::string* index, std::string_view section) {
+    Align(index);
+    const size_t at = index->size();
+    index->append(section);
+    return at;
+}
+
+// The index stage: the index region, each section aligned; adds the header
+// fields that say where its sections start, from the region's start, and how
+// long they are to *fields.
+std::string BuildIndex(const Merged& merged, const std::string& block_refs,
+                       const std::string& compression_dictionary, HeaderFields* fields) {
+    // Names shorter than the record's prefix live in their record alone.
+    std::string name_records;
     std::string names;
-    const size_t name_records_at = index.size();
-    for (const Headword& w : words) {
+    std::string parts_of_speech;
+    for (const Headword& w : merged.words) {
         const bool long_name = w.name.size() >= f::kNamePrefixSize;
-        PutU32(&index, long_name ? static_cast<uint32_t>(names.size()) : 0);
+        PutU32(&name_records, long_name ? static_cast<uint32_t>(names.size()) : 0);
         std::string prefix = w.name.substr(0, f::kNamePrefixSize);
         prefix.resize(f::kNamePrefixSize, '\0');
-        index += prefix;
+        name_records += prefix;
         if (long_name) {
             names += w.name;
             names += '\0';
         }
+        parts_of_speech.push_back(static_cast<char>(w.parts_of_speech));
     }
-    Align(&index);
-    const size_t names_at = index.size();
-    index += names;
-    Align(&index);
-    const size_t pos_at = index.size();
-    for (const Headword& w : words) index.push_back(static_cast<char>(w.parts_of_speech));
-    Align(&index);
-    const size_t exceptions_at = index.size();
+    std::string exception_records;
     std::string exception_names;
-    for (const auto& [form, base] : exceptions) {
-        PutU32(&index, static_cast<uint32_t>(exception_names.size()));
-        PutU32(&index, base);
+    for (const auto& [form, base] : merged.exceptions) {
+        PutU32(&exception_records, static_cast<uint32_t>(exception_names.size()));
+        PutU32(&exception_records, base);
         exception_names += form;
         exception_names += '\0';
     }
-    Align(&index);
-    const size_t exception_names_at = index.size();
-    index += exception_names;
-    Align(&index);
-    const size_t blocks_at = index.size();
-    index += block_refs;
-    Align(&index);
-    const size_t filter_at = index.size();
-    std::vector<uint64_t> filter(FilterWordsFor(words.size()), 0);
-    for (const Headword& w : words) AddToFilter(&filter, w.name);
-    for (uint64_t word : filter) PutU64(&index, word);
-    Align(&index);
-    const size_t dict_at = index.size();
-    index += compressor.dictionary();
-    if (index.size() > UINT32_MAX) {
-        *error = path + ": dictionary too large";
-        return false;
-    }
-    file += index;
+    std::vector<uint64_t> filter(FilterWordsFor(merged.words.size()), 0);
+    for (const Headword& w : merged.words) AddToFilter(&filter, w.name);
+    std::string filter_words;
+    for (uint64_t word : filter) PutU64(&filter_words, word);
 
-    char* h = file.data();
+    // The sections in file order: the list is evaluated from left to right.
+    std::string index;
+    fields->insert(fields->end(),
+                   {
+                       {f::kNameRecordsOffsetAt, AppendSection(&index, name_records)},
+                       {f::kNamesOffsetAt, AppendSection(&index, names)},
+                       {f::kNamesSizeAt, names.size()},
+                       {f::kPosOffsetAt, AppendSection(&index, parts_of_speech)},
+                       {f::kExceptionsOffsetAt, AppendSection(&index, exception_records)},
+                       {f::kExceptionNamesOffsetAt, AppendSection(&index, exception_names)},
+                       {f::kExceptionNamesSizeAt, exception_names.size()},
+                       {f::kBlocksOffsetAt, AppendSection(&index, block_refs)},
+                       {f::kHeadwordFilterOffsetAt, AppendSection(&index, filter_words)},
+                       {f::kHeadwordFilterWordsAt, filter.size()},
+                       {f::kCompressionDictOffsetAt, AppendSection(&index, compression_dictionary)},
+                       {f::kCompressionDictSizeAt, compression_dictionary.size()},
+                   });
+    return index;
+}
+
+// The header stage: fills the header at the start of *file, whose index
+// region starts at `index_offset` and runs to the end, with the fields the
+// other stages give and those of the whole file.
+void WriteHeader(const Merged& merged, const Blocks& blocks, uint64_t index_offset,
+                 HeaderFields fields, std::string* file) {
+    char* h = file->data();
+    const uint64_t index_size = file->size() - index_offset;
+    uint32_t max_block = 0;
+    for (uint32_t size : blocks.raw_sizes) max_block = std::max(max_block, size);
+    fields.insert(fields.end(), {
+                                    {f::kVersionAt, f::kVersion},
+                                    {f::kHeaderSizeAt, f::kHeaderSize},
+                                    {f::kHeadwordCountAt, merged.words.size()},
+                                    {f::kExceptionCountAt, merged.exceptions.size()},
+                                    {f::kBlockCountAt, blocks.compressed.size()},
+                                    {f::kMaxBlockSizeAt, max_block},
+                                    {f::kFlagsAt, 0},
+                                });
+    const std::pair<size_t, uint64_t> wide_fields[] = {
+        {f::kFileLengthAt, file->size()},
+        {f::kIndexOffsetAt, index_offset},
+        {f::kIndexSizeAt, index_size},
+        {f::kIndexChecksumAt, Checksum64(h + index_offset, index_size)},
+    };
     std::memcpy(h + f::kMagicAt, f::kMagic, sizeof f::kMagic);
-    StoreU32(h + f::kVersionAt, f::kVersion);
-    StoreU32(h + f::kHeaderSizeAt, f::kHeaderSize);
-    StoreU64(h + f::kFileLengthAt, file.size());
-    StoreU32(h + f::kHeadwordCountAt, local.headwords);
-    StoreU32(h + f::kExceptionCountAt, local.exceptions);
-    StoreU32(h + f::kBlockCountAt, block_count);
-    StoreU32(h + f::kMaxBlockSizeAt, max_block);
-    StoreU32(h + f::kFlagsAt, 0);
-    StoreU64(h + f::kIndexOffsetAt, index_offset);
-    StoreU64(h + f::kIndexSizeAt, index.size());
-    StoreU64(h + f::kIndexChecksumAt, Checksum64(index.data(), index.size()));
-    StoreU32(h + f::kNameRecordsOffsetAt, static_cast<uint32_t>(name_records_at));
-    StoreU32(h + f::kNamesOffsetAt, static_cast<uint32_t>(names_at));
-    StoreU32(h + f::kNamesSizeAt, static_cast<uint32_t>(names.size()));
-    StoreU32(h + f::kPosOffsetAt, static_cast<uint32_t>(pos_at));
-    StoreU32(h + f::kExceptionsOffsetAt, static_cast<uint32_t>(exceptions_at));
-    StoreU32(h + f::kExceptionNamesOffsetAt, static_cast<uint32_t>(exception_names_at));
-    StoreU32(h + f::kExceptionNamesSizeAt, static_cast<uint32_t>(exception_names.size()));
-    StoreU32(h + f::kBlocksOffsetAt, static_cast<uint32_t>(blocks_at));
-    StoreU32(h + f::kCompressionDictOffsetAt, static_cast<uint32_t>(dict_at));
-    StoreU32(h + f::kCompressionDictSizeAt, static_cast<uint32_t>(compressor.dictionary().size()));
-    StoreU32(h + f::kHeadwordFilterOffsetAt, static_cast<uint32_t>(filter_at));
-    StoreU32(h + f::kHeadwordFilterWordsAt, static_cast<uint32_t>(filter.size()));
+    for (const auto& [at, value] : fields) StoreU32(h + at, static_cast<uint32_t>(value));
+    for (const auto& [at, value] : wide_fields) StoreU64(h + at, value);
     StoreU64(h + f::kHeaderChecksumAt, Checksum64(h, f::kHeaderChecksumAt));
+}
 
-    FileWriter writer(path);
-    if (!writer.Commit(file, error)) return false;
+}  // namespace
+
+bool WriteDictionary(const DictionarySource& source, const std::string& path, BuildStats* stats,
+                     std::string* error) {
+    const auto fail = [&](const std::string& message) {
+        *error = path + ": " + message;
+        return false;
+    };
+    std::string message;
+    Merged merged;
+    if (!Merge(source, &merged, &message)) return fail(message);
+    BuildStats local;
+    local.headwords = static_cast<uint32_t>(merged.words.size());
+    local.exceptions = static_cast<uint32_t>(merged.exceptions.size());
+    Blocks blocks;
+    if (!PackBlocks(EncodeEntries(merged.words, &local), &blocks, &message)) return fail(message);
+
+    // The header's place, the blocks, then the index region.
+    std::string file(f::kHeaderSize, '\0');
+    const std::string block_refs = AppendBlocks(blocks, &file);
+    const uint64_t index_offset = file.size();
+    HeaderFields fields;
+    file += BuildIndex(merged, block_refs, blocks.compression_dictionary, &fields);
+    if (file.size() - index_offset > UINT32_MAX) return fail("dictionary too large");
+    WriteHeader(merged, blocks, index_offset, std::move(fields), &file);
+
+    if (const int err = lexivane_base::ReplaceFileContents(path, file); err != 0) {
+        return fail(std::strerror(err));
+    }
     local.file_bytes = file.size();
     if (stats != nullptr) *stats = local;
     return true;

@@ -48,23 +48,20 @@ struct BuildStats {
     uint32_t exceptions = 0;    // inflection pairs stored
     uint64_t file_bytes = 0;    // size of the written file
     uint64_t entry_bytes = 0;   // HTML + text bytes of the merged entries, uncompressed
-    uint32_t long_entries = 0;  // merged entries whose HTML needs more than kPrintBufferSize
-                                // bytes, so the program shows them cut
+    uint32_t long_entries = 0;  // merged entries whose HTML needs more than
+                                // LXV_PRINT_BUFFER_SIZE bytes, so the program shows them cut
 };
-
-// The buffer size the program passes to the print functions.
-inline constexpr uint32_t kPrintBufferSize = 12000;
 
 // Merges entries whose headwords are equal ignoring case (in input order, the
 // lower-case spelling shown when there is one), sorts the headwords as the
 // engine orders them, compresses the entries (a text that HtmlToText derives
-// from its HTML is not stored; lexicore/entry_text.h) and writes `path`
-// atomically: a temporary file in the same directory, flushed, then renamed
-// over `path`.
-// On failure returns false, fills *error ("path: message") and leaves no file
-// and no temporary behind. `stats` may be null. Fails for an empty headword, a
-// headword or irregular form holding a control character (below 0x20), and an
-// entry larger than 4 MiB.
+// from its HTML is not stored; lexicore/entry_text.h) and saves the file
+// whole at `path` (lexivane_base::ReplaceFileContents: a temporary file beside
+// it, flushed, then renamed over it; a link at `path` stays a link).
+// On failure returns false, fills *error ("path: message") and leaves the
+// file as it was and no temporary behind. `stats` may be null. Fails for an
+// empty headword, a headword or irregular form holding a control character
+// (below 0x20), and an entry larger than 4 MiB.
 bool WriteDictionary(const DictionarySource& source, const std::string& path, BuildStats* stats,
                      std::string* error);
 

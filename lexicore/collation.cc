@@ -8,11 +8,13 @@ namespace lexicore {
 namespace {
 
 // Primary weight classes, lowest first, for characters after the first.
-constexpr uint16_t kControlClass = 0x0000;
-constexpr uint16_t kSpaceClass = 0x0100;
-constexpr uint16_t kPunctClass = 0x0200;
-constexpr uint16_t kDigitClass = 0x0400;
-constexpr uint16_t kLetterClass = 0x0600;
+enum WeightClass : uint16_t {
+    kControlClass = 0x0000,
+    kSpaceClass = 0x0100,
+    kPunctClass = 0x0200,
+    kDigitClass = 0x0400,
+    kLetterClass = 0x0600,
+};
 // A first character that is not a letter is lifted above every letter.
 constexpr uint16_t kNonLetterFirstLift = 0x1000;
 
@@ -50,16 +52,14 @@ constexpr unsigned char BaseLetter(unsigned char c) {
             return 'n';  // ñ
         case 0xF8:
             return 'o';  // ø
-        case 0xFD:
-            return 'y';  // ý
-        case 0xFF:
-            return 'y';  // ÿ
+        case 0xFD:       // ý
+        case 0xFF:       // ÿ
+            return 'y';
         case 0xFE:
             return 't';  // þ
-        case 0xDF:
-            return 's';  // ß
-        case 0x9A:
-            return 's';  // š
+        case 0xDF:       // ß
+        case 0x9A:       // š
+            return 's';
         case 0x9C:
             return 'o';  // œ
         case 0x9E:

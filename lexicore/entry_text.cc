@@ -4,15 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/windows1252.h"
+
 namespace lexicore {
 namespace {
-
-// Code points of the Windows-1252 bytes 0x80..0x9F; 0 where the byte is unused.
-constexpr char16_t kHighBytes[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
 
 // Close ASCII forms of the characters outside Windows-1252 that dictionaries
 // use: Latin letters with marks as their base letter, Greek letters by name,
@@ -270,15 +265,9 @@ void AppendCharacter(uint32_t cp, std::string* out) {
         out->push_back('?');
         return;
     }
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-        out->push_back(static_cast<char>(cp));
+    if (const int byte = lexivane_base::Windows1252Byte(cp); byte >= 0) {
+        out->push_back(static_cast<char>(byte));
         return;
-    }
-    for (int i = 0; i < 32; ++i) {
-        if (kHighBytes[i] != 0 && kHighBytes[i] == cp) {
-            out->push_back(static_cast<char>(0x80 + i));
-            return;
-        }
     }
     if (IsCombiningMark(cp)) return;
     const auto* end = std::end(kAsciiForms);

@@ -57,12 +57,11 @@ std::unique_ptr<RegionBuffer> RegionBuffer::Allocate(size_t size) {
     const size_t reserved = length + kHugePage;
     void* p = mmap(nullptr, reserved, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) return nullptr;
-    const uintptr_t start = reinterpret_cast<uintptr_t>(p);
-    const uintptr_t aligned = (start + kHugePage - 1) & ~(uintptr_t{kHugePage} - 1);
-    if (aligned > start) munmap(p, aligned - start);
-    const size_t tail = reserved - (aligned - start) - length;
-    if (tail > 0) munmap(reinterpret_cast<char*>(aligned + length), tail);
-    char* data = reinterpret_cast<char*>(aligned);
+    const size_t head = (kHugePage - reinterpret_cast<uintptr_t>(p) % kHugePage) % kHugePage;
+    char* data = static_cast<char*>(p) + head;
+    if (head > 0) munmap(p, head);
+    const size_t tail = reserved - head - length;
+    if (tail > 0) munmap(data + length, tail);
     madvise(data, length, MADV_HUGEPAGE);  // only a hint: plain pages serve as well
     return std::unique_ptr<RegionBuffer>(new RegionBuffer(data, length));
 }

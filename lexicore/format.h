@@ -67,7 +67,7 @@ inline constexpr uint32_t kDerivedText = 0xFFFFFFFF;
 // Sections start on this boundary inside the index region.
 inline constexpr size_t kSectionAlign = 8;
 // Entries are packed into blocks of about this many uncompressed bytes.
-inline constexpr size_t kTargetBlockSize = 16 * 1024;
+inline constexpr size_t kTargetBlockSize = size_t{16} * 1024;
 // No block may claim to decompress to more than this.
 inline constexpr uint32_t kMaxBlockSizeCap = 4 * 1024 * 1024;
 

@@ -12,7 +12,7 @@ void History::Add(std::string_view word) {
                                    [&](const std::string& w) { return FoldEquals(w, word); });
     if (same != words_.end()) words_.erase(same);
     words_.emplace_front(word);
-    if (words_.size() > kCapacity) words_.pop_back();
+    if (words_.size() > LXV_HISTORY_LIMIT) words_.pop_back();
 }
 
 const char* History::At(size_t index) const {

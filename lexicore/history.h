@@ -7,15 +7,15 @@
 #include <string>
 #include <string_view>
 
+#include "engine/lexicore.h"
+
 namespace lexicore {
 
 class History {
   public:
-    static constexpr size_t kCapacity = 20;
-
     // Puts word at the top. A word already present (ignoring case) moves to
     // the top instead of appearing twice; the oldest word falls off past
-    // kCapacity. An empty word is ignored.
+    // LXV_HISTORY_LIMIT. An empty word is ignored.
     void Add(std::string_view word);
 
     size_t count() const { return words_.size(); }

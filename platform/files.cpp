@@ -1,6 +1,5 @@
 #include "platform/files.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,12 +7,13 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QFileInfo>
-#include <QRandomGenerator>
 #include <array>
 #include <cerrno>
-#include <climits>
+#include <string>
+#include <string_view>
 #include <utility>
+
+#include "base/files.h"
 
 namespace platform {
 
@@ -24,18 +24,6 @@ FileFaultHook s_faultHook = nullptr;
 
 QByteArray NativePath(const QString& path) {
     return QFile::encodeName(path);
-}
-
-// Keeps descriptors off 0, 1 and 2: handle 0 means "never opened" to the
-// application object, and the standard streams must never be taken over by a
-// dictionary when the program was started with them closed.
-int MoveAboveStandardStreams(int fd) {
-    if (fd < 0 || fd > 2) return fd;
-    int moved = fcntl(fd, F_DUPFD_CLOEXEC, 3);
-    int err = errno;
-    close(fd);
-    errno = err;
-    return moved;
 }
 
 void SetLastErrorFromErrno() {
@@ -49,85 +37,11 @@ bool Faulted(const QString& path, FileStep step) {
     return err != 0;
 }
 
-// The directory part of `path` with its last slash ("" for a bare name) and
-// the name after it.
-std::pair<QByteArray, QByteArray> SplitPath(const QByteArray& path) {
-    const qsizetype slash = path.lastIndexOf('/');
-    return {path.left(slash + 1), path.mid(slash + 1)};
-}
-
-// `path` with the links of its last part followed to the file they name,
-// which need not exist yet; `path` itself when it is no link. Empty, with
-// errno set, when a link cannot be read or the links go round in a loop.
-QByteArray ResolveLinks(QByteArray path) {
-    constexpr int kMaxLinks = 40;  // as the kernel allows in one lookup
-    for (int hop = 0; hop < kMaxLinks; ++hop) {
-        char target[PATH_MAX];
-        const ssize_t length = readlink(path.constData(), target, sizeof target);
-        if (length < 0) return errno == EINVAL || errno == ENOENT ? path : QByteArray();
-        if (static_cast<size_t>(length) == sizeof target) {
-            errno = ENAMETOOLONG;
-            return {};
-        }
-        QByteArray next(target, length);
-        path = next.startsWith('/') ? next : SplitPath(path).first + next;
-    }
-    errno = ELOOP;
-    return {};
-}
-
-constexpr char kTemporaryMark[] = ".new";
-constexpr int kUniqueLetters = 6;
-
-// Removes what saves of `target` left when the program was stopped between
-// creating their temporary file and renaming it: "NAME.new" (the name older
-// versions used) and "NAME.new-XXXXXX" beside it. unlink never follows a
-// link, so a link planted under such a name goes and what it names stays; a
-// directory of that name stays too.
-void RemoveStaleTemporaries(const QByteArray& target) {
-    const auto [directory, name] = SplitPath(target);
-    DIR* dir = opendir(directory.isEmpty() ? "." : directory.constData());
-    if (dir == nullptr) return;
-    const QByteArray stem = name + kTemporaryMark;
-    while (const dirent* entry = readdir(dir)) {
-        const QByteArrayView found(entry->d_name);
-        const bool unique = found.size() == stem.size() + 1 + kUniqueLetters &&
-                            found.startsWith(stem) && found.at(stem.size()) == '-';
-        if (found == stem || unique) unlinkat(dirfd(dir), entry->d_name, 0);
-    }
-    closedir(dir);
-}
-
-// Creates a new file beside `target` for writing, named "NAME.new-XXXXXX"
-// with letters no existing file has: O_EXCL with O_NOFOLLOW never opens a
-// file or link that is already there. Returns the descriptor and sets
-// `name`, or -1 with errno set.
-int CreateTemporary(const QByteArray& target, QByteArray& name) {
-    static constexpr char kLetters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    constexpr int kAttempts = 100;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        name = target + kTemporaryMark + '-';
-        for (int i = 0; i < kUniqueLetters; ++i)
-            name += kLetters[QRandomGenerator::global()->bounded(int{sizeof kLetters} - 1)];
-        if (Faulted(QFile::decodeName(name), FileStep::kWrite)) return -1;
-        const int fd = open(name.constData(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
-        if (fd >= 0) return MoveAboveStandardStreams(fd);
-        if (errno != EEXIST) return -1;
-    }
-    return -1;
-}
-
-bool WriteAll(int fd, QByteArrayView bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += n;
-    }
-    return true;
+// Hands the base layer's file steps to the test's hook with their platform names.
+int ForwardFault(const std::string& path, lexivane_base::FileStep step) {
+    const FileStep ours =
+        step == lexivane_base::FileStep::kWrite ? FileStep::kWrite : FileStep::kRename;
+    return s_faultHook(QFile::decodeName(QByteArray::fromStdString(path)), ours);
 }
 
 }  // namespace
@@ -243,7 +157,8 @@ HANDLE CreateFileForMappingW(const QString& path, DWORD access, DWORD share, con
     // O_TRUNC is never passed to open: an existing file is cut only after
     // its lock is ours, so a copy of the program that loses the race for the
     // lock leaves the winner's file as it was.
-    int fd = MoveAboveStandardStreams(open(NativePath(path).constData(), flags, 0666));
+    int fd =
+        lexivane_base::MoveAboveStandardStreams(open(NativePath(path).constData(), flags, 0666));
     if (fd < 0) {
         SetLastErrorFromErrno();
         return INVALID_HANDLE_VALUE;
@@ -280,73 +195,24 @@ BOOL CloseHandle(HANDLE handle) {
 
 void SetFileFaultHookForTesting(FileFaultHook hook) {
     s_faultHook = hook;
+    lexivane_base::SetFileFaultHookForTesting(hook != nullptr ? &ForwardFault : nullptr);
 }
 
 BOOL MoveFileReplace(const QString& from, const QString& to) {
-    if (Faulted(from, FileStep::kRename) ||
-        rename(NativePath(from).constData(), NativePath(to).constData()) != 0) {
-        SetLastErrorFromErrno();
-        return FALSE;
-    }
-    // The rename itself lives in the directory: sync it so that the new name
-    // survives a power loss too.
-    int dir = open(NativePath(QFileInfo(to).absolutePath()).constData(),
-                   O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        fsync(dir);
-        close(dir);
-    }
-    return TRUE;
+    const int err =
+        lexivane_base::RenameDurably(NativePath(from).toStdString(), NativePath(to).toStdString());
+    if (err == 0) return TRUE;
+    t_lastError = LastErrorFromErrno(err);
+    return FALSE;
 }
 
 BOOL ReplaceFileContents(const QString& path, QByteArrayView bytes) {
-    auto fail = [](int err) {
-        t_lastError = LastErrorFromErrno(err);
-        return FALSE;
-    };
-    if (path.isEmpty()) return fail(ENOENT);
-    const QByteArray target = ResolveLinks(NativePath(path));
-    if (target.isEmpty()) return fail(errno);
-    RemoveStaleTemporaries(target);
-
-    struct stat existing;
-    const bool exists = stat(target.constData(), &existing) == 0;
-    if (!exists && errno != ENOENT) return fail(errno);
-    if (exists) {
-        if (!S_ISREG(existing.st_mode)) return fail(EACCES);
-        if (Faulted(QFile::decodeName(target), FileStep::kWrite)) return fail(errno);
-        const int fd = open(target.constData(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0) return fail(errno);
-        close(fd);
-    }
-
-    QByteArray temporary;
-    const int fd = CreateTemporary(target, temporary);
-    if (fd < 0) return fail(errno);
-    bool ok = true;
-    if (exists) {
-        // The new file takes the old one's place for whoever may read or
-        // change it. Only root can give a file away: a save by root must not
-        // take the file from its owner.
-        const bool owned = existing.st_uid == geteuid() && existing.st_gid == getegid();
-        if (!owned && geteuid() == 0) ok = fchown(fd, existing.st_uid, existing.st_gid) == 0;
-        ok = ok && fchmod(fd, existing.st_mode & 07777) == 0;
-    }
-    ok = ok && WriteAll(fd, bytes) && fsync(fd) == 0;
-    int err = ok ? 0 : errno;
-    if (close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        unlink(temporary.constData());
-        return fail(err);
-    }
-    if (!MoveFileReplace(QFile::decodeName(temporary), QFile::decodeName(target))) {
-        unlink(temporary.constData());
-        return FALSE;
-    }
-    return TRUE;
+    const int err = lexivane_base::ReplaceFileContents(
+        NativePath(path).toStdString(),
+        std::string_view(bytes.data(), static_cast<size_t>(bytes.size())));
+    if (err == 0) return TRUE;
+    t_lastError = LastErrorFromErrno(err);
+    return FALSE;
 }
 
 CFile::~CFile() {

@@ -46,20 +46,16 @@ HANDLE CreateFileForMappingW(const QString& path, DWORD access, DWORD share,
 BOOL CloseHandle(HANDLE handle);
 
 // Renames `from` over `to` in one step (both in the same directory) and makes
-// the rename durable. Returns FALSE with the last error set when it fails, in
-// which case `to` is unchanged.
+// the rename durable (lexivane_base::RenameDurably). Returns FALSE with the
+// last error set when it fails, in which case `to` is unchanged.
 BOOL MoveFileReplace(const QString& from, const QString& to);
 
-// Replaces the contents of the file `path` names with `bytes`, so that it
-// holds the old contents or the new whole whenever the program or the machine
-// stops. A symbolic link at `path` is resolved once and stays a link: the
-// bytes go to a temporary file created beside the link's target, under a name
-// no other file has and never through a link, are flushed to disk, take the
-// target's permission bits (and, for root, its owner) and the file is renamed
-// over the target. An existing target that is not a regular file, or that
-// cannot be opened for both reading and writing, is refused and left as it is:
-// what cannot be read was never read, and must not be lost. Temporary files
-// that an earlier save left when the program was stopped are removed first.
+// Replaces the contents of the file `path` names with `bytes` as
+// lexivane_base::ReplaceFileContents does: the file holds the old contents or
+// the new whole whenever the program or the machine stops; a link is resolved
+// once and stays a link; the target's permission bits and owner are kept; a
+// target that is not a regular file or cannot be both read and written is
+// refused; temporary files that an earlier stopped save left are removed.
 // Returns FALSE with the last error set when anything fails; the target is
 // then unchanged and no temporary file is left.
 BOOL ReplaceFileContents(const QString& path, QByteArrayView bytes);
@@ -69,7 +65,7 @@ BOOL ReplaceFileContents(const QString& path, QByteArrayView bytes);
 enum class FileStep {
     kRead,    // CFile::Open, with the file opened
     kWrite,   // ReplaceFileContents opening the target, then creating its temporary file
-    kRename,  // MoveFileReplace just before it renames, with the file moved
+    kRename,  // MoveFileReplace or ReplaceFileContents just before renaming, with the file moved
 };
 // Called with the path and the step before each of those steps; a non-zero
 // errno value makes the step fail with that error, as if the system had

@@ -1,29 +1,30 @@
 #include "platform/text.h"
 
-#include <array>
 #include <cstring>
 #include <new>
+
+#include "base/windows1252.h"
 
 namespace platform {
 namespace {
 
-// Windows-1252 bytes 0x80..0x9F; 0 where the code page has no character.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
+using lexivane_base::kReplacementCharacter;
+using lexivane_base::Windows1252Character;
 
-// Windows-1252 leaves five bytes of 0x80..0x9F undefined; they stand for the
-// control characters of the same value, so that any byte string survives a
-// round trip through UI text.
+// The five bytes of 0x80..0x9F that Windows-1252 leaves without a character
+// stand for the control characters of the same value, so that any byte
+// string survives a round trip through UI text.
+char16_t FromCp1252(unsigned char byte) {
+    const char32_t character = Windows1252Character(byte);
+    return character == kReplacementCharacter ? char16_t{byte} : static_cast<char16_t>(character);
+}
+
 char ToCp1252(char16_t unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
-    if (unit < 0xA0 && kCp1252High[unit - 0x80] == 0) return static_cast<char>(unit);
-    for (size_t i = 0; i < kCp1252High.size(); ++i) {
-        if (kCp1252High[i] != 0 && kCp1252High[i] == unit) return static_cast<char>(0x80 + i);
-    }
-    return '?';
+    if (unit >= 0x80 && unit < 0xA0 &&
+        Windows1252Character(static_cast<unsigned char>(unit)) == kReplacementCharacter)
+        return static_cast<char>(unit);
+    const int byte = lexivane_base::Windows1252Byte(unit);
+    return byte >= 0 ? static_cast<char>(byte) : '?';
 }
 
 }  // namespace
@@ -53,11 +54,7 @@ QString NarrowToWide(const char* text) {
     const size_t n = std::strlen(text);
     result.reserve(static_cast<qsizetype>(n));
     for (size_t i = 0; i < n; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        char16_t unit = byte;
-        if (byte >= 0x80 && byte < 0xA0 && kCp1252High[byte - 0x80] != 0)
-            unit = kCp1252High[byte - 0x80];
-        result.append(QChar(unit));
+        result.append(QChar(FromCp1252(static_cast<unsigned char>(text[i]))));
     }
     return result;
 }

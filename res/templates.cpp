@@ -3,8 +3,13 @@
 #include <array>
 #include <utility>
 
+#include "base/version.h"
 #include "res/resource.h"
 #include "res/styles.h"
+
+// The text of a number macro's value.
+#define LEXIVANE_TEXT(value) #value
+#define LEXIVANE_NUMBER_TEXT(value) LEXIVANE_TEXT(value)
 
 namespace res {
 namespace {
@@ -58,6 +63,11 @@ constexpr std::array<DialogTemplate, 4> kDialogs = {{
     {IDD_HELP, "Help", WS_POPUP | WS_CAPTION | WS_SYSMENU, 137, 153, {}},
 }};
 
+// The About box's version line, "v.MAJOR.MINOR BUILD N", from the project's version.
+constexpr const char* kAboutVersion =
+    "v." LEXIVANE_NUMBER_TEXT(LEXIVANE_VERSION_MAJOR) "." LEXIVANE_NUMBER_TEXT(
+        LEXIVANE_VERSION_MINOR) " BUILD " LEXIVANE_NUMBER_TEXT(LEXIVANE_VERSION_BUILD);
+
 struct StringEntry {
     unsigned id;
     const char* text;
@@ -68,7 +78,7 @@ constexpr std::array<StringEntry, 13> kStrings = {{
      "Home page: README.md in the Lexivane sources \r\nAll rights reserved; the dictionary data "
      "keep their own licences. \r\n\r\nFor support on this product, \r\nemail: the Lexivane "
      "maintainers (see README.md)"},
-    {IDS_ABOUT_VERSION, "v.1.4 BUILD 1023"},
+    {IDS_ABOUT_VERSION, kAboutVersion},
     {IDS_ABOUT_RIGHTS, "\u00a9 2026 The Lexivane project"},
     {IDS_ABOUT_PRODUCT, "Lexivane"},
     {IDS_ABOUT_MAKER, "The Lexivane project"},

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Lexivane need,
 # and only those that are missing, so running it again costs a few dpkg queries.
+# With --tidy, also clang-tidy (for `make tidy`).
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev libgl-dev fonts-dejavu-core
   libzstd-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
@@ -13,6 +14,9 @@ packages=(
   xvfb xauth openbox xclip
   desktop-file-utils
 )
+if [[ "${1:-}" == "--tidy" ]]; then
+  packages+=(clang-tidy)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

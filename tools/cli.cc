@@ -5,6 +5,7 @@
 #include <sstream>
 #include <unordered_set>
 
+#include "base/version.h"
 #include "engine/lexicore.h"
 #include "lexicore/builder.h"
 #include "tools/dictd.h"
@@ -19,9 +20,6 @@
 namespace lexivane_dict {
 namespace {
 
-// The buffer size the program renders every entry into.
-constexpr uint32_t kEntryBufferSize = 12000;
-
 struct BuildOptions {
     std::string output;
     std::vector<std::string> wordnet_indexes;
@@ -31,6 +29,12 @@ struct BuildOptions {
     std::string wordnet_data;
     std::string frequency_list;
 };
+
+// Reports `message`, a failure of a source or a dictionary file ("path: ...").
+int Failure(std::ostream& err, const std::string& message) {
+    err << message << "\n";
+    return kExitFailure;
+}
 
 int UsageError(std::ostream& err, const std::string& message) {
     err << "lexivane-dict: " << message << "\n\n" << Usage();
@@ -74,23 +78,20 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     std::unordered_set<std::string> frequent;
     if (!options.frequency_list.empty() &&
         !ReadCountedLemmas(options.frequency_list, &frequent, &error)) {
-        err << error << "\n";
-        return kExitFailure;
+        return Failure(err, error);
     }
     // WordNet's irregular forms, and those of the commonest words its lists lack.
     std::vector<std::pair<std::string, std::string>> irregular;
     if (!options.exceptions_dir.empty()) {
         if (!ReadWordNetExceptions(options.exceptions_dir, &irregular, &error)) {
-            err << error << "\n";
-            return kExitFailure;
+            return Failure(err, error);
         }
         for (auto& pair : CommonIrregularForms()) irregular.push_back(std::move(pair));
     }
     WordNetSpellings spellings;
     if (!options.wordnet_data.empty() &&
         !ReadWordNetSpellings(options.wordnet_data, &spellings, &error)) {
-        err << error << "\n";
-        return kExitFailure;
+        return Failure(err, error);
     }
     // A source that gives no entry at all is the wrong file or in the wrong
     // format: a dictionary without its words is never written.
@@ -105,18 +106,14 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
                          options.frequency_list.empty() ? nullptr : &frequent,
                          options.wordnet_data.empty() ? nullptr : &spellings, &source.entries,
                          &error)) {
-            err << error << "\n";
-            return kExitFailure;
+            return Failure(err, error);
         }
         if (!found_entries(before, index)) return kExitFailure;
     }
     // After WordNet, so that merged headwords show WordNet's senses first.
     for (const std::string& index : options.gcide_indexes) {
         GcideSource gcide;
-        if (!LoadGcide(index, &gcide, &error)) {
-            err << error << "\n";
-            return kExitFailure;
-        }
+        if (!LoadGcide(index, &gcide, &error)) return Failure(err, error);
         GcideStats stats;
         std::vector<lexicore::SourceEntry> entries = ConvertGcide(gcide.records, &stats, irregular);
         const size_t before = source.entries.size();
@@ -126,16 +123,13 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             << stats.forms << " forms given their word's entry, " << stats.paragraphs
             << " given a paragraph, " << stats.skipped << " skipped; " << stats.irregular
             << " base entries for forms, " << stats.repeated << " repeats left out; "
-            << stats.long_before << " headwords over " << kEntryBufferSize << " bytes, "
+            << stats.long_before << " headwords over " << LXV_PRINT_BUFFER_SIZE << " bytes, "
             << stats.long_after << " after fitting\n";
         if (!found_entries(before, index)) return kExitFailure;
     }
     for (const std::string& path : options.text_sources) {
         const size_t before = source.entries.size();
-        if (!ReadTextSource(path, &source, &error)) {
-            err << error << "\n";
-            return kExitFailure;
-        }
+        if (!ReadTextSource(path, &source, &error)) return Failure(err, error);
         if (!found_entries(before, path)) return kExitFailure;
     }
     source.exceptions.insert(source.exceptions.end(), std::make_move_iterator(irregular.begin()),
@@ -143,8 +137,7 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 
     lexicore::BuildStats stats;
     if (!lexicore::WriteDictionary(source, options.output, &stats, &error)) {
-        err << error << "\n";
-        return kExitFailure;
+        return Failure(err, error);
     }
     out << options.output << ": " << stats.headwords << " headwords, " << stats.exceptions
         << " inflections, " << stats.file_bytes << " bytes\n";
@@ -164,10 +157,7 @@ int Lookup(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (operands.size() != 2) return UsageError(err, "lookup needs a dictionary file and a word");
     OpenDictionary dictionary;
     std::string error;
-    if (!dictionary.Open(operands[0], &error)) {
-        err << error << "\n";
-        return kExitFailure;
-    }
+    if (!dictionary.Open(operands[0], &error)) return Failure(err, error);
     const LXV_HANDLE h = dictionary.handle();
     const std::string key = ToWindows1252(operands[1]);
     const char* nearest = lxv_wordlist_nearest(h, key.c_str());
@@ -176,10 +166,10 @@ int Lookup(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitNoWords;
     }
     const std::string headword = nearest;
-    std::string buffer(kEntryBufferSize, '\0');
+    std::string buffer(LXV_PRINT_BUFFER_SIZE, '\0');
     const LXV_ENTRY entry = lxv_find(h, headword.c_str());
-    const int printed = html ? lxv_printhtml_buf(h, entry, buffer.data(), kEntryBufferSize)
-                             : lxv_print_buf(h, entry, buffer.data(), kEntryBufferSize);
+    const int printed = html ? lxv_printhtml_buf(h, entry, buffer.data(), LXV_PRINT_BUFFER_SIZE)
+                             : lxv_print_buf(h, entry, buffer.data(), LXV_PRINT_BUFFER_SIZE);
     if (entry == 0 || printed == 0) {
         err << operands[0] << ": the entry of '" << Windows1252ToUtf8(headword)
             << "' cannot be read\n";
@@ -195,10 +185,7 @@ int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (args.size() != 1) return UsageError(err, "list needs a dictionary file");
     OpenDictionary dictionary;
     std::string error;
-    if (!dictionary.Open(args[0], &error)) {
-        err << error << "\n";
-        return kExitFailure;
-    }
+    if (!dictionary.Open(args[0], &error)) return Failure(err, error);
     const uint32_t count = lxv_wordlist_count(dictionary.handle());
     for (uint32_t i = 0; i < count; ++i) {
         const char* word = lxv_wordlist_at(dictionary.handle(), i);
@@ -234,7 +221,7 @@ int Stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 int Raw(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 2) return UsageError(err, "raw needs a dictd index file and a word");
     const std::string& index = args[0];
-    const std::string word = args[1];
+    const std::string& word = args[1];
     auto same = [&](const std::string& headword) {
         return headword.size() == word.size() &&
                std::equal(word.begin(), word.end(), headword.begin(), [](char a, char b) {
@@ -254,10 +241,7 @@ int Raw(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return true;
         },
         &error);
-    if (!ok) {
-        err << error << "\n";
-        return kExitFailure;
-    }
+    if (!ok) return Failure(err, error);
     if (found == 0) {
         err << index << ": no entry for '" << word << "'\n";
         return kExitNoWords;
@@ -273,15 +257,9 @@ int Inflections(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     std::vector<InflectedForm> forms;
     std::string error;
-    if (!ReadInflectionSet(args[1], &forms, &error)) {
-        err << error << "\n";
-        return kExitFailure;
-    }
+    if (!ReadInflectionSet(args[1], &forms, &error)) return Failure(err, error);
     OpenDictionary dictionary;
-    if (!dictionary.Open(args[0], &error)) {
-        err << error << "\n";
-        return kExitFailure;
-    }
+    if (!dictionary.Open(args[0], &error)) return Failure(err, error);
     const InflectionScore score = ScoreInflections(dictionary.handle(), forms);
     for (const InflectionMiss& miss : score.misses) {
         out << "miss: " << miss.expected.form << " -> " << Windows1252ToUtf8(miss.nearest)
@@ -320,7 +298,9 @@ std::string Usage() {
            "  stats FILE [--gcide INDEX] [--wordnet-data DIR] [--exceptions DIR]\n"
            "        [--list]\n"
            "      Counts what a reader meets in FILE: entries without a definition,\n"
-           "      stray head lines, entries cut to fit the program's 12000-byte\n"
+           "      stray head lines, entries cut to fit the program's " +
+           std::to_string(LXV_PRINT_BUFFER_SIZE) +
+           "-byte\n"
            "      buffer, marks and HTML left from the source, spellings and irregular\n"
            "      forms that miss their headword. Given the sources FILE was built\n"
            "      from, also source headwords without a headword, quotations lost\n"
@@ -330,6 +310,8 @@ std::string Usage() {
            "  inflections FILE SET\n"
            "      Looks up each inflected form of SET (lines 'FORM BASE SOURCE') and\n"
            "      prints the forms that miss their base and the share that reach it.\n"
+           "  --version\n"
+           "      Prints the version of lexivane-dict.\n"
            "\n"
            "Exit status: 0 success, 1 bad source or dictionary file, 2 usage error,\n"
            "3 no headword or entry found.\n";
@@ -349,6 +331,10 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (command == "inflections") return Inflections(rest, out, err);
     if (command == "help" || command == "--help" || command == "-h") {
         out << Usage();
+        return kExitSuccess;
+    }
+    if (command == "--version") {
+        out << "lexivane-dict " LEXIVANE_VERSION " (build " << LEXIVANE_VERSION_BUILD << ")\n";
         return kExitSuccess;
     }
     return UsageError(err, "unknown command '" + command + "'");

@@ -219,7 +219,7 @@ class DictzipData : public DictdData {
                     return false;
                 }
                 for (uint32_t i = 0; i < count; ++i)
-                    chunk_sizes_.push_back(Le16(field + 6 + 2 * i));
+                    chunk_sizes_.push_back(Le16(field + 6 + 2 * size_t{i}));
                 return true;
             }
             pos += 4 + length;

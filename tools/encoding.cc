@@ -1,19 +1,26 @@
 #include "tools/encoding.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <iterator>
+
+#include "base/windows1252.h"
 
 namespace lexivane_dict {
 namespace {
 
-// Unicode code points of Windows-1252 bytes 0x80..0x9F; 0 where the byte is unassigned.
-constexpr char32_t kHighControls[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
+using lexivane_base::Windows1252Byte;
 
 constexpr char32_t kMalformed = 0xFFFFFFFF;
+
+// The characters HTML text writes as entities.
+struct Entity {
+    char32_t character;
+    std::string_view text;
+};
+constexpr Entity kEntities[] = {
+    {'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}, {'\'', "&#39;"},
+};
 
 // Decodes one character at text[*pos] and advances *pos past it; a malformed
 // sequence yields kMalformed and advances by one byte.
@@ -76,18 +83,6 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
-int Windows1252Byte(char32_t code_point) {
-    if (code_point < 0x80 || (code_point >= 0xA0 && code_point <= 0xFF)) {
-        return static_cast<int>(code_point);
-    }
-    for (size_t i = 0; i < std::size(kHighControls); ++i) {
-        if (kHighControls[i] != 0 && kHighControls[i] == code_point) {
-            return static_cast<int>(0x80 + i);
-        }
-    }
-    return -1;
-}
-
 void AppendWindows1252(std::string_view utf8, std::string* out) {
     size_t pos = 0;
     while (pos < utf8.size()) {
@@ -113,26 +108,11 @@ void AppendHtmlEscaped(std::string_view utf8, std::string* out) {
     size_t pos = 0;
     while (pos < utf8.size()) {
         const char32_t cp = NextCodePoint(utf8, &pos);
-        switch (cp) {
-            case '&':
-                out->append("&amp;");
-                continue;
-            case '<':
-                out->append("&lt;");
-                continue;
-            case '>':
-                out->append("&gt;");
-                continue;
-            case '"':
-                out->append("&quot;");
-                continue;
-            case '\'':
-                out->append("&#39;");
-                continue;
-            default:
-                break;
-        }
-        if (cp == kMalformed) {
+        const auto entity = std::find_if(std::begin(kEntities), std::end(kEntities),
+                                         [cp](const Entity& e) { return e.character == cp; });
+        if (entity != std::end(kEntities)) {
+            out->append(entity->text);
+        } else if (cp == kMalformed) {
             out->push_back('?');
         } else if (IsControl(cp)) {
             out->push_back(' ');
@@ -153,10 +133,7 @@ std::string HtmlEscaped(std::string_view utf8) {
 std::string Windows1252ToUtf8(std::string_view text) {
     std::string out;
     for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        char32_t cp = byte;
-        if (byte >= 0x80 && byte < 0xA0)
-            cp = kHighControls[byte - 0x80] ? kHighControls[byte - 0x80] : 0xFFFD;
+        const char32_t cp = lexivane_base::Windows1252Character(static_cast<unsigned char>(c));
         if (cp < 0x80) {
             out.push_back(static_cast<char>(cp));
         } else if (cp < 0x800) {

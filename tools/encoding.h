@@ -14,9 +14,6 @@ namespace lexivane_dict {
 // nothing above U+10FFFF).
 bool IsValidUtf8(std::string_view text);
 
-// The Windows-1252 byte for `code_point`, or -1 when the code page has none.
-int Windows1252Byte(char32_t code_point);
-
 // Appends `utf8` as Windows-1252 text: characters the code page lacks become
 // '?', control characters (including the engine's sense-break marker) become a
 // space, so no source can smuggle markup or break markers into an entry.

@@ -7,7 +7,9 @@
 // "Syn." paragraphs, {cross-references} in braces, bracket codes for special
 // characters (gcide_codes.h) and source notes such as "[1913 Webster]".
 // Each index line becomes one SourceEntry with HTML and plain text in
-// Windows-1252.
+// Windows-1252. The conversion reads the source text (gcide_paragraphs.h),
+// finds what each line converts (gcide_fragments.h) and renders it
+// (gcide_writer.h); this file puts the stages together.
 #ifndef LEXIVANE_TOOLS_GCIDE_H_
 #define LEXIVANE_TOOLS_GCIDE_H_
 
@@ -15,16 +17,15 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "lexicore/builder.h"
+#include "tools/gcide_fragments.h"
+#include "tools/gcide_paragraphs.h"
+#include "tools/gcide_writer.h"
 
 namespace lexivane_dict {
-
-// The size of the buffer the program prints an entry into, NUL included.
-inline constexpr size_t kGcidePrintBuffer = 12000;
 
 // How the note ends that closes an entry with parts left out to fit the
 // buffer: "Quotations and etymologies are left out of this long entry."
@@ -61,20 +62,6 @@ struct GcideSource {
 // the text.
 bool LoadGcide(const std::string& index_path, GcideSource* out, std::string* error);
 
-// What an entry shows. An entry too long for the print buffer leaves out, in
-// this order, its quotations, its etymologies, its examples ("; as, to set a
-// book on a shelf"), the HTML's spacing and, last, its phrases ("{To set
-// about}, to begin"), which the index lists as headwords of their own; never
-// a numbered sense.
-struct GcideLayout {
-    bool quotations = true;   // the indented quotations that illustrate senses
-    bool etymologies = true;  // the bracketed etymology of each head line
-    bool examples = true;     // "as, ..." examples at the end of a sense
-    bool spacing = true;      // paragraphs, indented quotations, italic cross-references;
-                              // without it, one paragraph whose parts break lines
-    bool phrases = true;      // sub-entries: paragraphs led by a phrase in braces
-};
-
 // Irregular forms with their base forms, lower case ("is", "be"), as WordNet's
 // exception lists give them.
 using IrregularForms = std::vector<std::pair<std::string, std::string>>;
@@ -99,42 +86,12 @@ std::vector<lexicore::SourceEntry> ConvertGcide(const std::vector<GcideRecord>& 
                                                 GcideStats* stats,
                                                 const IrregularForms& irregular = {});
 
-// What raw text given to RenderGcide holds.
-enum class GcidePart {
-    kEntry,       // an entry, or its first paragraphs: starts with the head line
-    kParagraphs,  // paragraphs from inside an entry, without its head line
-};
-
-// Renders the raw entry text `raw` into `html` and `text`, replacing their
-// contents. The text is the one the engine derives from the HTML
-// (lexicore/entry_text.h), so the compiled file stores the HTML alone. Returns the parts of speech
-// named on the head line as lexicore::PartOfSpeech bits (0 when there is no head line).
-// When `shown` is not null, a paragraph other than the head line that is in
-// it already is left out, and the others are added: the parts of one
-// headword share it, so that each shows what the earlier ones did not.
-uint8_t RenderGcide(std::string_view raw, GcidePart part, const GcideLayout& layout,
-                    std::string* html, std::string* text,
-                    std::unordered_set<std::string>* shown = nullptr);
-
 // The spelling to show for index key `key` of entry `raw`: the key with its
 // "'e" style accents made real where the entry spells the word with the
 // corresponding bracket code ("Abb'e" becomes "Abbé"), in lower case when the
 // key is capitalised only as Webster capitalises every headword and the entry
 // itself writes the word in lower case. Windows-1252.
 std::string GcideHeadword(std::string_view key, std::string_view raw);
-
-// The letters and digits of source text in lower case, each bracket code as
-// its ASCII form, everything else dropped: "Ab"b['e]`" and "Abb'e" both give
-// "abbe", "{negative\n phototropism}" "negativephototropism".
-std::string GcideLetters(std::string_view source);
-
-// Whether `key` is one of the headwords the head line of entry text `raw`
-// spells (its own entry, rather than a line pointing into another word's).
-bool GcideHeadsEntry(std::string_view key, std::string_view raw);
-
-// Whether entry text `raw` names `key` as a word of its own: in braces or
-// between the backslashes of a head line.
-bool GcideNamesKey(std::string_view key, std::string_view raw);
 
 // The quotations that illustrate the senses of entry text `raw`, each as its
 // source lines joined by spaces, with its citation and without source notes.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/windows1252.h"
 #include "tools/encoding.h"
 
 namespace lexivane_dict {
@@ -306,11 +307,11 @@ bool LooksLikeAccentCode(std::string_view token) {
 void AppendGcideCode(const GcideCode& code, std::string* html, std::string* text) {
     bool fits = true;
     for (const char32_t* p = code.chars; *p != 0; ++p) {
-        if (Windows1252Byte(*p) < 0) fits = false;
+        if (lexivane_base::Windows1252Byte(*p) < 0) fits = false;
     }
     if (fits) {
         for (const char32_t* p = code.chars; *p != 0; ++p) {
-            const char byte = static_cast<char>(Windows1252Byte(*p));
+            const char byte = static_cast<char>(lexivane_base::Windows1252Byte(*p));
             if (html != nullptr) html->push_back(byte);
             if (text != nullptr) text->push_back(byte);
         }
@@ -318,7 +319,7 @@ void AppendGcideCode(const GcideCode& code, std::string* html, std::string* text
     }
     if (html != nullptr) {
         for (const char32_t* p = code.chars; *p != 0; ++p) {
-            const int byte = Windows1252Byte(*p);
+            const int byte = lexivane_base::Windows1252Byte(*p);
             if (byte >= 0) {
                 html->push_back(static_cast<char>(byte));
             } else {

@@ -24,8 +24,6 @@
 namespace lexivane_dict {
 namespace {
 
-// The buffer size the program renders every entry into.
-constexpr uint32_t kEntryBufferSize = lexicore::kPrintBufferSize;
 // Large enough for any whole entry, to tell a cut entry from a complete one.
 constexpr uint32_t kWholeEntryBufferSize = 1u << 22;
 // A quotation counts as shown when this many of its first letters are.
@@ -68,6 +66,8 @@ class Measure {
     bool MeasureCapitals();
     bool MeasureIrregularForms();
     void MeasureSpellings();
+    // Reports a source that cannot be read; false.
+    bool Failed(const std::string& error);
     // The headword index of `word`: equal ignoring case, else the same
     // letters; kNotFound when there is none.
     uint32_t IndexOf(std::string_view word) const;
@@ -116,7 +116,7 @@ bool Measure::Lands(std::string_view typed, std::string_view expected_letters) c
 }
 
 bool Measure::MeasureEntries() {
-    std::string fitted(kEntryBufferSize, '\0');
+    std::string fitted(LXV_PRINT_BUFFER_SIZE, '\0');
     std::string html(kWholeEntryBufferSize, '\0');
     std::string text(kWholeEntryBufferSize, '\0');
     for (uint32_t i = 0; i < headwords_.size(); ++i) {
@@ -136,12 +136,12 @@ bool Measure::MeasureEntries() {
             longest_word_ = word;
         }
         bool cut = false;
-        if (lxv_printhtml_buf(h_, entry, fitted.data(), kEntryBufferSize) == 0 ||
+        if (lxv_printhtml_buf(h_, entry, fitted.data(), LXV_PRINT_BUFFER_SIZE) == 0 ||
             whole_html != fitted.c_str()) {
             cut_html_.Add(word + " (" + std::to_string(whole_html.size()) + " bytes)");
             cut = true;
         }
-        if (lxv_print_buf(h_, entry, fitted.data(), kEntryBufferSize) == 0 ||
+        if (lxv_print_buf(h_, entry, fitted.data(), LXV_PRINT_BUFFER_SIZE) == 0 ||
             whole_text != fitted.c_str()) {
             cut_text_.Add(word);
         }
@@ -190,10 +190,7 @@ bool Measure::MeasureEntries() {
 bool Measure::ReadGcideSource() {
     GcideSource source;
     std::string error;
-    if (!LoadGcide(options_.gcide_index, &source, &error)) {
-        err_ << error << "\n";
-        return false;
-    }
+    if (!LoadGcide(options_.gcide_index, &source, &error)) return Failed(error);
     // Per source key (ignoring case): whether a headword has its letters, and
     // whether one of its entries names it.
     std::map<std::string, std::pair<bool, bool>> keys;
@@ -261,10 +258,7 @@ void Measure::MeasureSpellings() {
 bool Measure::MeasureCapitals() {
     WordNetSpellings spellings;
     std::string error;
-    if (!ReadWordNetSpellings(options_.wordnet_data, &spellings, &error)) {
-        err_ << error << "\n";
-        return false;
-    }
+    if (!ReadWordNetSpellings(options_.wordnet_data, &spellings, &error)) return Failed(error);
     for (const auto& [word, forms] : spellings) {
         const std::string only = ToWindows1252(OnlySpelling(spellings, word));
         if (only.empty()) continue;
@@ -277,12 +271,16 @@ bool Measure::MeasureCapitals() {
     return true;
 }
 
+bool Measure::Failed(const std::string& error) {
+    err_ << error << "\n";
+    return false;
+}
+
 bool Measure::MeasureIrregularForms() {
     std::vector<std::pair<std::string, std::string>> pairs;
     std::string error;
     if (!ReadWordNetExceptionList(options_.exceptions_dir + "/verb.exc", &pairs, &error)) {
-        err_ << error << "\n";
-        return false;
+        return Failed(error);
     }
     for (auto& pair : CommonIrregularForms()) pairs.push_back(std::move(pair));
     std::map<std::string, std::vector<std::string>> bases;
@@ -346,8 +344,8 @@ bool Measure::Run(std::ostream& out) {
             out, "source headwords without a headword", unreachable_,
             of(source_keys_) + ", " + std::to_string(never_named_) + " never named in their entry");
     }
-    out << "entries cut to fit " << kEntryBufferSize << " bytes: " << cut_html_.n << " as HTML, "
-        << cut_text_.n << " as text\n";
+    out << "entries cut to fit " << LXV_PRINT_BUFFER_SIZE << " bytes: " << cut_html_.n
+        << " as HTML, " << cut_text_.n << " as text\n";
     Report(out, "entries holding a paragraph twice", repeated_);
     if (!options_.gcide_index.empty()) {
         Report(out, "entries missing quotations without a note", quotations_lost_);

@@ -10,11 +10,11 @@ using platform::GetLastError;
 using platform::SetLastError;
 
 std::shared_ptr<CBookmarkList> CBookmarkList::Shared() {
-    static std::weak_ptr<CBookmarkList> s_list;
-    std::shared_ptr<CBookmarkList> list = s_list.lock();
+    static std::weak_ptr<CBookmarkList> shared;
+    std::shared_ptr<CBookmarkList> list = shared.lock();
     if (!list) {
         list = std::make_shared<CBookmarkList>();
-        s_list = list;
+        shared = list;
     }
     return list;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+CHistoryList::CHistoryList() : CPopupRows(kHistoryTitle) {}
+
 void CHistoryList::Fill(std::vector<QString> words) {
     beginResetModel();
     m_words = std::move(words);
@@ -16,7 +18,7 @@ bool CHistoryList::AddWord(const QString& word) {
     });
     m_words.insert(m_words.begin(), word);
     // One word goes at a time: a fuller list from the engine stays as it came.
-    if (m_words.size() > kWordLimit) m_words.pop_back();
+    if (m_words.size() > size_t{LXV_HISTORY_LIMIT}) m_words.pop_back();
     endResetModel();
     return true;
 }
@@ -39,18 +41,4 @@ QString CHistoryList::WordAt(int row) const {
 int CHistoryList::rowCount(const QModelIndex& parent) const {
     if (parent.isValid() || m_words.empty()) return 0;
     return kFixedRows + static_cast<int>(m_words.size());
-}
-
-QVariant CHistoryList::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) return {};
-    switch (KindOf(index.row())) {
-        case PopupRow::kTitle:
-            return kHistoryTitle;
-        case PopupRow::kClearAll:
-            return kClearAllRow;
-        case PopupRow::kWord:
-            return WordAt(index.row());
-        default:
-            return {};
-    }
 }

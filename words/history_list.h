@@ -1,20 +1,20 @@
 // The rows of a page's history pop-up list: none while it holds no words,
 // else "History", "---Clear All---" and the words, most recent first. Filled
 // from the engine's history when the list is first wanted, and kept in step
-// by the page as it shows words, holding at most the newest twenty.
+// by the page as it shows words, holding at most the newest
+// LXV_HISTORY_LIMIT, as the engine does.
 #ifndef LEXIVANE_WORDS_HISTORY_LIST_H_
 #define LEXIVANE_WORDS_HISTORY_LIST_H_
 
-#include <QAbstractListModel>
 #include <QString>
 #include <vector>
 
+#include "engine/lexicore.h"
 #include "words/popup_rows.h"
 
-class CHistoryList : public QAbstractListModel {
+class CHistoryList : public CPopupRows {
   public:
-    // The most words AddWord keeps.
-    static constexpr int kWordLimit = 20;
+    CHistoryList();
 
     // Lists `words` as they are, newest first, in place of the words before.
     void Fill(std::vector<QString> words);
@@ -25,12 +25,10 @@ class CHistoryList : public QAbstractListModel {
     // Lists no words.
     void Clear();
 
-    PopupRow KindOf(int row) const;
-    // The word of a word row; empty for any other row.
-    QString WordAt(int row) const;
+    PopupRow KindOf(int row) const override;
+    QString WordAt(int row) const override;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
   private:
     static constexpr int kFixedRows = 2;

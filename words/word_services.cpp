@@ -42,7 +42,7 @@ QString LetterRun(QString piece) {
 }  // namespace
 
 CWordServices::CWordServices(LXV_HANDLE engine)
-    : m_hEngine(engine), m_pBuffer(new char[kBufferSize]) {}
+    : m_hEngine(engine), m_pBuffer(new char[LXV_PRINT_BUFFER_SIZE]) {}
 
 CWordServices::~CWordServices() = default;
 
@@ -51,11 +51,12 @@ QString CWordServices::RenderEntry(const QString& headword, bool html) {
     if (!word) return QString();
     const LXV_ENTRY entry = lxv_find(m_hEngine, word.get());
     if (entry == 0) return QString();
-    std::memset(m_pBuffer.get(), 0, kBufferSize);
-    const int printed = html ? lxv_printhtml_buf(m_hEngine, entry, m_pBuffer.get(), kBufferSize)
-                             : lxv_print_buf(m_hEngine, entry, m_pBuffer.get(), kBufferSize);
+    std::memset(m_pBuffer.get(), 0, LXV_PRINT_BUFFER_SIZE);
+    const int printed =
+        html ? lxv_printhtml_buf(m_hEngine, entry, m_pBuffer.get(), LXV_PRINT_BUFFER_SIZE)
+             : lxv_print_buf(m_hEngine, entry, m_pBuffer.get(), LXV_PRINT_BUFFER_SIZE);
     // The engine promises a terminated text; the last byte makes sure of it.
-    m_pBuffer[kBufferSize - 1] = '\0';
+    m_pBuffer[LXV_PRINT_BUFFER_SIZE - 1] = '\0';
     return printed != 0 ? NarrowToWide(m_pBuffer.get()) : QString();
 }
 

@@ -16,9 +16,6 @@
 
 class CWordServices : public CHeadwords {
   public:
-    // Size of the render buffer handed to the engine's print functions.
-    static constexpr uint16_t kBufferSize = 12000;
-
     // Works on `engine`, the application's open engine (not owned), and
     // allocates the render buffer.
     explicit CWordServices(LXV_HANDLE engine);

@@ -32,7 +32,7 @@ TEST(CommandLineTest, WordsOptionsAndTheirPrecedence) {
         EXPECT_EQ(line.error, c.error) << c.arguments.join(u' ').toStdString();
     }
     EXPECT_TRUE(Usage().startsWith(QStringLiteral("Usage: lexivane [WORD...]\n")));
-    EXPECT_EQ(Version(), QStringLiteral("lexivane v.1.4 BUILD 1023\n"));
+    EXPECT_EQ(Version(), QStringLiteral("lexivane 1.4.0 (build 1023)\n"));
 }
 
 }  // namespace

@@ -73,20 +73,21 @@ TEST_F(BuilderTest, KeepsExceptionsWhoseBaseIsAHeadword) {
 TEST_F(BuilderTest, ReportsStatistics) {
     DictionarySource source;
     source.entries = {Entry("cat", "x"), Entry("CAT", "y"), Entry("dog", "z"),
-                      SourceEntry{"long", std::string(kPrintBufferSize, 'x'), "t", 0}};
+                      SourceEntry{"long", std::string(LXV_PRINT_BUFFER_SIZE, 'x'), "t", 0}};
     BuildStats stats;
     const auto dict = BuildAndOpen(source, &stats);
     EXPECT_EQ(stats.headwords, 3u);
     EXPECT_EQ(stats.long_entries, 1u);
     EXPECT_EQ(stats.file_bytes, ReadFile(path_).size());
     // cat + CAT merged: HTML 12 + 1 + 12, text 6 + 1 + 6; dog: 12 + 6; long: 12000 + 1.
-    EXPECT_EQ(stats.entry_bytes, 25u + 13u + 18u + kPrintBufferSize + 1u);
+    EXPECT_EQ(stats.entry_bytes, 25u + 13u + 18u + LXV_PRINT_BUFFER_SIZE + 1u);
 }
 
 TEST_F(BuilderTest, ManyEntriesSpanManyBlocksAndAllReadBack) {
     DictionarySource source;
     for (int i = 0; i < 5000; ++i) {
-        source.entries.push_back(Entry("w" + std::to_string(i), std::string(40, 'a' + i % 26)));
+        source.entries.push_back(
+            Entry("w" + std::to_string(i), std::string(40, static_cast<char>('a' + i % 26))));
     }
     const auto dict = BuildAndOpen(source);
     ASSERT_EQ(dict->count(), 5000u);

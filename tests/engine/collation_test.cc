@@ -24,8 +24,8 @@ TEST(Collation, OrdersLikeADictionary) {
         "cafe",
         "caf\xe9",
         "cafes",
-        "\xc9"
-        "clair",
+        ("\xc9"
+         "clair"),
         "edam",
         "Zulu",
         "'hood",

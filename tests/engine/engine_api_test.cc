@@ -70,7 +70,7 @@ class EngineTest : public ::testing::Test {
         return word == nullptr ? "(null)" : word;
     }
 
-    std::string Html(const char* word, uint32_t size = kPrintBufferSize) const {
+    std::string Html(const char* word, uint32_t size = LXV_PRINT_BUFFER_SIZE) const {
         std::vector<char> buffer(size, '\0');
         const LXV_ENTRY e = lxv_find(h(), word);
         if (lxv_printhtml_buf(h(), e, buffer.data(), size) == 0) return "(failed)";
@@ -264,7 +264,7 @@ TEST_F(EngineTest, FindIsNonZeroExactlyForHeadwords) {
 
 TEST_F(EngineTest, PrintsHtmlAndTextOfAnEntry) {
     EXPECT_EQ(Html("zebra"), "<b>zebra</b> a striped horse");
-    char buffer[kPrintBufferSize] = {};
+    char buffer[LXV_PRINT_BUFFER_SIZE] = {};
     ASSERT_NE(lxv_print_buf(h(), lxv_find(h(), "ZEBRA"), buffer, sizeof buffer), 0);
     EXPECT_STREQ(buffer, "zebra: a striped horse");
 }
@@ -273,7 +273,7 @@ TEST_F(EngineTest, CaseVariantsShareOneEntryInInputOrderWithoutMarkers) {
     EXPECT_EQ(Html("CAT"),
               "<b>cat</b> a small domesticated carnivore<b>Cat</b> a cat-o'-nine-tails"
               "<b>CAT</b> computerized axial tomography");
-    char buffer[kPrintBufferSize] = {};
+    char buffer[LXV_PRINT_BUFFER_SIZE] = {};
     ASSERT_NE(lxv_print_buf(h(), lxv_find(h(), "cat"), buffer, sizeof buffer), 0);
     EXPECT_STREQ(buffer,
                  "cat: a small domesticated carnivoreCat: a cat-o'-nine-tails"
@@ -433,14 +433,14 @@ class LongEntryTest : public ::testing::Test {
 };
 
 TEST_F(LongEntryTest, CutAtTheLastSenseThatFitsTwelveThousandBytes) {
-    const std::string out = Print(kPrintBufferSize);
-    ASSERT_LT(out.size(), kPrintBufferSize);
+    const std::string out = Print(LXV_PRINT_BUFFER_SIZE);
+    ASSERT_LT(out.size(), LXV_PRINT_BUFFER_SIZE);
     ASSERT_TRUE(out.ends_with(kHtmlContinuesNote));
     const std::string shown = out.substr(0, out.size() - kHtmlContinuesNote.size());
     std::string expected;
     size_t n = 0;
-    while (n < senses_.size() &&
-           expected.size() + senses_[n].size() + kHtmlContinuesNote.size() < kPrintBufferSize) {
+    while (n < senses_.size() && expected.size() + senses_[n].size() + kHtmlContinuesNote.size() <
+                                     LXV_PRINT_BUFFER_SIZE) {
         expected += senses_[n++];
     }
     EXPECT_EQ(shown, expected);

@@ -52,7 +52,7 @@ const char* c_check_word_list(const char* path) {
 }
 
 static const char* lookup_and_print(LXV_HANDLE h) {
-    char buffer[12000];
+    char buffer[LXV_PRINT_BUFFER_SIZE];
     char tiny[8];
     LXV_ENTRY e = lxv_find(h, "Zebra");
     CHECK(e != 0);

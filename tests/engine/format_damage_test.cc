@@ -26,17 +26,17 @@ namespace f = format;
 // Calls every reading function on every headword and entry.
 void ExerciseEverything(LXV_HANDLE h) {
     const uint32_t count = lxv_wordlist_count(h);
-    std::vector<char> buffer(kPrintBufferSize);
+    std::vector<char> buffer(LXV_PRINT_BUFFER_SIZE);
     for (uint32_t i = 0; i <= count && i < 100000; ++i) {
         const char* w = lxv_wordlist_at(h, i);
         if (w != nullptr) {
             lxv_wordlist_on(h, w);
             lxv_wordlist_nearest(h, w);
             const LXV_ENTRY e = lxv_find(h, w);
-            lxv_printhtml_buf(h, e, buffer.data(), kPrintBufferSize);
+            lxv_printhtml_buf(h, e, buffer.data(), LXV_PRINT_BUFFER_SIZE);
             lxv_print_buf(h, e, buffer.data(), 200);
         }
-        lxv_printhtml_buf(h, i + 1, buffer.data(), kPrintBufferSize);
+        lxv_printhtml_buf(h, i + 1, buffer.data(), LXV_PRINT_BUFFER_SIZE);
     }
     for (const char* key : {"", "cats", "geese", "studies", "zz", "a", "hopping", "9"}) {
         lxv_wordlist_nearest(h, key);
@@ -218,7 +218,7 @@ TEST(ChangedFile, GivesFailedPrintsNeverACrash) {
     const uint32_t count = lxv_wordlist_count(h);
     std::vector<std::string> headwords;
     std::vector<std::string> entries;
-    char buffer[kPrintBufferSize];
+    char buffer[LXV_PRINT_BUFFER_SIZE];
     for (uint32_t i = 0; i < count; ++i) {
         headwords.push_back(lxv_wordlist_at(h, i));
         ASSERT_NE(lxv_printhtml_buf(h, i + 1, buffer, sizeof buffer), 0);
@@ -358,7 +358,7 @@ TEST(DamagedCompressionDictionary, GivesFailedPrintsOrWrongTextNeverACrash) {
         WriteFile(dir.File("damaged.pdb"), damaged[k]);
         OpenDictionary dict(dir.File("damaged.pdb"));
         ASSERT_NE(dict.handle(), 0u) << k;  // blocks are not read at open
-        char buffer[kPrintBufferSize];
+        char buffer[LXV_PRINT_BUFFER_SIZE];
         for (LXV_ENTRY e = 1; e <= 12000; e += 37) {
             lxv_printhtml_buf(dict.handle(), e, buffer, sizeof buffer);
             lxv_print_buf(dict.handle(), e, buffer, sizeof buffer);

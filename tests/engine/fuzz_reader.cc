@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     LXV_HANDLE h = lxv_openfile(fd, fd, fd, fd, fd);
     if (h != 0) {
-        static char buffer[12000];
+        static char buffer[LXV_PRINT_BUFFER_SIZE];
         const uint32_t count = lxv_wordlist_count(h);
         for (uint32_t i = 0; i < count && i < 2000; ++i) {
             const char* w = lxv_wordlist_at(h, i);

@@ -19,12 +19,12 @@ TEST(History, NewestFirstAtMostTwentyNoDuplicatesIgnoringCase) {
     EXPECT_STREQ(h.At(0), "ONE");
     EXPECT_STREQ(h.At(1), "two");
     for (int i = 0; i < 30; ++i) h.Add("w" + std::to_string(i));
-    ASSERT_EQ(h.count(), History::kCapacity);
+    ASSERT_EQ(h.count(), size_t{LXV_HISTORY_LIMIT});
     EXPECT_STREQ(h.At(0), "w29");
     EXPECT_STREQ(h.At(19), "w10");
     EXPECT_EQ(h.At(20), nullptr);
     h.Add("W15");  // moves up without growing the list
-    EXPECT_EQ(h.count(), History::kCapacity);
+    EXPECT_EQ(h.count(), size_t{LXV_HISTORY_LIMIT});
     EXPECT_STREQ(h.At(0), "W15");
     EXPECT_STREQ(h.At(19), "w10");
     h.Clear();

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <regex>
 #include <sstream>
 #include <utility>
 
@@ -47,6 +48,11 @@ TEST(CliUsage, MistakesGiveTheUsageAndStatusTwo) {
     const Outcome help = Command({"--help"});
     EXPECT_EQ(help.status, kExitSuccess);
     EXPECT_EQ(help.out, Usage());
+    const Outcome version = Command({"--version"});
+    EXPECT_EQ(version.status, kExitSuccess);
+    EXPECT_TRUE(
+        std::regex_match(version.out, std::regex(R"(lexivane-dict \d+\.\d+\.\d+ \(build \d+\)\n)")))
+        << version.out;
 }
 
 class CliBuildTest : public ::testing::Test {
@@ -190,7 +196,7 @@ TEST_F(CliBuildTest, StatsMeasureADictionaryAgainstItsSources) {
 
 // A dictionary without headwords, which the compiler never writes.
 std::string EmptyDictionary(const TempDir& dir) {
-    const std::string path = dir.path() + "/empty.pdb";
+    std::string path = dir.path() + "/empty.pdb";
     std::string error;
     EXPECT_TRUE(lexicore::WriteDictionary(lexicore::DictionarySource{}, path, nullptr, &error))
         << error;

@@ -9,8 +9,8 @@
 
 #include "engine/lexicore.h"
 #include "lexicore/render.h"
+#include "temp_dir.h"
 #include "tests/engine/test_dictionary.h"
-#include "tests/tools/temp_dir.h"
 #include "tools/entry_check.h"
 
 namespace lexivane_dict {
@@ -285,6 +285,7 @@ TEST(GcideHeadwords, LowerCaseWhenTheEntryWritesTheWordSo) {
 
 std::vector<GcideRecord> Records(const std::vector<std::pair<std::string, std::string_view>>& in) {
     std::vector<GcideRecord> out;
+    out.reserve(in.size());
     for (const auto& [key, body] : in) out.push_back({key, body});
     return out;
 }
@@ -437,7 +438,7 @@ TEST(GcideConvert, EntriesTooLongForTheBufferAreFittedWithLightMarkup) {
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(stats.long_before, 1u);
     EXPECT_EQ(stats.long_after, 0u);
-    EXPECT_LT(Shown(entries[0].html), kGcidePrintBuffer);
+    EXPECT_LT(Shown(entries[0].html), LXV_PRINT_BUFFER_SIZE);
     EXPECT_EQ(entries[0].html.find("<i>"), std::string::npos);
     // A sense break before every sense but the first, which stays with the head line.
     EXPECT_EQ(std::count(entries[0].html.begin(), entries[0].html.end(), kSenseBreak), 349);
@@ -445,7 +446,7 @@ TEST(GcideConvert, EntriesTooLongForTheBufferAreFittedWithLightMarkup) {
     entries = ConvertGcide(Records({{"Big", too_long}}), &stats);
     EXPECT_EQ(stats.long_before, 1u);
     EXPECT_EQ(stats.long_after, 1u);
-    EXPECT_GT(Shown(entries[0].html), kGcidePrintBuffer);
+    EXPECT_GT(Shown(entries[0].html), LXV_PRINT_BUFFER_SIZE);
 
     // Entries of one headword are fitted together: two halves that fit
     // alone overflow once the builder merges them.
@@ -492,7 +493,7 @@ TEST(GcideConvert, ACutEntryNeverEndsInAHeadLineWithoutItsSenses) {
     while (Shown(first.html) < 11600) first = Render(Senses(++senses, "Word"));
     ASSERT_LT(Shown(first.html), 11700u);
     const std::string merged = first.html + kBreak + second.html;
-    std::vector<char> buffer(kGcidePrintBuffer);
+    std::vector<char> buffer(LXV_PRINT_BUFFER_SIZE);
     ASSERT_TRUE(lexicore::FitEntry(merged, lexicore::EntryForm::kHtml, buffer.data(),
                                    static_cast<uint32_t>(buffer.size())));
     const std::string shown = buffer.data();
@@ -548,7 +549,7 @@ TEST(GcideDictionary, SampleBuildsIntoADictionaryTheEngineReads) {
     EXPECT_STREQ(lxv_wordlist_nearest(h, "ROCK CRYSTAL"), "Rock crystal");
     EXPECT_STREQ(lxv_wordlist_nearest(h, "abbeys"), "Abbey");
 
-    char buffer[12000];
+    char buffer[LXV_PRINT_BUFFER_SIZE];
     const LXV_ENTRY a = lxv_find(h, "a");
     ASSERT_NE(a, 0u);
     ASSERT_NE(lxv_printhtml_buf(h, a, buffer, sizeof buffer), 0);
@@ -598,11 +599,11 @@ TEST(GcideDictionary, FormsShowTheWholeEntryOfTheirWord) {
     const LXV_HANDLE h = dict.handle();
     ASSERT_NE(h, 0u);
     auto print = [&](const char* word, bool html) {
-        std::vector<char> buffer(kGcidePrintBuffer);
+        std::vector<char> buffer(LXV_PRINT_BUFFER_SIZE);
         const LXV_ENTRY e = lxv_find(h, word);
         EXPECT_NE(e, 0u) << word;
-        const int ok = html ? lxv_printhtml_buf(h, e, buffer.data(), kGcidePrintBuffer)
-                            : lxv_print_buf(h, e, buffer.data(), kGcidePrintBuffer);
+        const int ok = html ? lxv_printhtml_buf(h, e, buffer.data(), LXV_PRINT_BUFFER_SIZE)
+                            : lxv_print_buf(h, e, buffer.data(), LXV_PRINT_BUFFER_SIZE);
         EXPECT_NE(ok, 0) << word;
         return std::string(buffer.data());
     };

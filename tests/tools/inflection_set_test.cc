@@ -171,7 +171,7 @@ TEST_F(MediumDictionary, ResolvesAtLeast97PercentOfTheRunningTextInflections) {
 TEST_F(MediumDictionary, TypedPrefixesThatAreNoWordsGoToTheNextHeadword) {
     // Each typed word with those of its prefixes that are words in their own
     // right: they may go to their own base.
-    const struct {
+    static const struct {
         std::string word;
         std::vector<std::string> word_prefixes;
     } kTyped[] = {
@@ -204,7 +204,7 @@ TEST_F(MediumDictionary, TypedPrefixesThatAreNoWordsGoToTheNextHeadword) {
 }
 
 TEST_F(MediumDictionary, SpellingDecidesBetweenEsAndS) {
-    const struct {
+    static const struct {
         const char* form;
         const char* base;
     } kForms[] = {

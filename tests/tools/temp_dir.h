@@ -23,7 +23,7 @@ class TempDir {
 
     // Writes `contents` to the file `name` inside the directory; returns its path.
     std::string Write(const std::string& name, std::string_view contents) const {
-        const std::string file = path_ + "/" + name;
+        std::string file = path_ + "/" + name;
         std::ofstream(file, std::ios::binary)
             .write(contents.data(), static_cast<std::streamsize>(contents.size()));
         return file;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "engine/lexicore.h"
+
 namespace lexivane_dict {
 namespace {
 
@@ -83,8 +85,8 @@ TEST(TextSource, ReadsTheCommittedTestDictionarySources) {
     const auto run = std::find_if(basic.entries.begin(), basic.entries.end(),
                                   [](const auto& e) { return e.headword == "run"; });
     ASSERT_NE(run, basic.entries.end());
-    EXPECT_GT(run->html.size(), 12000u);
-    EXPECT_GT(run->text.size(), 12000u);
+    EXPECT_GT(run->html.size(), LXV_PRINT_BUFFER_SIZE);
+    EXPECT_GT(run->text.size(), LXV_PRINT_BUFFER_SIZE);
 }
 
 TEST(TextSource, MissingFileIsReported) {

@@ -186,6 +186,7 @@ TEST(WordNetRead, ReadsTheSampleAndKeepsOnlyTheChosenHeadwords) {
     ASSERT_TRUE(ReadWordNet(kData + "/sample.index", kData + "/sample.dict", &counted, nullptr,
                             &entries, &error));
     std::vector<std::string> words;
+    words.reserve(entries.size());
     for (const auto& e : entries) words.push_back(e.headword);
     EXPECT_EQ(words, (std::vector<std::string>{"a", "cat", "good", "run"}));
 }

@@ -1,4 +1,4 @@
-// The definition page on the largest dictionary in the program folder, on
+// The definition page on the large dictionary (bench/program_folder.h), on
 // Qt's offscreen platform: from choosing a headword on the search page to its
 // definition page shown with the entry laid out and painted, one step to the
 // next headword with the Right key, and the bookmark lists of both pages
@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -17,6 +16,7 @@
 #include <functional>
 
 #include "app/lexivane_app.h"
+#include "bench/program_folder.h"
 #include "definition/definition_dlg.h"
 #include "platform/dialog.h"
 #include "platform/messagebox.h"
@@ -30,12 +30,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Starts the program on the dictionaries of the program folder (`folder`,
-// else the build's) and runs `body` on its search page; false when there was
-// no dictionary to open.
-bool WithSearchPage(const std::function<void(CSearchDlg&)>& body,
-                    const QString& folder = QStringLiteral(LEXIVANE_DIST_DIR)) {
-    SetModuleFileNameForTesting(folder + QStringLiteral("/lexivane"));
+// Starts the program in the benchmarks' program folder and runs `body` on its
+// search page; false, with `state` skipped, when there was no dictionary to
+// open.
+bool WithSearchPage(benchmark::State& state, const std::function<void(CSearchDlg&)>& body) {
+    if (!UseBenchProgramFolder(state)) return false;
     bool started = false;
     SetMessageBoxResponder([&](const MessageBoxRecord&) { return IDOK; });
     CLexivaneApp app;
@@ -50,6 +49,7 @@ bool WithSearchPage(const std::function<void(CSearchDlg&)>& body,
     app.ExitInstance();
     SetMessageBoxResponder({});
     SetModuleFileNameForTesting(QString());
+    if (!started) state.SkipWithError("the dictionary did not open");
     return started;
 }
 
@@ -58,7 +58,7 @@ constexpr std::array<const char*, 8> kWords = {"cat",   "dictionary", "water", "
                                                "quick", "lexicon",    "set",   "run"};
 
 void BM_ChooseHeadwordToDefinitionShown(benchmark::State& state) {
-    const bool opened = WithSearchPage([&](CSearchDlg& search) {
+    WithSearchPage(state, [&](CSearchDlg& search) {
         size_t next = 0;
         for (auto _ : state) {
             const QString word = QString::fromLatin1(kWords[next++ % kWords.size()]);
@@ -75,12 +75,11 @@ void BM_ChooseHeadwordToDefinitionShown(benchmark::State& state) {
             if (search.OpenDefinition(word) != 0) state.SkipWithError("headword not found");
         }
     });
-    if (!opened) state.SkipWithError("no dictionary in the program folder (build it first)");
 }
 BENCHMARK(BM_ChooseHeadwordToDefinitionShown)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_StepRightOneHeadword(benchmark::State& state) {
-    const bool opened = WithSearchPage([&](CSearchDlg& search) {
+    WithSearchPage(state, [&](CSearchDlg& search) {
         QTimer::singleShot(0, [&] {
             auto* page = dynamic_cast<CDefinitionDlg*>(QApplication::activeModalWidget());
             if (page == nullptr) return;
@@ -98,7 +97,6 @@ void BM_StepRightOneHeadword(benchmark::State& state) {
         });
         search.OpenDefinition(QStringLiteral("cat"));
     });
-    if (!opened) state.SkipWithError("no dictionary in the program folder (build it first)");
 }
 BENCHMARK(BM_StepRightOneHeadword)->Unit(benchmark::kMillisecond);
 
@@ -116,17 +114,17 @@ double MemoryMb(const char* field) {
 
 // The first Bookmarks press of the search page, then of a definition page it
 // opens, each until the page has painted its list, with a bookmark file of
-// range(0) MiB: words of eight letters, some 5.8 million in 100 MiB. The
-// program runs from a folder of its own that holds the large dictionary.
-// Reports how far the program's highest resident memory rose above what it
-// held before the first press ("peak_growth_MB"): run each size in a process
-// of its own (--benchmark_filter='OpenBookmarkLists/15/').
+// range(0) MiB in the benchmarks' program folder: words of eight letters, some
+// 5.8 million in 100 MiB. Reports how far the program's highest resident
+// memory rose above what it held before the first press ("peak_growth_MB"):
+// run each size in a process of its own (--benchmark_filter='OpenBookmarkLists/15/').
 void BM_OpenBookmarkLists(benchmark::State& state) {
-    QTemporaryDir folder;
-    const QString dictionary = QStringLiteral("English Dictionary (large).pdb");
-    QFile::link(QStringLiteral(LEXIVANE_DIST_DIR "/") + dictionary, folder.filePath(dictionary));
-    QFile file(folder.filePath(QStringLiteral("bookmark.dat")));
-    if (!file.open(QIODevice::WriteOnly)) state.SkipWithError("cannot write bookmark.dat");
+    if (!UseBenchProgramFolder(state)) return;
+    QFile file(BenchProgramFolder() + QStringLiteral("/bookmark.dat"));
+    if (!file.open(QIODevice::WriteOnly)) {
+        state.SkipWithError("cannot write bookmark.dat");
+        return;
+    }
     const qint64 size = state.range(0) << 20;
     for (uint32_t i = 0; file.size() < size;) {
         QByteArray chunk;
@@ -141,33 +139,30 @@ void BM_OpenBookmarkLists(benchmark::State& state) {
     double searchMs = 0;
     double definitionMs = 0;
     double before = 0;
-    const bool opened = WithSearchPage(
-        [&](CSearchDlg& search) {
-            before = MemoryMb("VmRSS:");
-            for (auto _ : state) {
-                Clock::time_point start = Clock::now();
-                search.OnBookmarks();
-                search.repaint();
-                const double searchPress =
-                    std::chrono::duration<double>(Clock::now() - start).count();
-                double definitionPress = 0;
-                QTimer::singleShot(0, [&] {
-                    auto* page = dynamic_cast<CDefinitionDlg*>(QApplication::activeModalWidget());
-                    if (page == nullptr) return;
-                    const Clock::time_point pressed = Clock::now();
-                    page->OnBookmarks();
-                    page->repaint();
-                    definitionPress = std::chrono::duration<double>(Clock::now() - pressed).count();
-                    page->close();
-                });
-                search.OpenDefinition(QStringLiteral("cat"));
-                state.SetIterationTime(searchPress + definitionPress);
-                searchMs += searchPress * 1000 / static_cast<double>(state.max_iterations);
-                definitionMs += definitionPress * 1000 / static_cast<double>(state.max_iterations);
-            }
-        },
-        folder.path());
-    if (!opened) state.SkipWithError("no large dictionary in the build's program folder");
+    WithSearchPage(state, [&](CSearchDlg& search) {
+        before = MemoryMb("VmRSS:");
+        for (auto _ : state) {
+            Clock::time_point start = Clock::now();
+            search.OnBookmarks();
+            search.repaint();
+            const double searchPress = std::chrono::duration<double>(Clock::now() - start).count();
+            double definitionPress = 0;
+            QTimer::singleShot(0, [&] {
+                auto* page = dynamic_cast<CDefinitionDlg*>(QApplication::activeModalWidget());
+                if (page == nullptr) return;
+                const Clock::time_point pressed = Clock::now();
+                page->OnBookmarks();
+                page->repaint();
+                definitionPress = std::chrono::duration<double>(Clock::now() - pressed).count();
+                page->close();
+            });
+            search.OpenDefinition(QStringLiteral("cat"));
+            state.SetIterationTime(searchPress + definitionPress);
+            searchMs += searchPress * 1000 / static_cast<double>(state.max_iterations);
+            definitionMs += definitionPress * 1000 / static_cast<double>(state.max_iterations);
+        }
+    });
+    file.remove();
     state.counters["search_ms"] = searchMs;
     state.counters["definition_ms"] = definitionMs;
     state.counters["peak_growth_MB"] = MemoryMb("VmHWM:") - before;

@@ -1,4 +1,4 @@
-// Typing in the search box on the largest dictionary of the program folder,
+// Typing in the search box on the large dictionary (bench/program_folder.h),
 // with the real search page on Qt's offscreen platform: the time from the
 // search box's change notification to the refilled word list with its first
 // row selected, for every prefix of a spread of headwords as they are typed.
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/lexivane_app.h"
+#include "bench/program_folder.h"
 #include "platform/dialog.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
@@ -48,7 +49,7 @@ std::vector<QString> TypedPrefixes(LXV_HANDLE engine) {
 }
 
 void BM_TypeIntoSearchBox(benchmark::State& state) {
-    SetModuleFileNameForTesting(QStringLiteral(LEXIVANE_DIST_DIR "/lexivane"));
+    if (!UseBenchProgramFolder(state)) return;
     bool failed = false;
     SetMessageBoxResponder([&](const MessageBoxRecord&) {
         failed = true;
@@ -85,7 +86,7 @@ void BM_TypeIntoSearchBox(benchmark::State& state) {
     SetMessageBoxResponder({});
     SetModuleFileNameForTesting(QString());
     if (failed || micros.empty()) {
-        state.SkipWithError("no dictionary in the program folder, or a row not selected");
+        state.SkipWithError("the dictionary did not open, or a row was not selected");
         return;
     }
     std::sort(micros.begin(), micros.end());

@@ -1,6 +1,6 @@
-// Start-up and shutdown of the program on the largest dictionary in the
-// program folder, and the bookmark file's save and fill, on Qt's offscreen
-// platform.
+// Start-up and shutdown of the program on the large dictionary
+// (bench/program_folder.h), and the bookmark file's save and fill, on Qt's
+// offscreen platform.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/lexivane_app.h"
+#include "bench/program_folder.h"
 #include "platform/dialog.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
@@ -25,7 +26,7 @@ namespace {
 
 // InitInstance until the search page is up, then its close and ExitInstance.
 void BM_StartAndClose(benchmark::State& state) {
-    SetModuleFileNameForTesting(QStringLiteral(LEXIVANE_DIST_DIR "/lexivane"));
+    if (!UseBenchProgramFolder(state)) return;
     int boxes = 0;
     SetMessageBoxResponder([&](const MessageBoxRecord&) {
         ++boxes;
@@ -44,7 +45,7 @@ void BM_StartAndClose(benchmark::State& state) {
     }
     SetMessageBoxResponder({});
     SetModuleFileNameForTesting(QString());
-    if (boxes > 0) state.SkipWithError("no dictionary in the program folder (build it first)");
+    if (boxes > 0) state.SkipWithError("the dictionary did not open");
 }
 BENCHMARK(BM_StartAndClose)->Unit(benchmark::kMillisecond);
 
