@@ -1,9 +1,9 @@
 #include "app/lexivane_app.h"
 
-#include <array>
+#include <QApplication>
+#include <QMetaObject>
 #include <cerrno>
 #include <optional>
-#include <vector>
 
 #include "app/view_settings.h"
 #include "platform/files.h"
@@ -48,27 +48,15 @@ DWORD DictionaryError(int err) {
 CLexivaneApp::~CLexivaneApp() = default;
 
 BOOL CLexivaneApp::FindDictionaryFile(QString& path) {
-    static constexpr std::array<const char*, 3> kNames = {"English Dictionary (small).pdb",
-                                                          "English Dictionary (medium).pdb",
-                                                          "English Dictionary (large).pdb"};
-    std::vector<QString> found;
-    for (const char* name : kNames) {
-        QString candidate = QString::fromLatin1(name);
-        MakeModulePath(candidate);
-        CFileFind finder;
-        if (finder.FindFile(candidate)) {
-            finder.Close();
-            found.push_back(candidate);
-        }
-    }
-    if (found.empty()) return FALSE;
-    path = found.back();
+    const Dictionary* dictionary = DictionaryToOpen();
+    if (dictionary == nullptr) return FALSE;
+    path = DictionaryPath(*dictionary);
     return TRUE;
 }
 
 BOOL CLexivaneApp::InitInstance() {
-    QString dictionary;
-    if (!FindDictionaryFile(dictionary)) {
+    const Dictionary* dictionary = DictionaryToOpen();
+    if (dictionary == nullptr) {
         QString message;
         QString address;
         LoadString(message, IDS_NO_DICTIONARY);
@@ -77,7 +65,46 @@ BOOL CLexivaneApp::InitInstance() {
         PostQuitMessage(0);
         return FALSE;
     }
+    if (!OpenEngine(*dictionary, true)) return FALSE;
+    // Called from the socket's own handler: what the call does (a page may
+    // open) runs once that handler has returned.
+    m_listener.Listen([this](const QString& word) {
+        QMetaObject::invokeMethod(
+            qApp, [this, word] { OnCalled(word); }, Qt::QueuedConnection);
+    });
 
+    // The window opens as the last run left it, and is kept as it closes.
+    SetTextZoom(ReadTextZoom());
+    std::optional<WindowPlacement> placement = ReadWindowPlacement();
+    while (RunSearchPage(placement) == kReopenDictionary) {
+        const Dictionary* chosen = TakeRequestedDictionary();
+        CloseEngine();
+        if (chosen != nullptr && OpenEngine(*chosen, false)) {
+            KeepDictionaryChoice(*chosen);
+            dictionary = chosen;
+            continue;
+        }
+        // Its box has said why: the dictionary that was open opens again.
+        CloseEngine();
+        if (!OpenEngine(*dictionary, false)) return FALSE;
+    }
+    return FALSE;
+}
+
+int CLexivaneApp::RunSearchPage(std::optional<WindowPlacement>& placement) {
+    CSearchDlg page(m_hEngine, nullptr);
+    if (placement) page.SetStartPlacement(*placement);
+    page.OpenWordAtStart(m_strStartWord);
+    m_strStartWord.clear();
+    m_pMainWnd = &page;
+    const int result = page.DoModal();
+    m_pMainWnd = nullptr;
+    placement = page.GetWindowPlacement();
+    SaveViewSettings(*placement, TextZoom());
+    return result;
+}
+
+bool CLexivaneApp::OpenEngine(const Dictionary& dictionary, bool starting) {
     QString listPad = QStringLiteral("listpad.pdb");
     QString dataPad = QStringLiteral("datapad.pdb");
     QString miscPad = QStringLiteral("miscpad.pdb");
@@ -89,8 +116,8 @@ BOOL CLexivaneApp::InitInstance() {
 
     // All five are opened before any result is looked at: the scratch files
     // are created (and emptied) even when the dictionary cannot be opened.
-    m_hDictFile = CreateFileForMappingW(dictionary, kDictionaryAccess, 0, nullptr, OPEN_EXISTING,
-                                        kDictionaryFlags, 0);
+    m_hDictFile = CreateFileForMappingW(DictionaryPath(dictionary), kDictionaryAccess, 0, nullptr,
+                                        OPEN_EXISTING, kDictionaryFlags, 0);
     m_hListPad = CreateScratchFile(listPad);
     m_hDataPad = CreateScratchFile(dataPad);
     m_hMiscPad = CreateScratchFile(miscPad);
@@ -98,9 +125,14 @@ BOOL CLexivaneApp::InitInstance() {
     for (HANDLE handle : {m_hDictFile, m_hListPad, m_hDataPad, m_hMiscPad, m_hZipPad}) {
         if (handle == INVALID_HANDLE_VALUE) {
             const int error = static_cast<int>(GetLastError());
+            // Another copy runs from this folder and holds its files: that
+            // copy comes to the front, with the word given, before this one
+            // says why it cannot start.
+            if (starting && error == static_cast<int>(ERROR_SHARING_VIOLATION))
+                CallRunningCopy(m_strStartWord);
             MessageBox(nullptr, QStringLiteral("CreateFileForMapping : %1").arg(error), QString(),
                        MB_OK);
-            return FALSE;
+            return false;
         }
     }
 
@@ -114,30 +146,37 @@ BOOL CLexivaneApp::InitInstance() {
         const int error = static_cast<int>(GetLastError());
         MessageBox(nullptr, QStringLiteral("Error in opening dictionary file : %1").arg(error),
                    QString(), MB_OK);
-        return FALSE;
+        return false;
     }
-
-    {
-        // The window opens as the last run left it, and is kept as it closes.
-        SetTextZoom(ReadTextZoom());
-        CSearchDlg page(m_hEngine, nullptr);
-        if (const std::optional<WindowPlacement> placement = ReadWindowPlacement())
-            page.SetStartPlacement(*placement);
-        m_pMainWnd = &page;
-        page.DoModal();
-        m_pMainWnd = nullptr;
-        SaveViewSettings(page.GetWindowPlacement(), TextZoom());
-    }
-    return FALSE;
+    SetOpenDictionary(&dictionary);
+    return true;
 }
 
-int CLexivaneApp::ExitInstance() {
-    if (m_hEngine != 0) lxv_closefile(&m_hEngine);
+void CLexivaneApp::CloseEngine() {
+    if (m_hEngine != 0) {
+        SetOpenDictionary(nullptr);
+        lxv_closefile(&m_hEngine);
+    }
     for (HANDLE* handle : {&m_hDictFile, &m_hListPad, &m_hDataPad, &m_hMiscPad, &m_hZipPad}) {
         if (*handle != 0) {
             CloseHandle(*handle);
             *handle = 0;
         }
     }
+}
+
+void CLexivaneApp::OnCalled(const QString& word) {
+    auto* search = dynamic_cast<CSearchDlg*>(m_pMainWnd);
+    if (search == nullptr) return;
+    QWidget* top = QApplication::activeModalWidget();
+    if (top == nullptr) top = search;
+    top->setWindowState(top->windowState() & ~Qt::WindowMinimized);
+    top->raise();
+    top->activateWindow();
+    if (!word.isEmpty()) search->OpenWord(word);
+}
+
+int CLexivaneApp::ExitInstance() {
+    CloseEngine();
     return CWinApp::ExitInstance();
 }

@@ -23,6 +23,10 @@ const QString kCaption = QStringLiteral("Definition");
 const QString kInternalError = QStringLiteral("Internal error!! Please restart the application");
 const QString kMessageCaption = QStringLiteral("Message");
 const QString kCopyCaption = QStringLiteral("Copy");
+const QString kNotFound = QStringLiteral("Matching word not found on Dictionary.");
+const QString kNotFoundCaption = QStringLiteral("Error");
+// A link between entries: "entry:" and the headword it leads to.
+const QString kEntryLink = QStringLiteral("entry:");
 // The copy menu opens this far in from the page's right edge and above its bottom line.
 constexpr int kCopyMenuInset = 40;
 constexpr int kCopyMenuRaise = 11;
@@ -107,9 +111,11 @@ BOOL CDefinitionDlg::OnInitDialog() {
     for (const int id : {IDC_TITLE, IDC_PREV_ARROW, IDC_NEXT_ARROW}) {
         if (const QWidget* control = GetDlgItem(id)) m_templatePlaces[id] = control->geometry();
     }
+    m_pPane->View()->SetHotspotHandler([this](const NMHTMLVIEW& notify) { OnHotspot(notify); });
 
     ShowWord(m_strWord);
     ShowEntry(Words().RenderEntry(m_strWord, true));
+    m_visited.Visit(m_strWord);
     m_arrows.Attach(*this, kTitleBandColour);
     // The page opens exactly over the search page, as a page of the same
     // window would, with its size and maximised state.
@@ -195,6 +201,18 @@ bool CDefinitionDlg::StepWord(bool forward) {
     m_strWord = Words().HeadwordAt(m_nIndex).value_or(QString());
     ShowWordAndEntry(m_strWord);
     Popups().AddToHistory(m_strWord);
+    m_visited.Visit(m_strWord);
+    return true;
+}
+
+bool CDefinitionDlg::GoBackOrForward(bool forward) {
+    HidePopups();
+    const std::optional<QString> word = forward ? m_visited.Forward() : m_visited.Back();
+    if (!word) return false;
+    m_strWord = *word;
+    ShowWordAndEntry(m_strWord);
+    Popups().AddToHistory(m_strWord);
+    UpdateIndex();
     return true;
 }
 
@@ -260,6 +278,11 @@ BOOL CDefinitionDlg::PreTranslateMessage(MSG* msg) {
     // Keys act when they go down. A key-up steps, pages or picks nothing: it
     // may end a press that began in another window, such as the message box
     // that the same Return closed.
+    if (msg->message == WM_SYSKEYDOWN && !IsPopupListMessage(*msg) &&
+        (msg->wParam == VK_LEFT || msg->wParam == VK_RIGHT)) {
+        GoBackOrForward(msg->wParam == VK_RIGHT);
+        return TRUE;
+    }
     const bool down = msg->message == WM_KEYDOWN;
     switch (msg->wParam) {
         case VK_LEFT:
@@ -277,7 +300,10 @@ BOOL CDefinitionDlg::PreTranslateMessage(MSG* msg) {
             if (down && !IsPopupListMessage(*msg)) m_pPane->PageDown();
             break;
         case VK_RETURN:
-            if (down) PickInShownList();
+            if (down && PickInShownList()) return TRUE;
+            // On the entry, the view follows the link that Tab moved to.
+            if (!Popups().IsVisible() && msg->hwnd == m_hPaneWnd)
+                return CPage::PreTranslateMessage(msg);
             return TRUE;
         default:
             break;
@@ -313,25 +339,50 @@ void CDefinitionDlg::OnLookup() {
     }
     const QString nearest = Words().NearestWord(word);
     if (nearest.isEmpty()) FatalError(this, kInternalError, kErrorMessageCaption);
+    if (!AcceptNearest(word, nearest)) return;
+    const QString html = Words().RenderEntry(nearest, true);
+    if (html.isEmpty()) FatalError(this, kInternalError, kErrorMessageCaption);
+    ShowFoundWord(nearest, html);
+}
+
+bool CDefinitionDlg::AcceptNearest(const QString& word, const QString& nearest) {
     // The look-up word is lower case: a headword that differs from it only in
     // letter case ("Quarrelsome") is the word itself, and is shown unasked.
-    if (nearest.compare(word, Qt::CaseInsensitive) != 0) {
-        const QString question =
-            QStringLiteral(
-                "Word '%1' not found. \r\n \r\nDo you want to see the nearest word, '%2', instead")
-                .arg(word, nearest);
-        if (MessageBox(this, question, kMessageCaption, MB_ICONQUESTION | MB_OKCANCEL) != IDOK) {
-            return;
-        }
-    }
-    m_strWord = nearest;
-    m_strHtml = Words().RenderEntry(m_strWord, true);
-    if (m_strHtml.isEmpty()) FatalError(this, kInternalError, kErrorMessageCaption);
+    if (nearest.compare(word, Qt::CaseInsensitive) == 0) return true;
+    const QString question =
+        QStringLiteral(
+            "Word '%1' not found. \r\n \r\nDo you want to see the nearest word, '%2', instead")
+            .arg(word, nearest);
+    return MessageBox(this, question, kMessageCaption, MB_ICONQUESTION | MB_OKCANCEL) == IDOK;
+}
+
+void CDefinitionDlg::ShowFoundWord(const QString& headword, const QString& html) {
+    m_strWord = headword;
+    m_strHtml = html;
     HidePopups();
     ShowWord(m_strWord);
     ShowEntry(m_strHtml);
     m_nIndex = Words().NearestIndex(m_strWord).value_or(0);
     Popups().AddToHistory(m_strWord);
+    m_visited.Visit(m_strWord);
+}
+
+void CDefinitionDlg::OnHotspot(const NMHTMLVIEW& notify) {
+    if (notify.szTarget.startsWith(kEntryLink)) FollowLink(notify.szTarget.mid(kEntryLink.size()));
+}
+
+void CDefinitionDlg::FollowLink(const QString& target) {
+    HidePopups();
+    // The link comes from the dictionary file, which may be damaged or not
+    // the one its links were written for: a target that leads nowhere is
+    // told, not taken for a broken engine.
+    const QString nearest = Words().NearestWord(target);
+    if (nearest.isEmpty()) {
+        MessageBox(this, kNotFound, kNotFoundCaption, MB_ICONHAND);
+        return;
+    }
+    if (!AcceptNearest(target, nearest)) return;
+    ShowFoundWord(nearest, Words().RenderEntry(nearest, true));
 }
 
 void CDefinitionDlg::OnCopy() {
@@ -391,6 +442,7 @@ void CDefinitionDlg::ShowPickedWord(const QString& word, const QString& html) {
     ShowWord(word);
     ShowEntry(html);
     Popups().AddToHistory(word);
+    m_visited.Visit(word);
 }
 
 bool CDefinitionDlg::MarkShownWord(PopupRow row) {
@@ -408,8 +460,7 @@ CDefinitionDlg::WordPick CDefinitionDlg::ShowBookmarkedWord(const QString& word)
     if (word.compare(m_strWord, Qt::CaseInsensitive) == 0) return WordPick::kUnchanged;
     const QString html = Words().RenderEntry(word, true);
     if (html.size() < 2) {
-        MessageBox(this, QStringLiteral("Matching word not found on Dictionary."),
-                   QStringLiteral("Error"), MB_ICONHAND);
+        MessageBox(this, kNotFound, kNotFoundCaption, MB_ICONHAND);
         return WordPick::kUnchanged;
     }
     ShowPickedWord(word, html);

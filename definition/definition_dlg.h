@@ -15,6 +15,7 @@
 #include "definition/title_arrows.h"
 #include "html/html_pane.h"
 #include "pages/page.h"
+#include "words/visited_words.h"
 
 class CDefinitionDlg : public CPage {
   public:
@@ -37,6 +38,17 @@ class CDefinitionDlg : public CPage {
     // its entry and puts it at the top of the history list. False, with nothing
     // changed, at either end of the word list.
     bool StepWord(bool forward);
+    // Alt+Left (`forward` false) and Alt+Right: shows the word shown before
+    // or after the shown one since the page opened, by whatever means it was
+    // shown, and puts it at the top of the history list; the arrows step from
+    // it. False, with nothing changed, when there is none.
+    bool GoBackOrForward(bool forward);
+    // A link between entries, tapped or activated with Return: shows the
+    // headword `target` names as Look up does (history list, title band, the
+    // arrows step from it). A target that is not a headword asks, as Look up
+    // does, whether to see the nearest headword; one that leads to no
+    // headword at all shows "Matching word not found on Dictionary.".
+    void FollowLink(const QString& target);
 
     // Look up: the text selected in the pane, reduced to its first word of
     // letters, opens on the nearest headword (after asking when that differs
@@ -61,10 +73,12 @@ class CDefinitionDlg : public CPage {
     // A tap or Return on a history row: clear the history or show the headword.
     void OnSelectHistory() override;
 
-    // Arrow pictures, the left/right keys (one step per press), up/down (one
-    // page of the entry per press), pop-up taps and Return. Keys act on their
-    // key-down only. Return is always consumed; so are the four arrow keys,
-    // which the page has used.
+    // Arrow pictures, the left/right keys (one step per press), Alt+Left and
+    // Alt+Right (back and forward), up/down (one page of the entry per press),
+    // pop-up taps and Return. Keys act on their key-down only. Return is
+    // consumed, except on the entry with no pop-up list showing, where it
+    // follows the link that Tab moved to; the four arrow keys are consumed
+    // too, as the page has used them.
     platform::BOOL PreTranslateMessage(platform::MSG* msg) override;
 
     const QString& Word() const { return m_strWord; }
@@ -107,6 +121,17 @@ class CDefinitionDlg : public CPage {
 
     // Renders `word`'s entry, then shows the word and the entry.
     void ShowWordAndEntry(const QString& word);
+    // Shows the headword that Look up or a link found, with its rendered
+    // entry `html`: the pop-up lists hide, the arrows step from it, and it
+    // goes to the top of the history list.
+    void ShowFoundWord(const QString& headword, const QString& html);
+    // Look up's question when the headword found for `word` is `nearest`:
+    // true, unasked, when the two differ in letter case alone; else whether
+    // the user wants to see the nearest word.
+    bool AcceptNearest(const QString& word, const QString& nearest);
+    // The pane's link notification: links to "entry:HEADWORD" are followed,
+    // every other link is left alone.
+    void OnHotspot(const NMHTMLVIEW& notify);
     // Shows a word picked in a pop-up list with its rendered entry `html`, and
     // puts it at the top of the history list.
     void ShowPickedWord(const QString& word, const QString& html);
@@ -136,6 +161,7 @@ class CDefinitionDlg : public CPage {
 
     QString m_strWord;
     QString m_strHtml;
+    CVisitedWords m_visited;  // the words shown since the page opened
     uint32_t m_nIndex = 0;
     uint32_t m_nWordCount = 0;  // 0: not read yet
     int m_nTitleHeight = 0;

@@ -27,6 +27,12 @@ platform::BOOL CAboutDlg::OnInitDialog() {
         platform::LoadString(text, string);
         platform::CWnd(GetDlgItem(control)).SetWindowText(text);
     }
+    if (m_pDictionary != nullptr) {
+        platform::CWnd(GetDlgItem(IDC_ABOUT_DICTIONARY))
+            .SetWindowText(QStringLiteral("Dictionary: %1\r\n%2")
+                               .arg(QString::fromUtf8(m_pDictionary->name),
+                                    QString::fromUtf8(m_pDictionary->source)));
+    }
     // The system's size and face, only bold.
     QFont bold = font();
     bold.setBold(true);

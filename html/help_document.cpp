@@ -1,8 +1,9 @@
 #include "html/help_document.h"
 
-// Ten paragraphs: the title with links to the two parts, then the search
-// page's commands, then the definition page's. Angle brackets that are meant
-// to be seen are written as character entities.
+// Twelve paragraphs: the title with links to the two parts, then the search
+// page's commands, then the definition page's, then what a desktop adds:
+// links and going back, the choice of dictionary and the command line.
+// Angle brackets that are meant to be seen are written as character entities.
 const char* const kHelpDocument =
     "<html><body>"
     "<p> <a name=\"top\"></a><b> Lexivane Help</b> <br> <a href=\"#search\">Search</a><br>"
@@ -41,4 +42,12 @@ const char* const kHelpDocument =
     "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; <a href=\"#top\"> Go to top</a> <br> "
     "To perform another search, tap the <b>Ok</b> button to close the definitions page and "
     "go back to the search page.</p> "
+    "<p><br><b>Links and Back</b> <br> Tap an underlined word in a definition, or press Tab "
+    "until it is marked and then Enter, to see that word. Alt+Left and Alt+Right go back and "
+    "forward through the words you have seen on the page; Left and Right still move to the "
+    "previous/next word of the dictionary.</p> "
+    "<p><br><b>Dictionaries</b> <br> The Tools menu lists the dictionaries in Lexivane's folder, "
+    "the one in use checked: Large (GCIDE), Medium (WordNet 3.0), Small (WordNet's common "
+    "words). Choose another to use it; Lexivane keeps your choice. To start with a word, run "
+    "<b>lexivane</b> followed by the word.</p> "
     "</body></html>";

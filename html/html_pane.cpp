@@ -2,9 +2,11 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QColor>
+#include <QEvent>
 #include <QPalette>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QUrl>
@@ -54,34 +56,49 @@ double Contrast(const QColor& one, const QColor& other) {
     return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
 }
 
-// The palette's link colour, moved toward its text colour until it is as easy
-// to read on the background as body text must be: a dark desktop palette may
-// keep the default dark blue, which all but vanishes on black.
-QColor ReadableLinkColour(const QPalette& palette) {
-    constexpr double kReadable = 4.5;
-    const QColor link = palette.color(QPalette::Link);
-    const QColor text = palette.color(QPalette::Text);
-    const QColor base = palette.color(QPalette::Base);
-    QColor readable = link;
-    for (int step = 1; step <= 10 && Contrast(readable, base) < kReadable; ++step) {
-        const double t = step / 10.0;
-        readable = QColor::fromRgbF(static_cast<float>(link.redF() * (1 - t) + text.redF() * t),
-                                    static_cast<float>(link.greenF() * (1 - t) + text.greenF() * t),
-                                    static_cast<float>(link.blueF() * (1 - t) + text.blueF() * t));
-    }
-    return readable;
-}
+// What normal text needs to be read with ease against its background.
+constexpr double kReadableContrast = 4.5;
 
 }  // namespace
 
 CHtmlViewWidget::CHtmlViewWidget(QWidget* parent) : QTextBrowser(parent) {
     setOpenLinks(false);
     setOpenExternalLinks(false);
+    StyleLinks();
     connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
         if (!m_onHotspot) return;
-        NMHTMLVIEW notify{{this, HTML_CONTROL_ID, NM_HOTSPOT}, link.toString()};
+        NMHTMLVIEW notify{{this, HTML_CONTROL_ID, NM_HOTSPOT}, ActivatedTarget(link)};
         m_onHotspot(notify);
     });
+}
+
+QString CHtmlViewWidget::ActivatedTarget(const QUrl& link) const {
+    // A click and Return alike select the link they activate.
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(cursor.selectionStart());
+    cursor.movePosition(QTextCursor::NextCharacter);
+    const QString href = cursor.charFormat().anchorHref();
+    return href.isEmpty() ? link.toString() : href;
+}
+
+void CHtmlViewWidget::StyleLinks() {
+    QColor link = palette().color(QPalette::Link);
+    const QColor background = palette().color(QPalette::Base);
+    if (Contrast(link, background) < kReadableContrast) {
+        link = background.lightness() < 128 ? QColor(0x8A, 0xB4, 0xF8) : QColor(0x00, 0x00, 0xCC);
+    }
+    document()->setDefaultStyleSheet(
+        QStringLiteral("a[href] { color: %1; text-decoration: underline; }").arg(link.name()));
+}
+
+void CHtmlViewWidget::changeEvent(QEvent* event) {
+    QTextBrowser::changeEvent(event);
+    if (event->type() != QEvent::PaletteChange) return;
+    StyleLinks();
+    // The colours are taken when the document is read: read it again, where it was.
+    const int top = verticalScrollBar()->value();
+    setHtml(m_strSource);
+    verticalScrollBar()->setValue(top);
 }
 
 QVariant CHtmlViewWidget::loadResource(int, const QUrl&) {
@@ -102,11 +119,6 @@ void CHtmlViewWidget::wheelEvent(QWheelEvent* event) {
 
 void CHtmlViewWidget::SetDocumentHtml(const QString& source) {
     m_strSource = source;
-    const QColor link = ReadableLinkColour(palette());
-    // Once the document has a style sheet of its own it keeps one: even an
-    // empty one would draw links in the text colour.
-    if (link != palette().color(QPalette::Link) || !document()->defaultStyleSheet().isEmpty())
-        document()->setDefaultStyleSheet(QStringLiteral("a { color: %1 }").arg(link.name()));
     setHtml(source);
 }
 

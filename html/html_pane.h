@@ -29,8 +29,9 @@ struct NMHDR {
     platform::UINT code;
 };
 
-// What a page receives when a link in the view is tapped: the link's target
-// exactly as the document's href writes it ("#search", "other.html#x", ...).
+// What a page receives when a link in the view is tapped, or activated with
+// Return after Tab moved to it: the link's target exactly as the document's
+// href writes it, its entities read ("#search", "entry:AT&T", "entry:100%").
 struct NMHTMLVIEW {
     NMHDR hdr;
     QString szTarget;
@@ -40,7 +41,9 @@ struct NMHTMLVIEW {
 // a tapped link goes to the hotspot handler. It loads nothing a document refers to
 // (pictures, style sheets): documents come from dictionary files, which may be
 // damaged, and a reference such as <img src="/dev/zero"> must not make the
-// program read files.
+// program read files. Links are drawn underlined, in the palette's link colour
+// when it stands out from the view's background, else in a blue that does
+// (Qt's own blue on a dark palette's background cannot be read).
 class CHtmlViewWidget : public QTextBrowser {
   public:
     explicit CHtmlViewWidget(QWidget* parent);
@@ -63,8 +66,15 @@ class CHtmlViewWidget : public QTextBrowser {
     // Ctrl with the wheel steps the program's text zoom, as Ctrl+plus and
     // Ctrl+minus do, instead of a size of the view's own; a plain turn scrolls.
     void wheelEvent(QWheelEvent* event) override;
+    // A new palette draws the links in colours of its own.
+    void changeEvent(QEvent* event) override;
 
   private:
+    // The activated link's target as the document writes it: the URL that the
+    // browser makes of it would write a '%' or a space otherwise.
+    QString ActivatedTarget(const QUrl& link) const;
+    void StyleLinks();
+
     QString m_strSource;
     std::function<void(const NMHTMLVIEW& notify)> m_onHotspot;
 };

@@ -1,5 +1,9 @@
 #include "pages/page.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QMetaObject>
 #include <QMouseEvent>
 
 #include "html/about_dlg.h"
@@ -36,6 +40,9 @@ bool CPage::CreateCommandBar(int toolbarId, std::initializer_list<platform::UINT
     }
     if (!m_commandBar.Create(this, platform::CBRS_TOP, platform::AFX_IDW_TOOLBAR)) return false;
     if (!m_commandBar.InsertMenuBar(IDR_TOOLS_MENU, 0xFFFF)) return false;
+    QMenu* tools = m_commandBar.GetMenu();
+    FillDictionaryItems(tools);
+    connect(tools, &QMenu::aboutToShow, this, [this, tools] { FillDictionaryItems(tools); });
     if (!m_commandBar.AddAdornments(0)) return false;
     if (!m_commandBar.LoadToolBar(toolbarId)) return false;
     if (m_commandBar.SetToolTips(static_cast<int>(m_tooltips.size()), m_tooltips.data()) == 0)
@@ -43,6 +50,33 @@ bool CPage::CreateCommandBar(int toolbarId, std::initializer_list<platform::UINT
     m_commandBar.SetBarStyle(m_commandBar.GetBarStyle() | platform::CBRS_TOOLTIPS |
                              platform::CBRS_FLYBY | platform::CBRS_SIZE_FIXED);
     return true;
+}
+
+void CPage::FillDictionaryItems(QMenu* menu) {
+    // The items and their separator go with their group.
+    delete m_pDictionaryItems.data();
+    m_pDictionaryItems = new QActionGroup(menu);
+    QAction* first = menu->actions().value(0);
+    const std::vector<const Dictionary*> present = PresentDictionaries();
+    for (const Dictionary* dictionary : present) {
+        auto* item = new QAction(QString::fromUtf8(dictionary->name), m_pDictionaryItems);
+        item->setCheckable(true);
+        item->setChecked(dictionary == OpenDictionary());
+        connect(item, &QAction::triggered, this,
+                [this, dictionary] { OnChooseDictionary(dictionary); });
+        menu->insertAction(first, item);
+    }
+    if (present.empty()) return;
+    auto* separator = new QAction(m_pDictionaryItems);
+    separator->setSeparator(true);
+    menu->insertAction(first, separator);
+}
+
+void CPage::OnChooseDictionary(const Dictionary* dictionary) {
+    if (dictionary == nullptr || dictionary == OpenDictionary()) return;
+    RequestDictionary(dictionary);
+    QMetaObject::invokeMethod(
+        this, [] { CDialog::EndAllPages(kReopenDictionary); }, Qt::QueuedConnection);
 }
 
 void CPage::OnHistory() {
@@ -78,6 +112,7 @@ void CPage::OnHelp() {
 
 void CPage::OnAppAbout() {
     CAboutDlg about(nullptr);
+    about.SetDictionary(OpenDictionary());
     about.DoModal();
 }
 

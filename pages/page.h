@@ -1,11 +1,13 @@
 // What the search page and the definition page have alike: a command bar
-// (the "Tools" menu, the page's toolbar with its tips, the close button), the
+// (the "Tools" menu with the dictionaries to choose from, the page's toolbar
+// with its tips, the close button), the
 // two pop-up lists with the commands and handlers they share, the Help and
 // About commands and Quit, and the rule that a tap on the page itself closes
 // the pop-up lists. Each page adds what is its own.
 #ifndef LEXIVANE_PAGES_PAGE_H_
 #define LEXIVANE_PAGES_PAGE_H_
 
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <initializer_list>
@@ -14,9 +16,16 @@
 #include "pages/popup_lists.h"
 #include "platform/commandbar.h"
 #include "platform/dialog.h"
+#include "words/dictionaries.h"
 #include "words/word_services.h"
 
+class QActionGroup;
+class QMenu;
 class QMouseEvent;
+
+// The result every page ends its modal run with when the user chose another
+// dictionary: the application object then opens it and starts afresh.
+inline constexpr int kReopenDictionary = 0x100;
 
 class CPage : public platform::CDialog {
   public:
@@ -42,6 +51,10 @@ class CPage : public platform::CDialog {
     void OnAppAbout();
     // Quit: ends the program, closing every page as its close button does.
     void OnAppExit();
+    // A dictionary chosen in the Tools menu: unless it is open already, it is
+    // asked for (RequestDictionary) and, once the menu has closed, every page
+    // ends with kReopenDictionary.
+    void OnChooseDictionary(const Dictionary* dictionary);
     // Hides whichever pop-up list shows.
     void HidePopups();
 
@@ -69,7 +82,12 @@ class CPage : public platform::CDialog {
     const CPopupLists& Popups() const { return m_popups; }
 
   private:
+    // The Tools menu's first items: the dictionaries present, the open one
+    // checked, then a separator; read afresh each time the menu opens.
+    void FillDictionaryItems(QMenu* menu);
+
     CWordServices m_words;
+    QPointer<QActionGroup> m_pDictionaryItems;  // owned by the menu
     CPopupLists m_popups;
     platform::CCommandBar m_commandBar;
     std::array<QString, 6> m_tooltips;  // slot 0 is the Tools menu's, then the buttons'

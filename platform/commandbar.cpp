@@ -117,6 +117,7 @@ BOOL CCommandBar::InsertMenuBar(int menuId, int) {
     if (m_pBar == nullptr || m_pMenuButton != nullptr) return FALSE;
     QMenu* menu = LoadCommandMenu(menuId, m_pPage, m_pBar);
     if (menu == nullptr) return FALSE;
+    m_pMenu = menu;
     const QString title = menu->title();
     auto* button = new QToolButton(m_pBar);
     button->setText(title);

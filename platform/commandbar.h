@@ -63,6 +63,8 @@ class CCommandBar {
     void SetBarStyle(DWORD style);
 
     QToolBar* GetSafeHwnd() const { return m_pBar; }
+    // The drop-down menu of the menu button; null before InsertMenuBar.
+    QMenu* GetMenu() const { return m_pMenu; }
 
   private:
     void PlaceBar();
@@ -70,6 +72,7 @@ class CCommandBar {
     CDialog* m_pPage = nullptr;
     QToolBar* m_pBar = nullptr;  // owned by the page
     QAction* m_pMenuButton = nullptr;
+    QMenu* m_pMenu = nullptr;   // owned by the bar
     QKeySequence m_menuKey;     // pops the menu button's menu up
     QAction* m_pEnd = nullptr;  // the buttons go before this
     std::vector<QAction*> m_buttons;

@@ -133,9 +133,17 @@ void CDialog::BroadcastTextZoomChange() {
 }
 
 void CDialog::CloseAllPages() {
+    ForEachShownPage([](CDialog* page) { page->close(); });
+}
+
+void CDialog::EndAllPages(int result) {
+    ForEachShownPage([result](CDialog* page) { page->EndDialog(result); });
+}
+
+void CDialog::ForEachShownPage(const std::function<void(CDialog* page)>& action) {
     const std::vector<CDialog*> pages = Pages();
     for (auto page = pages.rbegin(); page != pages.rend(); ++page) {
-        if ((*page)->isVisible()) (*page)->close();
+        if ((*page)->isVisible()) action(*page);
     }
 }
 

@@ -90,6 +90,9 @@ class CDialog : public QDialog {
     // Closes every page that shows, the newest first, as its close button
     // does: the program's Quit command. Each modal run ends as its page closes.
     static void CloseAllPages();
+    // Ends every page that shows with `result`, the newest first; each modal
+    // run returns it as its page ends.
+    static void EndAllPages(int result);
 
     // A message box or page that ran modally over this page has closed and
     // the page has the keyboard back: it puts the focus where its user
@@ -150,6 +153,8 @@ class CDialog : public QDialog {
 
   private:
     bool CreateControls();
+    // Runs `action` on every page that shows, the newest first.
+    static void ForEachShownPage(const std::function<void(CDialog* page)>& action);
 
     int m_nTemplateId;
     bool m_bCreated = false;

@@ -122,7 +122,11 @@ bool TranslateEventToMessage(QWidget* target, const QEvent* event, MSG* msg) {
             LPARAM lParam = 1;
             if (release || key->isAutoRepeat()) lParam |= LPARAM{1} << 30;
             if (release) lParam |= LPARAM{1} << 31;
-            *msg = MSG{target, release ? WM_KEYUP : WM_KEYDOWN, vk, lParam};
+            const bool alt =
+                (key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == Qt::AltModifier;
+            const UINT message =
+                alt ? (release ? WM_SYSKEYUP : WM_SYSKEYDOWN) : (release ? WM_KEYUP : WM_KEYDOWN);
+            *msg = MSG{target, message, vk, lParam};
             return true;
         }
         case QEvent::MouseButtonPress:

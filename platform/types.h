@@ -87,6 +87,8 @@ inline constexpr int IDNO = 7;
 // Window messages that reach PreTranslateMessage.
 inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_KEYUP = 0x0101;
+inline constexpr UINT WM_SYSKEYDOWN = 0x0104;  // a key pressed while Alt is held
+inline constexpr UINT WM_SYSKEYUP = 0x0105;
 inline constexpr UINT WM_MOUSEMOVE = 0x0200;
 inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
 inline constexpr UINT WM_LBUTTONUP = 0x0202;

@@ -30,6 +30,7 @@ inline constexpr int IDC_ABOUT_RIGHTS = 1013;
 inline constexpr int IDC_ABOUT_DETAIL = 1015;
 inline constexpr int IDC_ABOUT_PRODUCT = 1016;
 inline constexpr int IDC_ABOUT_VERSION = 1017;
+inline constexpr int IDC_ABOUT_DICTIONARY = 1018;
 
 // Menus, toolbars, icon.
 inline constexpr int IDR_TOOLS_MENU = 128;

@@ -43,7 +43,8 @@ constexpr std::array<ControlTemplate, 5> kDefinitionControls = {{
     {IDC_HISTORY_LIST, "LISTBOX", "", kPopupList, 28, 70, 58, 83, "History"},
 }};
 
-constexpr std::array<ControlTemplate, 6> kAboutControls = {{
+// Below the handheld's box: the open dictionary, its source and licence.
+constexpr std::array<ControlTemplate, 7> kAboutControls = {{
     {IDB_ABOUT, "STATIC", ":/res/pictures/about.png", WS_VISIBLE | SS_BITMAP, 11, 8, 21, 20,
      "Lexivane picture"},
     {IDC_ABOUT_PRODUCT, "STATIC", "BOLD", WS_VISIBLE | SS_LEFT, 39, 8, 86, 11, "Product"},
@@ -51,13 +52,14 @@ constexpr std::array<ControlTemplate, 6> kAboutControls = {{
     {IDC_ABOUT_MAKER, "STATIC", "BOLD2", WS_VISIBLE | SS_LEFT, 11, 34, 109, 14, "Maker"},
     {IDC_ABOUT_RIGHTS, "STATIC", "rights", WS_VISIBLE | SS_LEFT, 11, 47, 109, 14, "Rights"},
     {IDC_ABOUT_DETAIL, "STATIC", "ABOUT-DETAIL", WS_VISIBLE | SS_LEFT, 11, 60, 120, 82, "Details"},
+    {IDC_ABOUT_DICTIONARY, "STATIC", "", WS_VISIBLE | SS_LEFT, 11, 143, 120, 44, "Dictionary"},
 }};
 
 constexpr std::array<DialogTemplate, 4> kDialogs = {{
     {IDD_SEARCH, "Lexivane", WS_POPUP | WS_VISIBLE | WS_CAPTION, 137, 153, kSearchControls},
     {IDD_DEFINITION, "Definition", WS_POPUP | WS_VISIBLE | WS_CAPTION, 137, 153,
      kDefinitionControls},
-    {IDD_ABOUT, "About Lexivane", WS_POPUP | WS_CAPTION | WS_SYSMENU, 137, 153, kAboutControls},
+    {IDD_ABOUT, "About Lexivane", WS_POPUP | WS_CAPTION | WS_SYSMENU, 137, 189, kAboutControls},
     {IDD_HELP, "Help", WS_POPUP | WS_CAPTION | WS_SYSMENU, 137, 153, {}},
 }};
 
@@ -138,7 +140,21 @@ constexpr std::array<std::pair<int, const char*>, 10> kShortcuts = {{
     {ID_APP_EXIT, "Ctrl+Q"},
 }};
 
+constexpr std::array<DictionaryResource, 3> kDictionaries = {{
+    {"English Dictionary (small).pdb", "Small (WordNet, common words)",
+     "WordNet 3.0, its most common words. \u00a9 Princeton University; WordNet 3.0 licence."},
+    {"English Dictionary (medium).pdb", "Medium (WordNet 3.0)",
+     "WordNet 3.0. \u00a9 Princeton University; WordNet 3.0 licence."},
+    {"English Dictionary (large).pdb", "Large (GCIDE)",
+     "GCIDE, The Collaborative International Dictionary of English; GNU General Public "
+     "License."},
+}};
+
 }  // namespace
+
+std::span<const DictionaryResource> Dictionaries() {
+    return kDictionaries;
+}
 
 const DialogTemplate* FindDialogTemplate(int id) {
     for (const DialogTemplate& dialog : kDialogs) {

@@ -72,6 +72,18 @@ const MenuTemplate* FindMenu(int id);
 // Escape, typing, Ctrl+C and Ctrl+V).
 const char* FindShortcut(int command);
 
+// A dictionary the program looks for in its folder: its file name, what the
+// Tools menu calls it, and the source and licence the About box names.
+struct DictionaryResource {
+    const char* file;
+    const char* name;
+    const char* source;
+};
+
+// The dictionaries the program knows, smallest first: "English Dictionary
+// (small).pdb", "(medium)" and "(large)".
+std::span<const DictionaryResource> Dictionaries();
+
 // Resource paths of the program icon, the command bar's close button and
 // the command bar's overflow button.
 inline constexpr const char* kAppIconPath = ":/res/pictures/lexivane.png";

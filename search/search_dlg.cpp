@@ -1,13 +1,14 @@
 #include "search/search_dlg.h"
 
+#include <QApplication>
 #include <QColor>
-#include <QCoreApplication>
 #include <QFont>
 #include <QFontInfo>
 #include <QListView>
 #include <QMetaObject>
 #include <QPainter>
 #include <algorithm>
+#include <utility>
 
 #include "definition/definition_dlg.h"
 #include "platform/clipboard.h"
@@ -193,6 +194,13 @@ void CSearchDlg::OnActivate(BOOL active) {
     // window system may show the page again from its backing store without
     // any paint, so this is done on activation.
     if (active) FocusSearchBox();
+    // The word given at start opens over the page once the page is active, so
+    // that its definition page opens over it and hands the keys back to it.
+    if (active && !m_strStartWord.isEmpty()) {
+        QMetaObject::invokeMethod(
+            this, [this, word = std::exchange(m_strStartWord, QString())] { OpenWord(word); },
+            Qt::QueuedConnection);
+    }
     // Posted, so that the places are read once the activation has been handled.
     QMetaObject::invokeMethod(
         this, [this] { OnAfterActivate(); }, Qt::QueuedConnection);
@@ -365,10 +373,26 @@ int32_t CSearchDlg::OpenDefinition(const QString& word) {
     }
     CDefinitionDlg page(Words().Engine(), nullptr);
     page.Initialise(word, *index);
+    m_pDefinition = &page;
     page.DoModal();
     // A page resized or maximised there stays so here.
     PlaceOver(&page);
+    m_pDefinition = nullptr;
     return 0;
+}
+
+void CSearchDlg::OpenWord(const QString& word) {
+    HidePopups();
+    m_searchEdit.SetWindowText(word);
+    // With Auto Scroll off the list waits for GO.
+    if (!m_bAutoScroll) OnGo();
+    QWidget* top = QApplication::activeModalWidget();
+    if (m_pDefinition != nullptr && top == m_pDefinition) {
+        const QString headword = m_wordList.GetText(m_wordList.GetCurSel());
+        if (!headword.isEmpty()) m_pDefinition->FollowLink(headword);
+    } else if (top == this) {
+        OnSelectWord();
+    }
 }
 
 void CSearchDlg::OnBookmarks() {

@@ -17,6 +17,8 @@
 #include "platform/controls.h"
 #include "search/word_window.h"
 
+class CDefinitionDlg;
+
 class CSearchDlg : public CPage {
   public:
     // The page on `engine`, the application's open engine (not owned).
@@ -79,6 +81,18 @@ class CSearchDlg : public CPage {
     // read afresh afterwards, since the definition page may change bookmarks
     // and history; the word list window is left as it was.
     int32_t OpenDefinition(const QString& word);
+
+    // Words from outside the page: the command line's, or one that a second
+    // copy of the program passed on.
+
+    // Once the page runs and is active, shows `word` as OpenWord does; an
+    // empty word shows nothing.
+    void OpenWordAtStart(const QString& word) { m_strStartWord = word; }
+    // Types `word` into the search box as if the user had, and opens the
+    // headword the list then selects as Return does; on the definition page
+    // when one shows, as a link to it does there. With a box or another page
+    // over them, only the search box takes the word.
+    void OpenWord(const QString& word);
 
     // The pop-up lists.
 
@@ -159,6 +173,8 @@ class CSearchDlg : public CPage {
     int m_nBaseRowHeight = 0;  // a row's height at the normal text size
     QFont m_baseListFont;      // the word list's font at the normal text size
     std::optional<platform::WindowPlacement> m_startPlacement;
+    QString m_strStartWord;                   // shown at the first activation
+    CDefinitionDlg* m_pDefinition = nullptr;  // the definition page while it runs
 };
 
 #endif  // LEXIVANE_SEARCH_SEARCH_DLG_H_

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -26,6 +28,7 @@
 #include "platform/text_zoom.h"
 #include "search/search_dlg.h"
 #include "tests/support/fake_engine.h"
+#include "tests/support/page_helpers.h"
 
 using namespace platform;
 
@@ -77,19 +80,39 @@ class StartupTest : public ::testing::Test {
     // Runs InitInstance; `whileRunning` runs once the search page is up, and
     // the page is then closed with its close button.
     BOOL Start(CLexivaneApp& app, std::function<void(CSearchDlg&)> whileRunning = {}) {
+        return StartPages(app, {std::move(whileRunning)});
+    }
+    // Runs InitInstance; each search page that shows runs the next of `pages`
+    // in turn, and is then closed when it still shows.
+    BOOL StartPages(CLexivaneApp& app, std::vector<std::function<void(CSearchDlg&)>> pages) {
         // The timer dies with this call, so a start-up that never shows the
         // page leaves nothing behind to close a later test's page.
         QTimer timer;
-        timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, [this, whileRunning] {
+        QObject::connect(&timer, &QTimer::timeout, [this, &pages] {
             auto* page = dynamic_cast<CSearchDlg*>(QApplication::activeModalWidget());
-            if (page == nullptr) return;
-            ++m_pageRuns;
-            if (whileRunning) whileRunning(*page);
+            if (page == nullptr || !page->isVisible() || page->property("seen").toBool()) return;
+            page->setProperty("seen", true);
+            const size_t run = static_cast<size_t>(m_pageRuns++);
+            if (run < pages.size() && pages[run]) pages[run](*page);
             page->close();
         });
         timer.start(0);
         return app.InitInstance();
+    }
+    // The Tools menu of `page` as its items read: "-" for a separator, a
+    // checked item followed by " *".
+    static QStringList ToolsItems(QWidget* page) {
+        QStringList items;
+        for (const QAction* item : CommandBarMenu(page, "Tools")->actions())
+            items << (item->isSeparator() ? QStringLiteral("-")
+                                          : item->text() + (item->isChecked() ? " *" : ""));
+        return items;
+    }
+    // Chooses the Tools menu item `name` of `page` and lets the page act on it.
+    static void Choose(QWidget* page, const QString& name) {
+        for (QAction* item : CommandBarMenu(page, "Tools")->actions())
+            if (item->text() == name) item->trigger();
+        QCoreApplication::processEvents();
     }
 
     QTemporaryDir m_dir;
@@ -286,6 +309,59 @@ TEST_F(StartupTest, SecondCopyMeetsTheSharingViolationAndLeavesTheFirstWorking) 
     EXPECT_EQ(m_pageRuns, 1);
     EXPECT_EQ(first.ExitInstance(), 0);
     EXPECT_EQ(fake_engine::CallCount("lxv_closefile"), 1);
+}
+
+TEST_F(StartupTest, ChosenDictionaryOpensInPlaceOfTheOpenOneAndIsKeptForTheNextRun) {
+    Put(kSmall);
+    Put(kLarge);
+    Put("lexivane.ini", "[General]\ndictionary=../English Dictionary (small).pdb\n");
+    CLexivaneApp app;
+    StartPages(app, {[&](CSearchDlg& page) {
+                         EXPECT_EQ(ToolsItems(&page),
+                                   (QStringList{"Small (WordNet, common words)", "Large (GCIDE) *",
+                                                "-", "About Lexivane", "Quit"}))
+                             << "a path in the settings is no choice";
+                         page.move(40, 30);
+                         Choose(&page, "Large (GCIDE)");
+                         EXPECT_TRUE(page.isVisible()) << "the open one is chosen already";
+                         Choose(&page, "Small (WordNet, common words)");
+                         EXPECT_FALSE(page.isVisible());
+                     },
+                     [&](CSearchDlg& page) {
+                         EXPECT_EQ(QString::fromStdString(fake_engine::Get().openPaths[0]),
+                                   Path(kSmall));
+                         EXPECT_EQ(ToolsItems(&page).first(),
+                                   QStringLiteral("Small (WordNet, common words) *"));
+                         EXPECT_EQ(page.pos(), QPoint(40, 30)) << "where the last page was";
+                     }});
+    EXPECT_EQ(m_pageRuns, 2);
+    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_EQ(fake_engine::CallCount("lxv_openfile"), 2);
+    EXPECT_EQ(fake_engine::CallCount("lxv_closefile"), 1) << "the first engine, before the second";
+    app.ExitInstance();
+
+    QString path;
+    ASSERT_TRUE(CLexivaneApp().FindDictionaryFile(path));
+    EXPECT_EQ(path, Path(kSmall)) << "the choice holds for the next run";
+    QFile::remove(Path(kSmall));
+    ASSERT_TRUE(CLexivaneApp().FindDictionaryFile(path));
+    EXPECT_EQ(path, Path(kLarge)) << "a chosen dictionary that is gone leaves the largest";
+}
+
+TEST_F(StartupTest, ChosenDictionaryThatCannotBeOpenedLeavesTheOpenOneOpen) {
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(kMedium));
+    Put(kLarge);
+    CLexivaneApp app;
+    StartPages(app, {[&](CSearchDlg& page) { Choose(&page, "Medium (WordNet 3.0)"); },
+                     [&](CSearchDlg& page) {
+                         EXPECT_EQ(ToolsItems(&page)[1], QStringLiteral("Large (GCIDE) *"));
+                     }});
+    EXPECT_EQ(m_pageRuns, 2);
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].text, QStringLiteral("CreateFileForMapping : 5"));
+    EXPECT_EQ(QString::fromStdString(fake_engine::Get().openPaths[0]), Path(kLarge));
+    app.ExitInstance();
+    EXPECT_FALSE(Exists("lexivane.ini")) << "nothing kept";
 }
 
 struct ReportsCloseCallsAtExit {

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "definition/definition_dlg.h"
+#include "html/html_pane.h"
 #include "platform/controls.h"
 #include "platform/messagebox.h"
 #include "res/resource.h"
@@ -244,6 +245,53 @@ TEST_F(DefinitionPageTest, ArrowsStepThroughTheWordListAndFillTheHistoryList) {
         EXPECT_FALSE(Item(IDC_HISTORY_LIST)->isVisible());
         EXPECT_TRUE(m_boxes.empty());
         EXPECT_EQ(fake_engine::CallCount("lxv_wordlist_count"), 1) << "read once and kept";
+    });
+}
+
+TEST_F(DefinitionPageTest, LinksAndAltArrowsGoThroughTheWordsShownSinceThePageOpened) {
+    fake_engine::Get().entries[3].html =
+        "<b>cat</b> see <a href=\"entry:dog\">dog</a>, <a href=\"entry:Aardvarks\">them</a>, "
+        "<a href=\"entry:\">none</a>, <a href=\"http://example.com/\">web</a>";
+    Run("cat", 3, [&] {
+        QWidget* entry = m_page->findChild<CHtmlViewWidget*>();
+        ASSERT_NE(entry, nullptr);
+        entry->setFocus();
+        const auto follow = [&](int link) {
+            for (int i = 0; i < link; ++i) QTest::keyClick(entry, Qt::Key_Tab);
+            QTest::keyClick(entry, Qt::Key_Return);
+        };
+        const auto alt = [&](Qt::Key key) { QTest::keyClick(entry, key, Qt::AltModifier); };
+        follow(1);
+        EXPECT_EQ(m_page->Word(), QStringLiteral("dog"));
+        EXPECT_EQ(m_page->Index(), 4u) << "the arrows step from the word shown";
+        alt(Qt::Key_Left);
+        EXPECT_EQ(m_page->Word(), QStringLiteral("cat"));
+        EXPECT_EQ(m_page->Index(), 3u);
+        alt(Qt::Key_Right);
+        alt(Qt::Key_Right);
+        EXPECT_EQ(m_page->Word(), QStringLiteral("dog")) << "nothing lies ahead";
+        QTest::keyClick(entry, Qt::Key_Left);
+        EXPECT_EQ(m_page->Word(), QStringLiteral("cat")) << "Left still steps alphabetically";
+        // No headword "Aardvarks": Look up's question, answered OK.
+        follow(2);
+        EXPECT_EQ(m_page->Word(), QStringLiteral("abacus"));
+        ASSERT_EQ(m_boxes.size(), 1u);
+        EXPECT_EQ(m_boxes[0].text,
+                  QStringLiteral("Word 'Aardvarks' not found. \r\n \r\nDo you "
+                                 "want to see the nearest word, 'abacus', instead"));
+        alt(Qt::Key_Left);
+        follow(3);
+        EXPECT_EQ(m_boxes.size(), 2u);
+        EXPECT_EQ(m_boxes[1].text, QStringLiteral("Matching word not found on Dictionary."));
+        follow(1);
+        EXPECT_EQ(m_page->Word(), QStringLiteral("cat")) << "a web link goes nowhere";
+        EXPECT_EQ(m_boxes.size(), 2u);
+        for (const char* word : {"cat", "dog", "cat"}) {
+            EXPECT_EQ(m_page->Word(), QString::fromLatin1(word));
+            alt(Qt::Key_Left);
+        }
+        EXPECT_EQ(Rows(Item(IDC_HISTORY_LIST)),
+                  (QStringList{"History", "---Clear All---", "cat", "dog", "abacus"}));
     });
 }
 

@@ -51,6 +51,19 @@
 #   zoom        Ctrl+plus, Ctrl+= and the keypad's plus zoom the word list:
 #               fewer, taller rows; the definition page shows its entry zoomed
 #               and Ctrl+0 brings it back; the zoom survives a restart.
+#   links       on a dictionary whose entries link to each other, a tapped link
+#               and one reached with Tab and Return show their headwords;
+#               Alt+Left and Alt+Right go back and forward through the words
+#               shown, while Right still steps alphabetically.
+#   dictionary  the search page's Tools menu opens the small dictionary in
+#               place of the medium one, and the choice holds when the program
+#               starts again; the definition page's opens the medium one again.
+#   commandline --help and --version print and end, an unknown option is
+#               refused with exit code 2; 'lexivane cat' starts with the
+#               definition page of "cat" open.
+#   secondcopy  a second copy started with a word brings the first copy's
+#               minimised definition page back, which shows the word, and
+#               reports as before.
 #
 # The program runs from a fresh folder holding copies of PROGRAM, LIBRARY and
 # a test dictionary of DICTIONARY_FOLDER (as the small dictionary). Each case
@@ -227,13 +240,40 @@ start_program() {
         xs_start_xvfb "$work"
         xs_start_wm "$work"
     fi
+    (($# == 0)) || shift
+    launch_program "$@"
+}
+
+# Starts the program in its folder again, with the arguments given.
+launch_program() {
     # A preloaded library comes before the sanitizers' runtime, which
     # otherwise insists on being first.
     (cd "$work/program" &&
         exec env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" LD_PRELOAD="$preload" \
             ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
-            "./$(basename "$program")" >"$work/program.log" 2>&1) &
+            "./$(basename "$program")" "$@" >>"$work/program.log" 2>&1) &
     app_pid=$!
+}
+
+# Starts a second copy of the program in its folder, with the arguments
+# given; its output goes to second.log.
+launch_second() {
+    (cd "$work/program" &&
+        exec env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
+            "./$(basename "$program")" "$@" >"$work/second.log" 2>&1) &
+    second_pid=$!
+}
+
+# Clicks the first link on the definition page $1: the first pixel below the
+# title band in the colour that links are drawn in on a white background.
+click_link() {
+    local shot="$work/window.png" point
+    import -window "$1" "$shot"
+    point=$(convert "$shot" txt:- | awk -F '[,:]' '$2 > 30 && /#0000FF/ && !found { print $1, $2; found = 1 }')
+    [[ -n "$point" ]] || xs_fail "no link drawn on the definition page"
+    # shellcheck disable=SC2086 # x and y
+    xdotool mousemove --window "$1" $point click 1
+    xdotool mousemove 0 0
 }
 
 # Waits for the program to end and checks that it ended with exit code 0.
@@ -444,10 +484,7 @@ case $test_case in
         answer_box_held Bookmarks "$search"
         # A second copy finds the first one's working files locked and says
         # "CreateFileForMapping : 32".
-        (cd "$work/program" &&
-            exec env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
-                "./$(basename "$program")" >"$work/second.log" 2>&1) &
-        second_pid=$!
+        launch_second
         answer_box_held Error "$search"
         wait "$second_pid" || true
         definition=$(open_typed "$search" cat)
@@ -598,6 +635,86 @@ case $test_case in
         keys "$help" Escape
         xs_wait_window_gone "$help" Help
         close_program "$definition" "$search"
+        ;;
+    links)
+        start_program links
+        search=$(xs_wait_window Lexivane)
+        # cat's entry links to "mouse", then to "dog".
+        definition=$(open_typed "$search" cat)
+        click_link "$definition"
+        mark_shown "$definition"
+        keys "$definition" alt+Left Tab Tab Return
+        mark_shown "$definition"
+        # Shown: cat, dog; back and forward again, then on alphabetically to
+        # mouse and to zebra.
+        keys "$definition" alt+Left alt+Right Right Right
+        mark_shown "$definition"
+        # Shown: cat, dog, mouse, zebra; back to cat.
+        keys "$definition" alt+Left alt+Left alt+Left
+        mark_shown "$definition"
+        close_program "$definition" "$search"
+        expect_bookmarks cat zebra dog mouse
+        ;;
+    dictionary)
+        # The medium dictionary (lettercase: a, day, Monday, week) opens
+        # first; "cat" and "dog" are headwords of the small one (basic).
+        mkdir -p "$work/program"
+        cp "$dictionaries/lettercase.pdb" "$work/program/English Dictionary (medium).pdb"
+        start_program
+        search=$(xs_wait_window Lexivane)
+        # Tools: the small dictionary, the medium one (checked), About, Quit.
+        keys "$search" alt+t Down Return
+        xs_wait_window_gone "$search" Lexivane
+        search=$(xs_wait_window Lexivane)
+        definition=$(open_typed "$search" cat)
+        mark_shown "$definition"
+        keys "$definition" ctrl+q
+        expect_clean_end
+        launch_program
+        search=$(xs_wait_window Lexivane)
+        definition=$(open_typed "$search" dog)
+        mark_shown "$definition"
+        # From the definition page, back to the medium one: both pages end.
+        keys "$definition" alt+t Down Down Return
+        xs_wait_window_gone "$definition" Definition
+        xs_wait_window_gone "$search" Lexivane
+        search=$(xs_wait_window Lexivane)
+        definition=$(open_typed "$search" mon)
+        mark_shown "$definition"
+        close_program "$definition" "$search"
+        expect_bookmarks Monday dog cat
+        ;;
+    commandline)
+        [[ "$(timeout 10 "$program" --help)" == "Usage: lexivane [WORD...]"* ]] || xs_fail "--help printed no usage"
+        [[ "$(timeout 10 "$program" --version)" == "lexivane 1."* ]] || xs_fail "--version printed no version"
+        start_program basic cat
+        status=0
+        timeout 10 "$program" --bogus 2>"$work/usage.txt" >/dev/null || status=$?
+        ((status == 2)) || xs_fail "an unknown option ended with $status, not 2"
+        grep -q "unknown option '--bogus'" "$work/usage.txt" || xs_fail "no usage error: $(cat "$work/usage.txt")"
+        search=$(xs_wait_window Lexivane)
+        definition=$(xs_wait_window Definition)
+        mark_shown "$definition"
+        close_program "$definition" "$search"
+        expect_bookmarks cat
+        ;;
+    secondcopy)
+        start_program basic cat
+        search=$(xs_wait_window Lexivane)
+        definition=$(xs_wait_window Definition)
+        xdotool windowminimize "$definition"
+        xs_wait_window_gone "$definition" Definition
+        launch_second dog
+        answer_box Error
+        wait "$second_pid" || true
+        [[ $(xs_wait_window Definition) == "$definition" ]] ||
+            xs_fail "the first copy's definition page did not come back"
+        # It shows "dog" after "cat", which Alt+Left shows again.
+        mark_shown "$definition"
+        keys "$definition" alt+Left
+        mark_shown "$definition"
+        close_program "$definition" "$search"
+        expect_bookmarks cat dog
         ;;
     resize)
         start_program

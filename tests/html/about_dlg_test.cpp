@@ -27,7 +27,8 @@ TEST(AboutBoxTest, ShowsTheFiveTextsFromTheStringTable) {
     CAboutDlg box;
     const int result = RunAbout(box, [&] {
         EXPECT_EQ(box.windowTitle(), QStringLiteral("About Lexivane"));
-        EXPECT_EQ(box.size(), QSize(240, 268));
+        EXPECT_EQ(box.size(), QSize(240, 331)) << "the handheld's box and the dictionary below";
+        EXPECT_EQ(Label(box, IDC_ABOUT_DICTIONARY)->text(), QString()) << "none open";
         EXPECT_EQ(Label(box, IDC_ABOUT_PRODUCT)->text(), QStringLiteral("Lexivane"));
         EXPECT_EQ(Label(box, IDC_ABOUT_VERSION)->text(), QStringLiteral("v.1.4 BUILD 1023"));
         EXPECT_EQ(Label(box, IDC_ABOUT_MAKER)->text(), QStringLiteral("The Lexivane project"));
@@ -63,13 +64,19 @@ TEST(AboutBoxTest, ProductAndMakerAreBoldTheOtherTextsAreNot) {
 
 TEST(AboutBoxTest, PictureAndTextsFitTheirPlaces) {
     CAboutDlg box;
+    // The longest of the dictionaries' texts.
+    box.SetDictionary(&res::Dictionaries()[2]);
     RunAbout(box, [&] {
+        EXPECT_EQ(Label(box, IDC_ABOUT_DICTIONARY)->text(),
+                  QStringLiteral("Dictionary: Large (GCIDE)\r\nGCIDE, The Collaborative "
+                                 "International Dictionary of English; GNU General Public "
+                                 "License."));
         QLabel* picture = Label(box, IDB_ABOUT);
         ASSERT_NE(picture, nullptr);
         EXPECT_EQ(picture->pixmap().size(), QSize(32, 32));
         EXPECT_EQ(picture->geometry(), QRect(19, 14, 37, 35));
         for (int id : {IDC_ABOUT_PRODUCT, IDC_ABOUT_VERSION, IDC_ABOUT_MAKER, IDC_ABOUT_RIGHTS,
-                       IDC_ABOUT_DETAIL}) {
+                       IDC_ABOUT_DETAIL, IDC_ABOUT_DICTIONARY}) {
             QLabel* label = Label(box, id);
             EXPECT_TRUE(label->isVisible()) << id;
             EXPECT_LE(label->heightForWidth(label->width()), label->height()) << id;

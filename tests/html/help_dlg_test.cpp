@@ -86,11 +86,12 @@ TEST(HelpPageTest, DocumentHasItsBoldRunsLinksAndAnchors) {
         EXPECT_EQ(BoldRuns(document),
                   QStringList({"Lexivane Help", "[Search Page]", "Search", "Search", "Bookmarks",
                                "Bookmarks", "History", "History", "[Definitions Page]", "Lookup",
-                               "Lookup", "Copy", "Copy", "Left or Right", "Close", "Ok"}));
+                               "Lookup", "Copy", "Copy", "Left or Right", "Close", "Ok",
+                               "Links and Back", "Dictionaries", "lexivane"}));
         EXPECT_EQ(Links(document),
                   QStringList({"#search Search", "#definition Definition", "#top Go to top",
                                "#top Go to top", "#top Go to top", "#top Go to top"}));
-        EXPECT_EQ(document->blockCount(), 10);
+        EXPECT_EQ(document->blockCount(), 12);
         page.close();
     });
 }

@@ -9,8 +9,10 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QUrl>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -194,6 +196,56 @@ TEST_F(HtmlPaneTest, TappedLinkIsReportedWithItsTargetAndNotFollowed) {
     EXPECT_EQ(notes[0].hdr.hwndFrom, pane->View());
     EXPECT_EQ(Shown(), before);
     EXPECT_EQ(Bar()->value(), 0);
+}
+
+TEST_F(HtmlPaneTest, LinkTargetsArriveAsWrittenByTapAndByTabAndReturn) {
+    std::vector<QString> targets;
+    CHtmlViewWidget* view = pane->View();
+    view->SetHotspotHandler([&](const NMHTMLVIEW& n) { targets.push_back(n.szTarget); });
+    // What a URL would spell otherwise: an entity, a '%', a blank, an accent.
+    pane->SetHtml(
+        QStringLiteral("<p><a href=\"entry:AT&amp;T\">AT&amp;T</a> and "
+                       "<a href=\"entry:100% proof\">proof</a> and "
+                       "<a href=\"entry:caf&#233; au lait\">coffee</a></p>"));
+    page.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    view->setFocus();
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(view, Qt::Key_Tab);
+        QTest::keyClick(view, Qt::Key_Return);
+    }
+    html_test::TapLink(view, QStringLiteral("entry:100% proof"));
+    EXPECT_EQ(targets, (std::vector<QString>{"entry:AT&T", "entry:100% proof",
+                                             QStringLiteral("entry:caf\u00e9 au lait"),
+                                             "entry:100% proof"}));
+}
+
+TEST_F(HtmlPaneTest, LinksAreUnderlinedInAColourTheBackgroundLetsBeRead) {
+    struct Case {
+        QColor background, link, shown;
+    };
+    const Case cases[] = {
+        {Qt::white, QColor(0, 0, 255), QColor(0, 0, 255)},                  // Qt's own
+        {QColor(32, 32, 32), QColor(0, 0, 255), QColor(0x8A, 0xB4, 0xF8)},  // a dark style's
+        {Qt::white, QColor(0x8A, 0xB4, 0xF8), QColor(0, 0, 0xCC)},
+        {QColor(32, 32, 32), QColor(255, 255, 0), QColor(255, 255, 0)},
+    };
+    pane->SetHtml(QStringLiteral("<a name=\"top\">Top</a> see <a href=\"entry:cat\">cat</a>"));
+    for (const Case& c : cases) {
+        // The palette changes under the document shown, as a style change would.
+        QPalette palette = pane->View()->palette();
+        palette.setColor(QPalette::Base, c.background);
+        palette.setColor(QPalette::Link, c.link);
+        pane->View()->setPalette(palette);
+        QTextBlock block = pane->View()->document()->begin();
+        std::map<QString, QTextCharFormat> formats;
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            formats[it.fragment().text().trimmed()] = it.fragment().charFormat();
+        EXPECT_EQ(formats["cat"].foreground().color(), c.shown)
+            << c.background.name().toStdString();
+        EXPECT_TRUE(formats["cat"].fontUnderline());
+        EXPECT_FALSE(formats["Top"].fontUnderline()) << "a named anchor is no link";
+    }
 }
 
 TEST_F(HtmlPaneTest, DestroyRemovesTheViewAndLaterCallsDoNothing) {

@@ -35,6 +35,8 @@ int main(int argc, char** argv) {
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     CHelpDlg help;
     CAboutDlg about;
+    // As the program shows it on its default dictionary, the large one.
+    about.SetDictionary(&res::Dictionaries().back());
     const bool ok = Render(help, folder.filePath(QStringLiteral("help.png"))) &&
                     Render(about, folder.filePath(QStringLiteral("about.png")));
     return ok ? 0 : 1;

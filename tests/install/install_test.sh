@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into temporary prefixes and checks what a user gets: the
-# program folder complete and working from its new place, the launcher, the
-# desktop entry and the icon.
+# program folder complete and working from its new place, the launcher and
+# lexivane-dict on the PATH, the desktop entry and the icon.
 #   install_test.sh BUILD_DIR WITH_DICTIONARY(0|1)
 set -euo pipefail
 build=$1
@@ -20,6 +20,9 @@ for program in lexivane lexivane-dict; do
 done
 [[ -f "$folder/liblexicore.so" ]] || fail "liblexicore.so missing from the program folder"
 [[ -x "$prefix/bin/lexivane" ]] || fail "no launcher in bin"
+# lexivane-dict is on the PATH beside the launcher, and runs from there.
+(cd / && PATH="$prefix/bin:$PATH" lexivane-dict --help >/dev/null) ||
+  fail "lexivane-dict in bin does not run"
 # The installed programs load the installed engine library, not the build's.
 for program in lexivane lexivane-dict; do
   library=$(ldd "$folder/$program" | sed -n 's/^.*liblexicore.so => \(.*\) (0x.*$/\1/p')
@@ -44,9 +47,12 @@ if (cd "$work/planted" && LD_DEBUG=libs "$folder/lexivane-dict" --help 2>&1 >/de
 fi
 
 if [[ "$with_dictionary" == 1 ]]; then
+  # All three, for the Tools menu to choose from.
+  for size in small medium large; do
+    [[ -f "$folder/English Dictionary ($size).pdb" ]] || fail "the $size dictionary is not installed"
+  done
   dictionary="$folder/English Dictionary (large).pdb"
-  [[ -f "$dictionary" ]] || fail "the dictionary is not installed"
-  (cd / && "$folder/lexivane-dict" lookup "$dictionary" geese) >"$work/lookup.txt" ||
+  (cd / && PATH="$prefix/bin:$PATH" lexivane-dict lookup "$dictionary" geese) >"$work/lookup.txt" ||
     fail "the installed lexivane-dict cannot read the installed dictionary"
   grep -qi "goose" "$work/lookup.txt" || fail "'geese' did not lead to 'goose': $(head -c 200 "$work/lookup.txt")"
 fi

@@ -15,6 +15,7 @@
 #include "platform/paths.h"
 #include "words/bookmark_rows.h"
 #include "words/history_list.h"
+#include "words/visited_words.h"
 
 namespace {
 
@@ -64,6 +65,32 @@ TEST(HistoryListTest, KeepsTheNewestTwentyWithoutDuplicates) {
     list.Clear();
     EXPECT_EQ(list.rowCount(), 0) << "no words, no rows";
     EXPECT_EQ(list.KindOf(0), PopupRow::kNone);
+}
+
+TEST(VisitedWordsTest, GoesBackAndForwardAndANewWordDropsTheWordsAhead) {
+    CVisitedWords visited;
+    EXPECT_FALSE(visited.Back());
+    EXPECT_FALSE(visited.Forward());
+    for (const char* word : {"cat", "cat", "", "dog", "mouse"}) visited.Visit(word);
+    EXPECT_EQ(visited.Back(), QStringLiteral("dog"))
+        << "the repeated and the empty word count nothing";
+    EXPECT_EQ(visited.Back(), QStringLiteral("cat"));
+    EXPECT_FALSE(visited.Back());
+    EXPECT_EQ(visited.Current(), QStringLiteral("cat")) << "nothing changes at the first";
+    EXPECT_EQ(visited.Forward(), QStringLiteral("dog"));
+    visited.Visit("zebra");
+    EXPECT_FALSE(visited.Forward()) << "mouse went with the new word";
+    EXPECT_EQ(visited.Back(), QStringLiteral("dog"));
+    visited.Visit("dog");
+    EXPECT_EQ(visited.Forward(), QStringLiteral("zebra"))
+        << "showing the shown word again drops nothing";
+
+    CVisitedWords many;
+    for (size_t i = 0; i <= CVisitedWords::kWordLimit; ++i) many.Visit(QString::number(i));
+    size_t back = 0;
+    while (many.Back()) ++back;
+    EXPECT_EQ(back, CVisitedWords::kWordLimit - 1);
+    EXPECT_EQ(many.Current(), QStringLiteral("1")) << "the oldest went";
 }
 
 // The bookmark lists of both pages over a bookmark file in a temporary program folder.
