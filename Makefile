@@ -3,7 +3,7 @@
 #   make test   build everything and run every test, then again under ASan+UBSan
 #   make install [PREFIX=/usr/local]   the program folder, launcher, desktop entry and icon
 #   make format-check   every C and C++ source laid out as .clang-format says (part of make test)
-#   make tidy           clang-tidy over the code without Qt (.clang-tidy)
+#   make tidy           clang-tidy over the engine, compiler and program (.clang-tidy, .clang-tidy-gui)
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")

@@ -47,7 +47,11 @@ bool CPopupLists::CloseOnEscape() {
     return true;
 }
 
-void CPopupLists::Show(CListBox& list) {
+void CPopupLists::Show(CListBox& list, const CPopupRows& rows, const QString& caption) {
+    if (rows.rowCount() == 0) {
+        MessageBox(&m_page, QStringLiteral("No entries"), caption, platform::MB_ICONEXCLAMATION);
+        return;
+    }
     list.SetCurSel(0);
     list.BringWindowToTop();
     list.ShowWindow(platform::SW_SHOW);
@@ -69,13 +73,8 @@ void CPopupLists::ToggleBookmarks(const QString& shownWord) {
         return;
     }
     HidePopups();
-    if (m_pBookmarks->rowCount() == 0) {
-        MessageBox(&m_page, QStringLiteral("No entries"), kBookmarksCaption,
-                   platform::MB_ICONEXCLAMATION);
-        return;
-    }
     m_pBookmarks->SetMarkRow(shownWord);
-    Show(m_bookmarkList);
+    Show(m_bookmarkList, *m_pBookmarks, kBookmarksCaption);
 }
 
 void CPopupLists::ToggleHistory() {
@@ -89,12 +88,7 @@ void CPopupLists::ToggleHistory() {
     // The bookmark list goes first, also after a fill: left showing, it would
     // lose the focus to the history list, and its kill-focus hides both.
     HidePopups();
-    if (m_pHistory->rowCount() == 0) {
-        MessageBox(&m_page, QStringLiteral("No entries"), kHistoryCaption,
-                   platform::MB_ICONEXCLAMATION);
-        return;
-    }
-    Show(m_historyList);
+    Show(m_historyList, *m_pHistory, kHistoryCaption);
 }
 
 void CPopupLists::RefillLater() {
@@ -115,25 +109,20 @@ void CPopupLists::OnKillFocus() {
     m_bPopupTap = false;
 }
 
-std::optional<CPopupLists::Pick> CPopupLists::TakePick(CListBox& list,
-                                                       const std::function<Pick(int row)>& pickAt) {
+std::optional<CPopupLists::Pick> CPopupLists::TakePick(CListBox& list, const CPopupRows& rows) {
     if (!m_bPopupTap) return std::nullopt;
     m_bPopupTap = false;
     const int row = list.GetCurSel();
     HidePopups();
-    return pickAt(row);
+    return Pick{rows.KindOf(row), rows.WordAt(row)};
 }
 
 std::optional<CPopupLists::Pick> CPopupLists::TakeBookmarkPick() {
-    return TakePick(m_bookmarkList, [this](int row) {
-        return Pick{m_pBookmarks->KindOf(row), m_pBookmarks->WordAt(row)};
-    });
+    return TakePick(m_bookmarkList, *m_pBookmarks);
 }
 
 std::optional<CPopupLists::Pick> CPopupLists::TakeHistoryPick() {
-    return TakePick(m_historyList, [this](int row) {
-        return Pick{m_pHistory->KindOf(row), m_pHistory->WordAt(row)};
-    });
+    return TakePick(m_historyList, *m_pHistory);
 }
 
 bool CPopupLists::AskAreYouSure(const QString& caption) const {

@@ -96,9 +96,10 @@ class CPopupLists {
     void UnmarkWord(const QString& word);
 
   private:
-    void Show(platform::CListBox& list);
-    std::optional<Pick> TakePick(platform::CListBox& list,
-                                 const std::function<Pick(int row)>& pickAt);
+    // Shows `list` with its first row selected and the focus, or says
+    // "No entries" under `caption` when `rows`, its rows, are none.
+    void Show(platform::CListBox& list, const CPopupRows& rows, const QString& caption);
+    std::optional<Pick> TakePick(platform::CListBox& list, const CPopupRows& rows);
     bool AskAreYouSure(const QString& caption) const;
     void Report(const QString& text, const QString& caption) const;
     void ReportBookmarkFailure(bool saving) const;

@@ -1,7 +1,7 @@
 #include "words/bookmark_rows.h"
 
 CBookmarkRows::CBookmarkRows(bool markRow)
-    : m_pWords(CBookmarkList::Shared()), m_bMarkRow(markRow) {
+    : CPopupRows(kBookmarksTitle), m_pWords(CBookmarkList::Shared()), m_bMarkRow(markRow) {
     // Every change of the words changes the rows below the fixed ones.
     connect(m_pWords.get(), &QAbstractItemModel::modelAboutToBeReset, this,
             [this] { beginResetModel(); });
@@ -56,22 +56,4 @@ int CBookmarkRows::rowCount(const QModelIndex& parent) const {
     // The search page lists nothing while there are no bookmarks.
     if (!m_bMarkRow && m_pWords->Count() == 0) return 0;
     return FixedRows() + m_pWords->Count();
-}
-
-QVariant CBookmarkRows::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) return {};
-    switch (KindOf(index.row())) {
-        case PopupRow::kTitle:
-            return kBookmarksTitle;
-        case PopupRow::kMark:
-            return kMarkRow;
-        case PopupRow::kUnmark:
-            return kUnmarkRow;
-        case PopupRow::kClearAll:
-            return kClearAllRow;
-        case PopupRow::kWord:
-            return WordAt(index.row());
-        default:
-            return {};
-    }
 }

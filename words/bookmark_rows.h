@@ -7,14 +7,13 @@
 #ifndef LEXIVANE_WORDS_BOOKMARK_ROWS_H_
 #define LEXIVANE_WORDS_BOOKMARK_ROWS_H_
 
-#include <QAbstractListModel>
 #include <QString>
 #include <memory>
 
 #include "words/bookmark_list.h"
 #include "words/popup_rows.h"
 
-class CBookmarkRows : public QAbstractListModel {
+class CBookmarkRows : public CPopupRows {
   public:
     // The rows of the definition page's list when `markRow`, else of the
     // search page's, over the program's list of bookmarks.
@@ -39,12 +38,10 @@ class CBookmarkRows : public QAbstractListModel {
     // Why the last fill or change failed, from the last error.
     QString FailureText(bool saving) const { return m_pWords->FailureText(saving); }
 
-    PopupRow KindOf(int row) const;
-    // The word of a word row; empty for any other row.
-    QString WordAt(int row) const;
+    PopupRow KindOf(int row) const override;
+    QString WordAt(int row) const override;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
   private:
     // Rows above the words.

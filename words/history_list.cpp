@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+CHistoryList::CHistoryList() : CPopupRows(kHistoryTitle) {}
+
 void CHistoryList::Fill(std::vector<QString> words) {
     beginResetModel();
     m_words = std::move(words);
@@ -39,18 +41,4 @@ QString CHistoryList::WordAt(int row) const {
 int CHistoryList::rowCount(const QModelIndex& parent) const {
     if (parent.isValid() || m_words.empty()) return 0;
     return kFixedRows + static_cast<int>(m_words.size());
-}
-
-QVariant CHistoryList::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) return {};
-    switch (KindOf(index.row())) {
-        case PopupRow::kTitle:
-            return kHistoryTitle;
-        case PopupRow::kClearAll:
-            return kClearAllRow;
-        case PopupRow::kWord:
-            return WordAt(index.row());
-        default:
-            return {};
-    }
 }

@@ -6,15 +6,16 @@
 #ifndef LEXIVANE_WORDS_HISTORY_LIST_H_
 #define LEXIVANE_WORDS_HISTORY_LIST_H_
 
-#include <QAbstractListModel>
 #include <QString>
 #include <vector>
 
 #include "engine/lexicore.h"
 #include "words/popup_rows.h"
 
-class CHistoryList : public QAbstractListModel {
+class CHistoryList : public CPopupRows {
   public:
+    CHistoryList();
+
     // Lists `words` as they are, newest first, in place of the words before.
     void Fill(std::vector<QString> words);
     // Puts `word` at the top, moving a row that holds it in any letter case
@@ -24,12 +25,10 @@ class CHistoryList : public QAbstractListModel {
     // Lists no words.
     void Clear();
 
-    PopupRow KindOf(int row) const;
-    // The word of a word row; empty for any other row.
-    QString WordAt(int row) const;
+    PopupRow KindOf(int row) const override;
+    QString WordAt(int row) const override;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
   private:
     static constexpr int kFixedRows = 2;
