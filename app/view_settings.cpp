@@ -45,12 +45,10 @@ int ReadTextZoom() {
 
 bool SaveViewSettings(const platform::WindowPlacement& placement, int zoom) {
     const QRect& place = placement.normal;
-    bool saved = true;
-    for (const auto& [key, value] :
-         {std::pair{kX, QVariant(place.x())}, std::pair{kY, QVariant(place.y())},
-          std::pair{kWidth, QVariant(place.width())}, std::pair{kHeight, QVariant(place.height())},
-          std::pair{kMaximised, QVariant(placement.maximised)}, std::pair{kZoom, QVariant(zoom)}}) {
-        saved = platform::WriteSetting(key, value) && saved;
-    }
-    return saved;
+    return platform::WriteSettings({{kX, place.x()},
+                                    {kY, place.y()},
+                                    {kWidth, place.width()},
+                                    {kHeight, place.height()},
+                                    {kMaximised, placement.maximised},
+                                    {kZoom, zoom}});
 }

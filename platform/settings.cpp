@@ -18,8 +18,13 @@ QVariant ReadSetting(const QString& key, const QVariant& fallback) {
 }
 
 bool WriteSetting(const QString& key, const QVariant& value) {
+    return WriteSettings({{key, value}});
+}
+
+bool WriteSettings(const QVariantMap& values) {
     QSettings settings(SettingsFilePath(), QSettings::IniFormat);
-    settings.setValue(key, value);
+    for (auto it = values.begin(); it != values.end(); ++it)
+        settings.setValue(it.key(), it.value());
     settings.sync();
     return settings.status() == QSettings::NoError;
 }

@@ -19,6 +19,8 @@ QVariant ReadSetting(const QString& key, const QVariant& fallback = QVariant());
 // Keeps `value` under `key` and saves the file. False when it could not be
 // saved; the program goes on with the setting unsaved.
 bool WriteSetting(const QString& key, const QVariant& value);
+// Keeps every value of `values` under its key and saves the file once.
+bool WriteSettings(const QVariantMap& values);
 
 }  // namespace platform
 
